@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tivora {
+
+struct AppConfig {
+    QString portalRoot;  // absolute http(s) address without a trailing slash; empty: demo portal
+    QString siteRoot;    // the maker's web site; empty: the portal root
+    QString adminQQ;
+    QString groupQQ1;
+    QString groupQQ2;
+};
+
+// The values built into this program.
+[[nodiscard]] AppConfig builtInConfig();
+
+struct CommandLine {
+    enum class Action { Run, Help, Version, Error };
+    Action action = Action::Run;
+    AppConfig config;
+    QString message;  // help text, version line or error
+};
+
+// Reads the command line (program name first) over the built-in values. Qt's own window-system
+// options are left for Qt.
+[[nodiscard]] CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& builtIn);
+
+// An absolute http(s) address with its trailing slashes dropped, or an empty string with why in
+// error.
+[[nodiscard]] QString normalizedRoot(const QString& address, QString* error);
+
+}  // namespace tivora

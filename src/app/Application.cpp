@@ -1,0 +1,100 @@
+#include "Application.h"
+
+#include "AppConfig.h"
+#include "DesktopServices.h"
+#include "Form.h"
+#include "Forms.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QStringList>
+
+#include <clocale>
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+namespace {
+
+void prepareEnvironment()
+{
+#ifdef Q_OS_UNIX
+    // Chromium refuses to start its sandbox as root.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+#endif
+    // WebEngine and OpenGL widgets share contexts; must be set before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+void print(FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    if (!text.endsWith(u'\n')) {
+        std::fputc('\n', stream);
+    }
+}
+
+}  // namespace
+
+void installFontSubstitutions()
+{
+    const QStringList songFonts{u"AR PL UMing CN"_s, u"AR PL SungtiL GB"_s,
+                                u"Noto Serif CJK SC"_s, u"Noto Sans CJK SC"_s};
+    QFont::insertSubstitutions(u"宋体"_s, songFonts);
+    QFont::insertSubstitutions(u"SimSun"_s, songFonts);
+}
+
+int runApplication(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const CommandLine commandLine = parseCommandLine(arguments, builtInConfig());
+    switch (commandLine.action) {
+    case CommandLine::Action::Help:
+    case CommandLine::Action::Version:
+        print(stdout, commandLine.message);
+        return 0;
+    case CommandLine::Action::Error:
+        print(stderr, u"tivora: "_s + commandLine.message + u"\nTry 'tivora --help'."_s);
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+
+    prepareEnvironment();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"Tivora"_s);
+    QApplication::setOrganizationName(u"Tivora"_s);
+    QApplication::setApplicationVersion(u"1.0"_s);
+    // Side windows close without ending the run; only the main window's unload does.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // libmpv needs C number formatting.
+    std::setlocale(LC_NUMERIC, "C");
+    installFontSubstitutions();
+
+    AppConfig config = commandLine.config;
+    if (config.portalRoot.isEmpty()) {
+        config.portalRoot = u"http://127.0.0.1:8080"_s;
+    }
+    if (config.siteRoot.isEmpty()) {
+        config.siteRoot = config.portalRoot;
+    }
+
+    DesktopServices services;
+    Forms forms(services, config);
+    // The main window is the start-up object: its load shows everything else.
+    forms.form(FormId::Form1).show();
+    return QApplication::exec();
+}
+
+}  // namespace tivora

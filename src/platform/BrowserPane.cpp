@@ -1,0 +1,7 @@
+#include "BrowserPane.h"
+
+namespace tivora {
+
+BrowserPane::~BrowserPane() = default;
+
+}  // namespace tivora

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace tivora {
+
+class BrowserPane;
+
+// The in/out arguments of a page's request for a new window.
+struct NewWindowRequest {
+    BrowserPane* ppDisp = nullptr;  // the pane that should receive the new window
+    bool cancel = false;
+};
+
+// An embedded browser placed on a window. Navigations return at once; the document arrives later
+// and every load, failed ones included, ends in documentComplete.
+class BrowserPane : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+    ~BrowserPane() override;
+
+    virtual void navigate(const QString& address) = 0;
+    virtual void refresh() = 0;
+    [[nodiscard]] virtual QString locationURL() const = 0;
+    [[nodiscard]] virtual QString locationName() const = 0;
+    // Markup of the last completed document's root element. Throws FormError when there is none.
+    [[nodiscard]] virtual QString outerHTML() const = 0;
+    [[nodiscard]] virtual QWidget* widget() const = 0;
+
+    // The object another pane's new-window handler hands back as the target.
+    [[nodiscard]] BrowserPane* browserObject() { return this; }
+
+Q_SIGNALS:
+    void newWindow2(tivora::NewWindowRequest& request);
+    void documentComplete(const QString& url);
+};
+
+}  // namespace tivora

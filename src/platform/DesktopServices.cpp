@@ -1,0 +1,180 @@
+#include "DesktopServices.h"
+
+#include "BrowserProfile.h"
+#include "CurlDownloader.h"
+#include "FileDialog.h"
+#include "MessageBoxStyle.h"
+#include "NullPlayer.h"
+#include "SkinLoader.h"
+#include "WebEnginePane.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QUrl>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+namespace {
+
+class QtFileDialog final : public FileDialog {
+public:
+    explicit QtFileDialog(QWidget* parent) : parent_(parent) {}
+
+    void showOpen() override
+    {
+        const QString chosen = QFileDialog::getOpenFileName(parent_, QString(), initDir(),
+                                                            toQtNameFilters(filter()));
+        if (!chosen.isEmpty()) {
+            setChosenFile(chosen);
+        }
+    }
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+QMessageBox::Icon iconFor(int style)
+{
+    switch (style & 0x70) {
+    case MsgBox::Critical:
+        return QMessageBox::Critical;
+    case MsgBox::Question:
+        return QMessageBox::Question;
+    case MsgBox::Exclamation:
+        return QMessageBox::Warning;
+    case MsgBox::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+DesktopServices::DesktopServices(const QString& browserStorage)
+    : profile_(std::make_unique<BrowserProfile>(browserStorage)),
+      downloader_(std::make_unique<CurlDownloader>()),
+      skin_(std::make_unique<SkinLoader>(programFolder() + u"/SkinH_pelm"_s))
+{
+}
+
+DesktopServices::~DesktopServices() = default;
+
+BrowserPane* DesktopServices::createBrowserPane(QWidget* parent)
+{
+    return new WebEnginePane(profile_->profile(), parent);
+}
+
+int DesktopServices::messageBox(const QString& prompt, int style, const QString& title)
+{
+    struct Choice {
+        QMessageBox::StandardButton button;
+        int answer;
+    };
+    QList<Choice> choices;
+    switch (style & 0x7) {
+    case MsgBox::OkCancel:
+        choices = {{QMessageBox::Ok, MsgBox::AnswerOk}, {QMessageBox::Cancel, MsgBox::AnswerCancel}};
+        break;
+    case MsgBox::YesNoCancel:
+        choices = {{QMessageBox::Yes, MsgBox::AnswerYes},
+                   {QMessageBox::No, MsgBox::AnswerNo},
+                   {QMessageBox::Cancel, MsgBox::AnswerCancel}};
+        break;
+    case MsgBox::YesNo:
+        choices = {{QMessageBox::Yes, MsgBox::AnswerYes}, {QMessageBox::No, MsgBox::AnswerNo}};
+        break;
+    default:
+        choices = {{QMessageBox::Ok, MsgBox::AnswerOk}};
+        break;
+    }
+    QMessageBox box(iconFor(style), title, prompt, QMessageBox::NoButton, QApplication::activeWindow());
+    for (const Choice& choice : choices) {
+        QAbstractButton* button = box.addButton(choice.button);
+        // The box speaks the user's language whatever translations are installed.
+        switch (choice.button) {
+        case QMessageBox::Ok:
+            button->setText(u"确定"_s);
+            break;
+        case QMessageBox::Cancel:
+            button->setText(u"取消"_s);
+            break;
+        case QMessageBox::Yes:
+            button->setText(u"是(&Y)"_s);
+            break;
+        case QMessageBox::No:
+            button->setText(u"否(&N)"_s);
+            break;
+        default:
+            break;
+        }
+    }
+    box.setDefaultButton(choices.front().button);
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (const Choice& choice : choices) {
+        if (choice.button == clicked) {
+            return choice.answer;
+        }
+    }
+    // Closed with Escape or the close box: the box's cancel or last answer.
+    return choices.back().answer;
+}
+
+bool DesktopServices::startProgram(const QString& program, const QStringList& arguments,
+                                   WindowStyle /*style*/)
+{
+    // A detached process gets the desktop's normal window and focus handling.
+    return QProcess::startDetached(program, arguments);
+}
+
+bool DesktopServices::openUrl(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+bool DesktopServices::downloadFile(const QString& source, const QString& target)
+{
+    const bool ok = downloader_->download(source, target);
+    if (!ok) {
+        std::fprintf(stderr, "tivora: download of %s failed: %s\n", source.toLocal8Bit().constData(),
+                     downloader_->lastError().toLocal8Bit().constData());
+    }
+    return ok;
+}
+
+std::unique_ptr<FileDialog> DesktopServices::createFileDialog(QWidget* parent)
+{
+    return std::make_unique<QtFileDialog>(parent);
+}
+
+PlayerControl* DesktopServices::createPlayer(QWidget* parent)
+{
+    return new NullPlayer(parent);
+}
+
+void DesktopServices::attachSkin(const QString& skinFile, const QString& password)
+{
+    skin_->attach(skinFile, password);
+}
+
+QString DesktopServices::programFolder() const
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+void DesktopServices::endProgram(int status)
+{
+    // Leaves every event loop, nested ones included; nothing else is dispatched.
+    QCoreApplication::exit(status);
+}
+
+}  // namespace tivora

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+namespace tivora {
+
+// An open-file dialog with the properties the windows set and read.
+class FileDialog {
+public:
+    FileDialog() = default;
+    virtual ~FileDialog();
+    Q_DISABLE_COPY_MOVE(FileDialog)
+
+    void setInitDir(const QString& folder) { initDir_ = folder; }
+    // Filter in "description|pattern;pattern" pairs joined by "|".
+    void setFilter(const QString& filter) { filter_ = filter; }
+    [[nodiscard]] QString initDir() const { return initDir_; }
+    [[nodiscard]] QString filter() const { return filter_; }
+
+    // Modal. A cancelled dialog leaves FileName and FileTitle as they were.
+    virtual void showOpen() = 0;
+
+    [[nodiscard]] QString fileName() const { return fileName_; }
+    [[nodiscard]] QString fileTitle() const { return fileTitle_; }
+
+protected:
+    void setChosenFile(const QString& path);
+
+private:
+    QString initDir_;
+    QString filter_;
+    QString fileName_;
+    QString fileTitle_;
+};
+
+// "视频 (*.rm)|*.rm;*.rmvb" → "视频 (*.rm) (*.rm *.rmvb)", as Qt's file dialogs take it.
+[[nodiscard]] QString toQtNameFilters(const QString& filter);
+
+}  // namespace tivora

@@ -1,0 +1,7 @@
+#include "FormDirectory.h"
+
+namespace tivora {
+
+FormDirectory::~FormDirectory() = default;
+
+}  // namespace tivora

@@ -1,0 +1,14 @@
+#include "FormError.h"
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+
+FormError::FormError(const QString& message) : std::runtime_error(message.toStdString()) {}
+
+InvalidPropertyValue::InvalidPropertyValue(const QString& property)
+    : FormError(u"Invalid property value: "_s + property)
+{
+}
+
+}  // namespace tivora

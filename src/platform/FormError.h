@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace tivora {
+
+// A failure raised by a control or window operation; handlers let it escape to the dispatch wrapper.
+class FormError : public std::runtime_error {
+public:
+    explicit FormError(const QString& message);
+    [[nodiscard]] QString message() const { return QString::fromUtf8(what()); }
+};
+
+// Writing a value a property cannot take, such as a negative size.
+class InvalidPropertyValue final : public FormError {
+public:
+    explicit InvalidPropertyValue(const QString& property);
+};
+
+}  // namespace tivora

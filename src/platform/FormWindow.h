@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tivora {
+
+class Form;
+
+// The top-level widget of a loaded form; hands its window events to the form.
+class FormWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    FormWindow(Form& form, Qt::WindowFlags flags);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    Form& form_;
+};
+
+}  // namespace tivora

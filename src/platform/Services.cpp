@@ -1,0 +1,7 @@
+#include "Services.h"
+
+namespace tivora {
+
+Services::~Services() = default;
+
+}  // namespace tivora

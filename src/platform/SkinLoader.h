@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLibrary>
+#include <QString>
+
+namespace tivora {
+
+// Binding to the skin library beside the program, loaded at the first attach. A missing library,
+// entry or skin file leaves the windows unskinned with one warning on standard error.
+class SkinLoader final {
+public:
+    // libraryPath: the library's path without platform prefix or suffix.
+    explicit SkinLoader(QString libraryPath);
+    SkinLoader(const SkinLoader&) = delete;
+    SkinLoader& operator=(const SkinLoader&) = delete;
+    ~SkinLoader();
+
+    // True when the library accepted the skin.
+    bool attach(const QString& skinFile, const QString& password);
+
+    [[nodiscard]] bool isLibraryLoaded() const { return entry_ != nullptr; }
+
+private:
+    using AttachEx = int
+#if defined(_WIN32) && !defined(_WIN64)
+        (__stdcall*)
+#else
+        (*)
+#endif
+        (const char*, const char*);
+
+    void warnOnce(const QString& message);
+
+    QString libraryPath_;
+    QLibrary library_;
+    AttachEx entry_ = nullptr;
+    bool triedLoad_ = false;
+    bool warned_ = false;
+};
+
+}  // namespace tivora

@@ -1,0 +1,117 @@
+#include "WebEnginePane.h"
+
+#include "FormError.h"
+
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+
+class PanePage final : public QWebEnginePage {
+public:
+    PanePage(QWebEngineProfile* profile, WebEnginePane& pane, QObject* parent)
+        : QWebEnginePage(profile, parent), pane_(pane)
+    {
+    }
+
+protected:
+    QWebEnginePage* createWindow(WebWindowType /*type*/) override
+    {
+        return pane_.pageForNewWindow();
+    }
+
+private:
+    WebEnginePane& pane_;
+};
+
+WebEnginePane::WebEnginePane(QWebEngineProfile* profile, QWidget* parent)
+    : profile_(profile), view_(new QWebEngineView(parent))
+{
+    setParent(view_);
+    auto* page = new PanePage(profile, *this, view_);
+    view_->setPage(page);
+    connect(page, &QWebEnginePage::loadStarted, this, [this] { ++loadSerial_; });
+    connect(page, &QWebEnginePage::loadFinished, this, &WebEnginePane::captureDocument);
+}
+
+WebEnginePane::~WebEnginePane() = default;
+
+void WebEnginePane::navigate(const QString& address)
+{
+    page()->load(QUrl(address));
+}
+
+void WebEnginePane::refresh()
+{
+    page()->triggerAction(QWebEnginePage::Reload);
+}
+
+QString WebEnginePane::locationURL() const
+{
+    return QString::fromLatin1(page()->url().toEncoded());
+}
+
+QString WebEnginePane::locationName() const
+{
+    return page()->title();
+}
+
+QString WebEnginePane::outerHTML() const
+{
+    if (!hasDocument_) {
+        throw FormError(u"The browser pane has no document"_s);
+    }
+    return markup_;
+}
+
+QWidget* WebEnginePane::widget() const
+{
+    return view_;
+}
+
+QWebEnginePage* WebEnginePane::page() const
+{
+    return view_->page();
+}
+
+QWebEnginePage* WebEnginePane::pageForNewWindow()
+{
+    NewWindowRequest request;
+    Q_EMIT newWindow2(request);
+    if (request.cancel) {
+        return nullptr;
+    }
+    if (auto* target = qobject_cast<WebEnginePane*>(request.ppDisp)) {
+        return target->page();
+    }
+    // Not redirected: the browser's own handling, a window of its own.
+    auto* popup = new WebEnginePane(profile_, nullptr);
+    popup->view()->setAttribute(Qt::WA_DeleteOnClose);
+    popup->view()->resize(960, 640);
+    popup->view()->show();
+    return popup->page();
+}
+
+void WebEnginePane::captureDocument(bool /*ok*/)
+{
+    const quint64 serial = loadSerial_;
+    QPointer<WebEnginePane> self(this);
+    page()->runJavaScript(
+        u"document.documentElement ? document.documentElement.outerHTML : ''"_s,
+        [self, serial](const QVariant& result) {
+            if (self.isNull() || serial != self->loadSerial_) {
+                return;  // a newer load has started; its own completion will follow
+            }
+            self->markup_ = result.toString();
+            if (self->markup_.isEmpty()) {
+                self->markup_ = u"<html><head></head><body></body></html>"_s;
+            }
+            self->hasDocument_ = true;
+            Q_EMIT self->documentComplete(self->locationURL());
+        });
+}
+
+}  // namespace tivora

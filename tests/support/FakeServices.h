@@ -1,0 +1,124 @@
+#pragma once
+
+#include "BrowserPane.h"
+#include "FileDialog.h"
+#include "PlayerControl.h"
+#include "Services.h"
+
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <functional>
+
+namespace tivora::test {
+
+// A pane that records what it is told; tests raise its events by hand.
+class FakeBrowserPane final : public BrowserPane {
+    Q_OBJECT
+
+public:
+    FakeBrowserPane(QStringList& log, QWidget* parent);
+
+    void navigate(const QString& address) override;
+    void refresh() override;
+    [[nodiscard]] QString locationURL() const override { return url_; }
+    [[nodiscard]] QString locationName() const override { return title_; }
+    [[nodiscard]] QString outerHTML() const override;
+    [[nodiscard]] QWidget* widget() const override { return widget_; }
+
+    [[nodiscard]] QString name() const;
+    [[nodiscard]] const QStringList& navigations() const { return navigations_; }
+    [[nodiscard]] int refreshCount() const { return refreshes_; }
+
+    void setTitle(const QString& title) { title_ = title; }
+    // Completes the current document with this markup.
+    void complete(const QString& markup);
+    // A page in this pane asks for a new window; returns what the handlers decided.
+    NewWindowRequest requestNewWindow();
+    // Navigations to this address throw, as a failing browser call would.
+    void failNavigationsTo(const QString& address) { failingAddress_ = address; }
+
+private:
+    QStringList& log_;
+    QPointer<QWidget> widget_;
+    QString url_;
+    QString title_;
+    QString markup_;
+    bool hasDocument_ = false;
+    QStringList navigations_;
+    int refreshes_ = 0;
+    QString failingAddress_;
+};
+
+class FakeFileDialog final : public FileDialog {
+public:
+    explicit FakeFileDialog(std::function<QString()> chooser) : chooser_(std::move(chooser)) {}
+    void showOpen() override;
+    int shown = 0;
+
+private:
+    std::function<QString()> chooser_;
+};
+
+class FakePlayer final : public PlayerControl {
+    Q_OBJECT
+
+public:
+    FakePlayer(QStringList& log, QWidget* parent);
+    void stop() override;
+    void setSource(const QString& path) override;
+    void play() override;
+    [[nodiscard]] QWidget* widget() const override { return widget_; }
+
+private:
+    QStringList& log_;
+    QPointer<QWidget> widget_;
+};
+
+struct RecordedMessage {
+    QString prompt;
+    int style = 0;
+    QString title;
+};
+
+// Services for window tests: everything recorded in one ordered log, answers scripted.
+class FakeServices final : public Services {
+public:
+    FakeServices();
+    ~FakeServices() override;
+    Q_DISABLE_COPY_MOVE(FakeServices)
+
+    [[nodiscard]] BrowserPane* createBrowserPane(QWidget* parent) override;
+    int messageBox(const QString& prompt, int style, const QString& title) override;
+    bool startProgram(const QString& program, const QStringList& arguments,
+                      WindowStyle style) override;
+    bool openUrl(const QUrl& url) override;
+    bool downloadFile(const QString& source, const QString& target) override;
+    [[nodiscard]] std::unique_ptr<FileDialog> createFileDialog(QWidget* parent) override;
+    [[nodiscard]] PlayerControl* createPlayer(QWidget* parent) override;
+    void attachSkin(const QString& skinFile, const QString& password) override;
+    [[nodiscard]] QString programFolder() const override;
+    void endProgram(int status) override;
+
+    // The pane whose widget is named so inside the window titled windowTitle (any when empty).
+    [[nodiscard]] FakeBrowserPane* pane(const QString& name, const QString& windowTitle = {}) const;
+
+    QStringList log;
+    QList<RecordedMessage> messages;
+    QList<int> answers;  // consumed in order; an empty queue answers No / OK
+    // Called inside a message box, before it answers: lets a test look at the state then.
+    std::function<void(const RecordedMessage&)> onMessage;
+    std::function<bool(const QString&, const QString&)> downloader;
+    std::function<QString()> fileChooser;
+    int endedWith = -1;
+    QString programFolderPath;
+
+private:
+    QTemporaryDir folder_;
+    QList<QPointer<FakeBrowserPane>> panes_;
+};
+
+}  // namespace tivora::test

@@ -1,0 +1,94 @@
+#include "TestHttpServer.h"
+
+#include <QTcpServer>
+
+#include <httplib.h>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora::test {
+
+TestHttpServer::TestHttpServer() : server_(std::make_unique<httplib::Server>())
+{
+    // Idle keep-alive connections would otherwise hold stop() for seconds.
+    server_->set_keep_alive_timeout(1);
+    server_->set_logger([this](const httplib::Request& request, const httplib::Response&) {
+        const std::lock_guard lock(mutex_);
+        QString target = QString::fromStdString(request.path);
+        if (!request.params.empty()) {
+            const auto question = request.target.find('?');
+            if (question != std::string::npos) {
+                target += QString::fromStdString(request.target.substr(question));
+            }
+        }
+        requests_ << target;
+    });
+}
+
+TestHttpServer::~TestHttpServer()
+{
+    stop();
+}
+
+void TestHttpServer::page(const QString& path, const QString& body, const QString& contentType)
+{
+    const std::string content = body.toStdString();
+    const std::string type = contentType.toStdString();
+    server_->Get(path.toStdString(), [content, type](const httplib::Request&, httplib::Response& response) {
+        response.set_content(content, type);
+    });
+}
+
+void TestHttpServer::dynamicPage(
+    const QString& path, std::function<QString(const QString& cookie, QString& setCookie)> handler)
+{
+    server_->Get(path.toStdString(), [handler = std::move(handler)](const httplib::Request& request,
+                                                                   httplib::Response& response) {
+        QString setCookie;
+        const QString body =
+            handler(QString::fromStdString(request.get_header_value("Cookie")), setCookie);
+        if (!setCookie.isEmpty()) {
+            response.set_header("Set-Cookie", setCookie.toStdString());
+        }
+        response.set_content(body.toStdString(), "text/html; charset=utf-8");
+    });
+}
+
+void TestHttpServer::start()
+{
+    port_ = server_->bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_->listen_after_bind(); });
+    while (!server_->is_running()) {
+        std::this_thread::yield();
+    }
+}
+
+void TestHttpServer::stop()
+{
+    if (thread_.joinable()) {
+        server_->stop();
+        thread_.join();
+    }
+}
+
+QString TestHttpServer::root() const
+{
+    return u"http://127.0.0.1:%1"_s.arg(port_);
+}
+
+QStringList TestHttpServer::requests() const
+{
+    const std::lock_guard lock(mutex_);
+    return requests_;
+}
+
+int TestHttpServer::unusedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const int port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+}  // namespace tivora::test

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace httplib {
+class Server;
+}
+
+namespace tivora::test {
+
+// A small HTTP server on loopback for tests, on an ephemeral port, serving fixed pages.
+class TestHttpServer final {
+public:
+    TestHttpServer();
+    ~TestHttpServer();
+    TestHttpServer(const TestHttpServer&) = delete;
+    TestHttpServer& operator=(const TestHttpServer&) = delete;
+
+    // Serves body (UTF-8 HTML unless contentType says otherwise) at path.
+    void page(const QString& path, const QString& body,
+              const QString& contentType = QStringLiteral("text/html; charset=utf-8"));
+    // Serves whatever handler returns for the request's path and Cookie header; it may set
+    // a Set-Cookie header through setCookie.
+    void dynamicPage(const QString& path,
+                     std::function<QString(const QString& cookie, QString& setCookie)> handler);
+    void start();
+    void stop();
+
+    [[nodiscard]] int port() const { return port_; }
+    [[nodiscard]] QString root() const;
+    // Paths with their query, in the order requested.
+    [[nodiscard]] QStringList requests() const;
+
+    // A loopback port nothing listens on.
+    [[nodiscard]] static int unusedPort();
+
+private:
+    std::unique_ptr<httplib::Server> server_;
+    std::thread thread_;
+    int port_ = 0;
+    mutable std::mutex mutex_;
+    QStringList requests_;
+};
+
+}  // namespace tivora::test
