@@ -6,11 +6,11 @@
 namespace tivora {
 
 struct AppConfig {
-    QString portalRoot;  // absolute http(s) address without a trailing slash; empty: demo portal
-    QString siteRoot;    // the maker's web site; empty: the portal root
-    QString adminQQ;
-    QString groupQQ1;
-    QString groupQQ2;
+    QString portalRoot = {};  // absolute http(s) address without a trailing slash; empty: demo portal
+    QString siteRoot = {};    // the maker's web site; empty: the portal root
+    QString adminQQ = {};
+    QString groupQQ1 = {};
+    QString groupQQ2 = {};
 };
 
 // The values built into this program.

@@ -8,7 +8,10 @@ using namespace Qt::StringLiterals;
 
 namespace tivora {
 
-SkinLoader::SkinLoader(QString libraryPath) : libraryPath_(std::move(libraryPath)) {}
+SkinLoader::SkinLoader(QString libraryPath, Warn warn)
+    : libraryPath_(std::move(libraryPath)), warn_(std::move(warn))
+{
+}
 
 // The library stays loaded for the life of the process: the style it set refers to its code.
 SkinLoader::~SkinLoader() = default;
@@ -47,6 +50,10 @@ void SkinLoader::warnOnce(const QString& message)
         return;
     }
     warned_ = true;
+    if (warn_) {
+        warn_(message);
+        return;
+    }
     std::fprintf(stderr, "tivora: warning: %s\n", message.toLocal8Bit().constData());
     std::fflush(stderr);
 }

@@ -3,14 +3,19 @@
 #include <QLibrary>
 #include <QString>
 
+#include <functional>
+
 namespace tivora {
 
 // Binding to the skin library beside the program, loaded at the first attach. A missing library,
 // entry or skin file leaves the windows unskinned with one warning on standard error.
 class SkinLoader final {
 public:
-    // libraryPath: the library's path without platform prefix or suffix.
-    explicit SkinLoader(QString libraryPath);
+    using Warn = std::function<void(const QString&)>;
+
+    // libraryPath: the library's path without platform prefix or suffix. Warnings go to standard
+    // error unless warn takes them.
+    explicit SkinLoader(QString libraryPath, Warn warn = {});
     SkinLoader(const SkinLoader&) = delete;
     SkinLoader& operator=(const SkinLoader&) = delete;
     ~SkinLoader();
@@ -32,6 +37,7 @@ private:
     void warnOnce(const QString& message);
 
     QString libraryPath_;
+    Warn warn_;
     QLibrary library_;
     AttachEx entry_ = nullptr;
     bool triedLoad_ = false;

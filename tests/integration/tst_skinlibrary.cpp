@@ -108,8 +108,7 @@ private Q_SLOTS:
         row("no header", none, u""_s, none, none, SKINH_ERR_HEADER);
         row("other version", none, u"TivoraSkin 2\nName: x\n\n"_s, none, none, SKINH_ERR_HEADER);
         row("no name", none, u"TivoraSkin 1\nAuthor: x\n\n"_s, none, none, SKINH_ERR_HEADER);
-        row("header not ended", none, u"TivoraSkin 1\nName: x\n"_s, none, none,
-            SKINH_ERR_HEADER);
+        row("header not ended", none, u"TivoraSkin 1\nName: x\n"_s, none, none, SKINH_ERR_HEADER);
         row("empty body", none, plain, u" \n"_s, none, SKINH_ERR_STYLE);
         row("unbalanced", none, plain, u"QMenu { color: red;\n"_s, none, SKINH_ERR_STYLE);
         row("password matches", none, locked, none, u"秘密"_s, SKINH_OK);

@@ -91,13 +91,17 @@ void FakePlayer::play()
     log_ << u"player play"_s;
 }
 
-FakeServices::FakeServices() : programFolderPath(folder_.path()) {}
+FakeServices::FakeServices()
+{
+    programFolderPath = folder_.path();
+}
 
 FakeServices::~FakeServices() = default;
 
 BrowserPane* FakeServices::createBrowserPane(QWidget* parent)
 {
     auto* pane = new FakeBrowserPane(log, parent);
+    pane->failNavigationsTo(failingAddress);
     panes_ << pane;
     return pane;
 }

@@ -85,7 +85,7 @@ struct RecordedMessage {
 };
 
 // Services for window tests: everything recorded in one ordered log, answers scripted.
-class FakeServices final : public Services {
+class FakeServices : public Services {
 public:
     FakeServices();
     ~FakeServices() override;
@@ -115,6 +115,8 @@ public:
     std::function<QString()> fileChooser;
     int endedWith = -1;
     QString programFolderPath;
+    // Navigations to this address throw in every pane, as a failing browser call would.
+    QString failingAddress;
 
 private:
     QTemporaryDir folder_;

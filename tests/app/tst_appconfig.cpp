@@ -1,0 +1,94 @@
+// Command line over the built-in configuration.
+#include "AppConfig.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+
+using Action = CommandLine::Action;
+
+class TestAppConfig final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("portalRoot");
+        QTest::addColumn<QString>("siteRoot");
+
+        const auto run = static_cast<int>(Action::Run);
+        const auto error = static_cast<int>(Action::Error);
+        QTest::newRow("nothing given keeps built-in") << QStringList{} << run << u"http://built.in"_s
+                                                      << u"http://site.in"_s;
+        QTest::newRow("portal root") << QStringList{u"--portal-root"_s, u"http://vod.example.com"_s}
+                                     << run << u"http://vod.example.com"_s << u"http://site.in"_s;
+        QTest::newRow("trailing slash dropped")
+            << QStringList{u"--portal-root=https://vod.example.com:8443/portal/"_s} << run
+            << u"https://vod.example.com:8443/portal"_s << u"http://site.in"_s;
+        QTest::newRow("several trailing slashes dropped")
+            << QStringList{u"--site-root"_s, u"http://maker.example.com//"_s} << run
+            << u"http://built.in"_s << u"http://maker.example.com"_s;
+        QTest::newRow("qt options left for qt")
+            << QStringList{u"-platform"_s, u"offscreen"_s, u"-reverse"_s} << run
+            << u"http://built.in"_s << u"http://site.in"_s;
+        QTest::newRow("relative address") << QStringList{u"--portal-root"_s, u"vod.example.com"_s}
+                                          << error << QString() << QString();
+        QTest::newRow("other scheme") << QStringList{u"--portal-root"_s, u"ftp://vod.example.com"_s}
+                                      << error << QString() << QString();
+        QTest::newRow("no host") << QStringList{u"--site-root"_s, u"http://"_s} << error
+                                 << QString() << QString();
+        QTest::newRow("query") << QStringList{u"--portal-root"_s, u"http://a.example.com/?x=1"_s}
+                               << error << QString() << QString();
+        QTest::newRow("missing value") << QStringList{u"--portal-root"_s} << error << QString()
+                                       << QString();
+        QTest::newRow("unknown option") << QStringList{u"--frobnicate"_s} << error << QString()
+                                        << QString();
+        QTest::newRow("stray argument") << QStringList{u"http://a.example.com"_s} << error
+                                        << QString() << QString();
+        QTest::newRow("help") << QStringList{u"--help"_s} << static_cast<int>(Action::Help)
+                              << QString() << QString();
+        QTest::newRow("version") << QStringList{u"--version"_s}
+                                 << static_cast<int>(Action::Version) << QString() << QString();
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QFETCH(QString, portalRoot);
+        QFETCH(QString, siteRoot);
+
+        const AppConfig builtIn{.portalRoot = u"http://built.in"_s,
+                                .siteRoot = u"http://site.in"_s,
+                                .adminQQ = u"1"_s,
+                                .groupQQ1 = u"2"_s,
+                                .groupQQ2 = u"3"_s};
+        const CommandLine result = parseCommandLine(QStringList{u"tivora"_s} + arguments, builtIn);
+        QCOMPARE(static_cast<int>(result.action), action);
+        if (result.action == Action::Run) {
+            QCOMPARE(result.config.portalRoot, portalRoot);
+            QCOMPARE(result.config.siteRoot, siteRoot);
+            QCOMPARE(result.config.adminQQ, u"1"_s);
+        } else {
+            QVERIFY(!result.message.isEmpty());
+        }
+    }
+
+    void helpNamesBothOptionsAndVersionNamesTheProduct()
+    {
+        const CommandLine help = parseCommandLine({u"tivora"_s, u"--help"_s}, builtInConfig());
+        QVERIFY(help.message.contains(u"--portal-root"_s));
+        QVERIFY(help.message.contains(u"--site-root"_s));
+        const CommandLine version = parseCommandLine({u"tivora"_s, u"--version"_s}, builtInConfig());
+        QVERIFY(version.message.startsWith(u"Tivora 1.0"_s));
+    }
+};
+
+}  // namespace tivora
+
+QTEST_GUILESS_MAIN(tivora::TestAppConfig)
+#include "tst_appconfig.moc"

@@ -1,0 +1,98 @@
+// The program's binding to the skin library on disk, and windows loading without it.
+#include "Control.h"
+#include "FakeServices.h"
+#include "Form1.h"
+#include "Forms.h"
+#include "SkinLoader.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+namespace {
+
+const QString kBin = QStringLiteral(TIVORA_BIN_DIR);
+
+// Fake services whose skin goes through the real loader.
+class SkinnedServices final : public test::FakeServices {
+public:
+    explicit SkinnedServices(const QString& folder)
+        : loader(folder + u"/SkinH_pelm"_s, [this](const QString& message) { warnings << message; })
+    {
+        programFolderPath = folder;
+    }
+    void attachSkin(const QString& skinFile, const QString& password) override
+    {
+        FakeServices::attachSkin(skinFile, password);
+        loader.attach(skinFile, password);
+    }
+    SkinLoader loader;
+    QStringList warnings;
+};
+
+}  // namespace
+
+class TestSkinLoader final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { qApp->setStyleSheet(QString()); }
+
+    void libraryIsLoadedAtFirstAttachAndStyleReachesWidgets()
+    {
+        SkinnedServices services(kBin);
+        QVERIFY(!services.loader.isLibraryLoaded());
+        Forms forms(services, AppConfig{.portalRoot = u"http://vod.example.com"_s});
+        forms.form(FormId::Form1).show();
+        QVERIFY(services.loader.isLibraryLoaded());
+        QVERIFY(services.warnings.isEmpty());
+        QVERIFY(qApp->styleSheet().contains(u"TivoraForm"_s));
+        // The shipped skin colours the window background.
+        const QImage face = forms.form(FormId::Form3).window()->grab().toImage();
+        QCOMPARE(face.pixelColor(2, 2), QColor(u"#f3f7fc"_s));
+    }
+
+    void missingPiecesLeaveWindowsUnskinnedWithOneWarning_data()
+    {
+        QTest::addColumn<bool>("withLibrary");
+        QTest::addColumn<bool>("withSkinFile");
+        QTest::newRow("no library") << false << true;
+        QTest::newRow("no skin file") << true << false;
+    }
+
+    void missingPiecesLeaveWindowsUnskinnedWithOneWarning()
+    {
+        QFETCH(bool, withLibrary);
+        QFETCH(bool, withSkinFile);
+        QTemporaryDir folder;
+        if (withLibrary) {
+            for (const QString& name : QDir(kBin).entryList({u"*SkinH_pelm*"_s})) {
+                QVERIFY(QFile::copy(kBin + u'/' + name, folder.filePath(name)));
+            }
+        }
+        if (withSkinFile) {
+            QVERIFY(QFile::copy(kBin + u"/skinh.she"_s, folder.filePath(u"skinh.she"_s)));
+        }
+        SkinnedServices services(folder.path());
+        Forms forms(services, AppConfig{.portalRoot = u"http://vod.example.com"_s});
+        Form& main = forms.form(FormId::Form1);
+        main.show();
+
+        QCOMPARE(services.warnings.size(), 1);  // two windows attached, one warning
+        QVERIFY(qApp->styleSheet().isEmpty());
+        QVERIFY(services.messages.isEmpty());
+        // The load went on to its end.
+        QCOMPARE(services.pane(u"WebBrowser1"_s, u"Tivora"_s)->locationURL(),
+                 u"http://vod.example.com/ty_00.html"_s);
+        QCOMPARE(main.control(u"Picture3"_s).height(), 345.0F);
+    }
+};
+
+}  // namespace tivora
+
+QTEST_MAIN(tivora::TestSkinLoader)
+#include "tst_skinloader.moc"

@@ -1,0 +1,215 @@
+// Real WebEngine panes against a small HTTP server on loopback.
+#include "BrowserProfile.h"
+#include "TestHttpServer.h"
+#include "WebEngineTestMain.h"
+#include "WebEnginePane.h"
+
+#include <QDeadlineTimer>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWebEnginePage>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using tivora::test::TestHttpServer;
+
+namespace tivora {
+namespace {
+
+constexpr int kPageBound = 30000;
+
+const QString kPage = u"<html><head><title>示例影片</title></head><body>"
+                      "<p id=\"text\">PAGE-TEXT-4711</p></body></html>"_s;
+const QString kLinks =
+    u"<html><head><title>列表</title></head><body>"
+    "<a id=\"blank\" target=\"_blank\" href=\"/vrtata.asp?id=1234&amp;page=2\">影片</a>"
+    "<button id=\"open\" onclick=\"window.open('/play/?1234-0-0.html')\">播放</button>"
+    "</body></html>"_s;
+
+// Two panes side by side in one shown window, sharing one profile.
+struct PanePair {
+    explicit PanePair(QWebEngineProfile* profile)
+    {
+        window.resize(800, 400);
+        first = new WebEnginePane(profile, &window);
+        second = new WebEnginePane(profile, &window);
+        first->widget()->setGeometry(0, 0, 400, 400);
+        second->widget()->setGeometry(400, 0, 400, 400);
+        window.show();
+    }
+    QWidget window;
+    WebEnginePane* first;
+    WebEnginePane* second;
+};
+
+// Waits in a real event loop: QTest::qWaitFor's polling slows Chromium's message pump badly.
+bool waitForDocument(QSignalSpy& spy, int count = 1)
+{
+    QDeadlineTimer deadline(kPageBound);
+    while (spy.size() < count && !deadline.hasExpired()) {
+        spy.wait(static_cast<int>(deadline.remainingTime()));
+    }
+    return spy.size() >= count;
+}
+
+}  // namespace
+
+class TestWebEnginePane final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        server_.page(u"/page.html"_s, kPage);
+        server_.page(u"/links.html"_s, kLinks);
+        server_.page(u"/vrtata.asp"_s, u"<html><head><title>影片页</title></head><body>FILM</body></html>"_s);
+        server_.page(u"/play/"_s, u"<html><head><title>播放</title></head><body>PLAY</body></html>"_s);
+        server_.dynamicPage(u"/counter"_s, [this](const QString&, QString&) {
+            return u"<html><body>HIT-%1</body></html>"_s.arg(++hits_);
+        });
+        server_.dynamicPage(u"/cookie"_s, [this](const QString& cookie, QString& setCookie) {
+            seenCookies_ << cookie;
+            setCookie = u"visitor=v42; Max-Age=86400; Path=/"_s;
+            return u"<html><body>COOKIE</body></html>"_s;
+        });
+        server_.start();
+        QVERIFY(storage_.isValid());
+        profile_ = std::make_unique<BrowserProfile>(storage_.path() + u"/shared"_s);
+    }
+
+    void cleanupTestCase() { server_.stop(); }
+
+    void completedDocumentHoldsItsMarkup()
+    {
+        PanePair panes(profile_->profile());
+        QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
+        panes.first->navigate(server_.root() + u"/page.html"_s);
+        QVERIFY(waitForDocument(completed));
+        QVERIFY(panes.first->outerHTML().contains(u"<p id=\"text\">PAGE-TEXT-4711</p>"_s));
+        QVERIFY(panes.first->outerHTML().startsWith(u"<html>"_s));
+        QCOMPARE(panes.first->locationURL(), server_.root() + u"/page.html"_s);
+        QCOMPARE(panes.first->locationName(), u"示例影片"_s);
+        QCOMPARE(completed.front().front().toString(), server_.root() + u"/page.html"_s);
+    }
+
+    void newWindowRedirectedToAnotherPane_data()
+    {
+        QTest::addColumn<QString>("element");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("target=_blank link") << u"blank"_s << u"/vrtata.asp?id=1234&page=2"_s;
+        QTest::newRow("window.open") << u"open"_s << u"/play/?1234-0-0.html"_s;
+    }
+
+    void newWindowRedirectedToAnotherPane()
+    {
+        QFETCH(QString, element);
+        QFETCH(QString, expected);
+        PanePair panes(profile_->profile());
+        int requests = 0;
+        connect(panes.first, &BrowserPane::newWindow2, this,
+                [&](NewWindowRequest& request) {
+                    ++requests;
+                    request.ppDisp = panes.second->browserObject();
+                });
+        QSignalSpy firstDone(panes.first, &BrowserPane::documentComplete);
+        QSignalSpy secondDone(panes.second, &BrowserPane::documentComplete);
+        panes.first->navigate(server_.root() + u"/links.html"_s);
+        QVERIFY(waitForDocument(firstDone));
+
+        panes.first->page()->runJavaScript(u"document.getElementById('%1').click()"_s.arg(element));
+        QVERIFY(waitForDocument(secondDone));
+        QCOMPARE(requests, 1);
+        QCOMPARE(panes.second->locationURL(), server_.root() + expected);
+        QCOMPARE(panes.first->locationURL(), server_.root() + u"/links.html"_s);
+    }
+
+    void cancelledNewWindowOpensNothing()
+    {
+        PanePair panes(profile_->profile());
+        connect(panes.first, &BrowserPane::newWindow2, this,
+                [](NewWindowRequest& request) { request.cancel = true; });
+        QSignalSpy firstDone(panes.first, &BrowserPane::documentComplete);
+        panes.first->navigate(server_.root() + u"/links.html"_s);
+        QVERIFY(waitForDocument(firstDone));
+        const qsizetype windows = QApplication::topLevelWidgets().size();
+        panes.first->page()->runJavaScript(u"document.getElementById('blank').click()"_s);
+        QTest::qWait(500);
+        QCOMPARE(QApplication::topLevelWidgets().size(), windows);
+    }
+
+    void failedLoadsStillComplete_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("connection refused")
+            << u"http://127.0.0.1:%1/vrpcs.asp"_s.arg(TestHttpServer::unusedPort());
+        QTest::newRow("not found") << u"/missing.asp"_s;
+    }
+
+    void failedLoadsStillComplete()
+    {
+        QFETCH(QString, address);
+        if (address.startsWith(u'/')) {
+            address.prepend(server_.root());
+        }
+        PanePair panes(profile_->profile());
+        QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
+        panes.first->navigate(server_.root() + u"/page.html"_s);
+        QVERIFY(waitForDocument(completed));
+        panes.first->navigate(address);
+        QVERIFY(waitForDocument(completed, 2));
+        QVERIFY(!panes.first->outerHTML().isEmpty());
+        QVERIFY(!panes.first->outerHTML().contains(u"PAGE-TEXT-4711"_s));
+    }
+
+    void refreshLoadsThePageAgain()
+    {
+        PanePair panes(profile_->profile());
+        QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
+        panes.first->navigate(server_.root() + u"/counter"_s);
+        QVERIFY(waitForDocument(completed));
+        const QString before = panes.first->outerHTML();
+        panes.first->refresh();
+        QVERIFY(waitForDocument(completed, 2));
+        QVERIFY(panes.first->outerHTML() != before);
+        QVERIFY(panes.first->outerHTML().contains(u"HIT-"_s));
+    }
+
+    void outerHtmlBeforeAnyDocumentFails()
+    {
+        PanePair panes(profile_->profile());
+        QVERIFY_THROWS_EXCEPTION(std::exception, (void)panes.first->outerHTML());
+    }
+
+    void cookiesSurviveARestartOfTheProfile()
+    {
+        const QString folder = storage_.path() + u"/restart"_s;
+        seenCookies_.clear();
+        for (int run = 0; run < 2; ++run) {
+            auto profile = std::make_unique<BrowserProfile>(folder);
+            {
+                PanePair panes(profile->profile());
+                QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
+                panes.first->navigate(server_.root() + u"/cookie"_s);
+                QVERIFY(waitForDocument(completed));
+            }
+            QTest::qWait(200);  // let the pages go before their profile
+        }
+        QCOMPARE(seenCookies_.size(), 2);
+        QVERIFY(!seenCookies_.at(0).contains(u"visitor=v42"_s));
+        QVERIFY(seenCookies_.at(1).contains(u"visitor=v42"_s));
+    }
+
+private:
+    TestHttpServer server_;
+    QTemporaryDir storage_;
+    std::unique_ptr<BrowserProfile> profile_;
+    int hits_ = 0;
+    QStringList seenCookies_;
+};
+
+}  // namespace tivora
+
+TIVORA_WEBENGINE_TEST_MAIN(tivora::TestWebEnginePane)
+#include "tst_webenginepane.moc"

@@ -1,0 +1,77 @@
+// Small platform pieces: code page conversion, dialog filters, player dispatch identifiers.
+#include "AnsiCodec.h"
+#include "FakeServices.h"
+#include "FileDialog.h"
+#include "FormError.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+
+class TestPlatformUnits final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void ansiConversion_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("representable");
+        QTest::newRow("ascii") << u"/opt/tivora/skinh.she"_s << QByteArray("/opt/tivora/skinh.she")
+                               << true;
+        QTest::newRow("chinese") << u"皮肤"_s << QByteArray("\xC6\xA4\xB7\xF4") << true;
+        QTest::newRow("outside the code page becomes ?") << u"a\u0E01b"_s << QByteArray("a?b")
+                                                         << false;
+        QTest::newRow("empty") << QString() << QByteArray() << true;
+    }
+
+    void ansiConversion()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, representable);
+        QCOMPARE(toAnsi(text), bytes);
+        QCOMPARE(isAnsiRepresentable(text), representable);
+        if (representable) {
+            QCOMPARE(fromAnsi(bytes), text);
+        }
+    }
+
+    void fileDialogFilter_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("qt");
+        QTest::newRow("one entry") << u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb"_s
+                                   << u"视频文件 (*.rm,*.rmvb) (*.rm *.rmvb)"_s;
+        QTest::newRow("two entries") << u"A|*.a|B|*.b"_s << u"A (*.a);;B (*.b)"_s;
+        QTest::newRow("dangling description") << u"A|*.a|B"_s << u"A (*.a)"_s;
+        QTest::newRow("empty") << QString() << QString();
+    }
+
+    void fileDialogFilter()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, qt);
+        QCOMPARE(toQtNameFilters(filter), qt);
+    }
+
+    void playerDispatchIdentifiers()
+    {
+        QStringList log;
+        QWidget parent;
+        auto* player = new test::FakePlayer(log, &parent);  // owned by parent's widget tree
+        player->invoke(PlayerControl::kDispSource, u"/media/a.rmvb"_s);
+        player->invoke(PlayerControl::kDispPlay);
+        player->invoke(PlayerControl::kDispStop);
+        QCOMPARE(log, (QStringList{u"player source /media/a.rmvb"_s, u"player play"_s,
+                                   u"player stop"_s}));
+        QVERIFY_THROWS_EXCEPTION(FormError, player->invoke(99));
+    }
+};
+
+}  // namespace tivora
+
+QTEST_MAIN(tivora::TestPlatformUnits)
+#include "tst_platformunits.moc"
