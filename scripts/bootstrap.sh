@@ -7,7 +7,6 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   qt6-webengine-dev qt6-webengine-dev-tools
-  libqt6svg6
   libmpv-dev
   libcurl4-openssl-dev
   libcpp-httplib-dev libssl-dev libbrotli-dev zlib1g-dev

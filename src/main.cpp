@@ -1,6 +1,5 @@
 #include "Application.h"
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     return tivora::runApplication(argc, argv);
 }

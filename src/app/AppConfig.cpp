@@ -12,16 +12,17 @@ namespace tivora {
 namespace {
 
 // Qt's window-system options, with and without a value; QApplication takes them.
-const QSet<QString> kQtOptionsWithValue{
-    u"-platform"_s, u"-platformpluginpath"_s, u"-platformtheme"_s, u"-plugin"_s,
-    u"-display"_s,  u"-style"_s,              u"-stylesheet"_s,    u"-qwindowgeometry"_s,
-    u"-qwindowtitle"_s, u"-qwindowicon"_s,    u"-session"_s,       u"-geometry"_s,
-    u"-title"_s,    u"-name"_s};
+const QSet<QString> kQtOptionsWithValue{u"-platform"_s,      u"-platformpluginpath"_s,
+                                        u"-platformtheme"_s, u"-plugin"_s,
+                                        u"-display"_s,       u"-style"_s,
+                                        u"-stylesheet"_s,    u"-qwindowgeometry"_s,
+                                        u"-qwindowtitle"_s,  u"-qwindowicon"_s,
+                                        u"-session"_s,       u"-geometry"_s,
+                                        u"-title"_s,         u"-name"_s};
 const QSet<QString> kQtFlags{u"-reverse"_s, u"-nograb"_s, u"-dograb"_s, u"-sync"_s,
                              u"-widgetcount"_s};
 
-QStringList withoutQtOptions(const QStringList& arguments)
-{
+QStringList withoutQtOptions(const QStringList& arguments) {
     QStringList ours;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
@@ -36,8 +37,7 @@ QStringList withoutQtOptions(const QStringList& arguments)
 
 }  // namespace
 
-AppConfig builtInConfig()
-{
+AppConfig builtInConfig() {
     return AppConfig{
         .portalRoot = QString::fromUtf16(build::kPortalRoot),
         .siteRoot = QString::fromUtf16(build::kSiteRoot),
@@ -47,8 +47,7 @@ AppConfig builtInConfig()
     };
 }
 
-QString normalizedRoot(const QString& address, QString* error)
-{
+QString normalizedRoot(const QString& address, QString* error) {
     const QUrl url(address, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != u"http"_s && scheme != u"https"_s) || url.host().isEmpty() ||
@@ -65,17 +64,15 @@ QString normalizedRoot(const QString& address, QString* error)
     return root;
 }
 
-CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& builtIn)
-{
+CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& builtIn) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Tivora: desktop client for a film-on-demand portal.\n"
         "Without a portal root it starts its own demo portal on this computer."_s);
     const QCommandLineOption portalRoot(u"portal-root"_s,
-                                        u"Portal server root, e.g. http://example.com"_s,
-                                        u"URL"_s);
-    const QCommandLineOption siteRoot(u"site-root"_s,
-                                      u"Maker's web site root (help pages)"_s, u"URL"_s);
+                                        u"Portal server root, e.g. http://example.com"_s, u"URL"_s);
+    const QCommandLineOption siteRoot(u"site-root"_s, u"Maker's web site root (help pages)"_s,
+                                      u"URL"_s);
     parser.addOption(portalRoot);
     parser.addOption(siteRoot);
     const QCommandLineOption help = parser.addHelpOption();

@@ -6,8 +6,9 @@
 namespace tivora {
 
 struct AppConfig {
-    QString portalRoot = {};  // absolute http(s) address without a trailing slash; empty: demo portal
-    QString siteRoot = {};    // the maker's web site; empty: the portal root
+    QString portalRoot =
+        {};                 // absolute http(s) address without a trailing slash; empty: demo portal
+    QString siteRoot = {};  // the maker's web site; empty: the portal root
     QString adminQQ = {};
     QString groupQQ1 = {};
     QString groupQQ2 = {};

@@ -22,8 +22,7 @@ using namespace Qt::StringLiterals;
 namespace tivora {
 namespace {
 
-void prepareEnvironment()
-{
+void prepareEnvironment() {
 #ifdef Q_OS_UNIX
     // Chromium refuses to start its sandbox as root.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
@@ -34,8 +33,7 @@ void prepareEnvironment()
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
-void print(FILE* stream, const QString& text)
-{
+void print(FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
     if (!text.endsWith(u'\n')) {
         std::fputc('\n', stream);
@@ -44,31 +42,29 @@ void print(FILE* stream, const QString& text)
 
 }  // namespace
 
-void installFontSubstitutions()
-{
-    const QStringList songFonts{u"AR PL UMing CN"_s, u"AR PL SungtiL GB"_s,
-                                u"Noto Serif CJK SC"_s, u"Noto Sans CJK SC"_s};
+void installFontSubstitutions() {
+    const QStringList songFonts{u"AR PL UMing CN"_s, u"AR PL SungtiL GB"_s, u"Noto Serif CJK SC"_s,
+                                u"Noto Sans CJK SC"_s};
     QFont::insertSubstitutions(u"宋体"_s, songFonts);
     QFont::insertSubstitutions(u"SimSun"_s, songFonts);
 }
 
-int runApplication(int argc, char* argv[])
-{
+int runApplication(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
     const CommandLine commandLine = parseCommandLine(arguments, builtInConfig());
     switch (commandLine.action) {
-    case CommandLine::Action::Help:
-    case CommandLine::Action::Version:
-        print(stdout, commandLine.message);
-        return 0;
-    case CommandLine::Action::Error:
-        print(stderr, u"tivora: "_s + commandLine.message + u"\nTry 'tivora --help'."_s);
-        return 2;
-    case CommandLine::Action::Run:
-        break;
+        case CommandLine::Action::Help:
+        case CommandLine::Action::Version:
+            print(stdout, commandLine.message);
+            return 0;
+        case CommandLine::Action::Error:
+            print(stderr, u"tivora: "_s + commandLine.message + u"\nTry 'tivora --help'."_s);
+            return 2;
+        case CommandLine::Action::Run:
+            break;
     }
 
     prepareEnvironment();

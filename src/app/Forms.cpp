@@ -8,20 +8,17 @@ using namespace Qt::StringLiterals;
 
 namespace tivora {
 
-Forms::Forms(Services& services, AppConfig config) : services_(services), config_(std::move(config))
-{
-}
+Forms::Forms(Services& services, AppConfig config)
+    : services_(services), config_(std::move(config)) {}
 
-Forms::~Forms()
-{
+Forms::~Forms() {
     // The main window goes last: side windows may still refer to it while closing.
     for (auto form = forms_.rbegin(); form != forms_.rend(); ++form) {
         form->reset();
     }
 }
 
-Form& Forms::form(FormId id)
-{
+Form& Forms::form(FormId id) {
     auto& slot = forms_.at(static_cast<size_t>(id));
     if (!slot) {
         slot = create(id);
@@ -29,23 +26,21 @@ Form& Forms::form(FormId id)
     return *slot;
 }
 
-bool Forms::exists(FormId id) const
-{
+bool Forms::exists(FormId id) const {
     return forms_.at(static_cast<size_t>(id)) != nullptr;
 }
 
-std::unique_ptr<Form> Forms::create(FormId id)
-{
+std::unique_ptr<Form> Forms::create(FormId id) {
     switch (id) {
-    case FormId::Form1:
-        return std::make_unique<Form1>(services_, *this, config_.portalRoot);
-    case FormId::Form3:
-        return std::make_unique<Form3>(services_, *this, config_.portalRoot);
-    case FormId::Form2:
-    case FormId::Form4:
-    case FormId::Form5:
-    case FormId::Form6:
-        break;
+        case FormId::Form1:
+            return std::make_unique<Form1>(services_, *this, config_.portalRoot);
+        case FormId::Form3:
+            return std::make_unique<Form3>(services_, *this, config_.portalRoot);
+        case FormId::Form2:
+        case FormId::Form4:
+        case FormId::Form5:
+        case FormId::Form6:
+            break;
     }
     throw FormError(u"This window is not part of this build yet"_s);
 }

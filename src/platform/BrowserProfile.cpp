@@ -9,12 +9,11 @@ using namespace Qt::StringLiterals;
 
 namespace tivora {
 
-BrowserProfile::BrowserProfile(const QString& storageFolder)
-{
-    const QString root = storageFolder.isEmpty()
-                             ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                                   u"/browser"_s
-                             : storageFolder;
+BrowserProfile::BrowserProfile(const QString& storageFolder) {
+    const QString root =
+        storageFolder.isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/browser"_s
+            : storageFolder;
     QDir().mkpath(root);
     // A named profile; Qt's default one keeps nothing on disk.
     profile_ = std::make_unique<QWebEngineProfile>(u"tivora"_s);

@@ -23,34 +23,29 @@ Control::Control(const DesignRow& row, QWidget* widget, BrowserPane* pane)
       width_(row.width),
       height_(row.height),
       visible_(row.visible),
-      autoSize_(row.autoSize)
-{
+      autoSize_(row.autoSize) {
     place();
     widget_->setVisible(visible_);
 }
 
-BrowserPane& Control::browser() const
-{
+BrowserPane& Control::browser() const {
     if (pane_.isNull()) {
         throw FormError(name_ + u" is not a browser pane"_s);
     }
     return *pane_;
 }
 
-void Control::setLeft(float twips)
-{
+void Control::setLeft(float twips) {
     left_ = twips;
     place();
 }
 
-void Control::setTop(float twips)
-{
+void Control::setTop(float twips) {
     top_ = twips;
     place();
 }
 
-void Control::setWidth(float twips)
-{
+void Control::setWidth(float twips) {
     if (twips < 0) {
         throw InvalidPropertyValue(name_ + u".Width"_s);
     }
@@ -58,8 +53,7 @@ void Control::setWidth(float twips)
     place();
 }
 
-void Control::setHeight(float twips)
-{
+void Control::setHeight(float twips) {
     if (twips < 0) {
         throw InvalidPropertyValue(name_ + u".Height"_s);
     }
@@ -67,16 +61,14 @@ void Control::setHeight(float twips)
     place();
 }
 
-void Control::setVisible(bool visible)
-{
+void Control::setVisible(bool visible) {
     visible_ = visible;
     if (widget_) {
         widget_->setVisible(visible);
     }
 }
 
-QString Control::caption() const
-{
+QString Control::caption() const {
     if (auto* label = qobject_cast<QLabel*>(widget_.data())) {
         return label->text();
     }
@@ -89,8 +81,7 @@ QString Control::caption() const
     return {};
 }
 
-void Control::setCaption(const QString& text)
-{
+void Control::setCaption(const QString& text) {
     if (auto* label = qobject_cast<QLabel*>(widget_.data())) {
         label->setText(text);
         if (autoSize_) {
@@ -108,8 +99,7 @@ void Control::setCaption(const QString& text)
     }
 }
 
-void Control::place()
-{
+void Control::place() {
     if (widget_) {
         widget_->setGeometry(twipsToPixels(left_), twipsToPixels(top_), twipsToPixels(width_),
                              twipsToPixels(height_));

@@ -6,19 +6,16 @@
 
 namespace tivora {
 
-ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
-{
+ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {
     setMouseTracking(true);
 }
 
-void ClickableLabel::mousePressEvent(QMouseEvent* event)
-{
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = true;
     QLabel::mousePressEvent(event);
 }
 
-void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
-{
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = pressed_ && rect().contains(event->position().toPoint());
     pressed_ = false;
     QLabel::mouseReleaseEvent(event);
@@ -27,30 +24,26 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
-void ClickableLabel::mouseMoveEvent(QMouseEvent* event)
-{
+void ClickableLabel::mouseMoveEvent(QMouseEvent* event) {
     QLabel::mouseMoveEvent(event);
     Q_EMIT mouseMoved();
 }
 
-void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     QLabel::mouseDoubleClickEvent(event);
     Q_EMIT doubleClicked();
 }
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {}
 
-void TextBox::mouseReleaseEvent(QMouseEvent* event)
-{
+void TextBox::mouseReleaseEvent(QMouseEvent* event) {
     QLineEdit::mouseReleaseEvent(event);
     if (rect().contains(event->position().toPoint())) {
         Q_EMIT clicked();
     }
 }
 
-void TextBox::keyPressEvent(QKeyEvent* event)
-{
+void TextBox::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const QString text = event->text();
     if (enter) {
@@ -63,20 +56,17 @@ void TextBox::keyPressEvent(QKeyEvent* event)
 
 Container::Container(QWidget* parent) : QWidget(parent) {}
 
-void Container::setBackgroundArt(const QPixmap& pixmap)
-{
+void Container::setBackgroundArt(const QPixmap& pixmap) {
     art_ = pixmap;
     update();
 }
 
-void Container::setBackgroundColour(const QColor& colour)
-{
+void Container::setBackgroundColour(const QColor& colour) {
     colour_ = colour;
     update();
 }
 
-void Container::paintEvent(QPaintEvent* /*event*/)
-{
+void Container::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     if (colour_.isValid()) {
         painter.fillRect(rect(), colour_);

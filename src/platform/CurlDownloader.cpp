@@ -11,8 +11,7 @@ using namespace Qt::StringLiterals;
 namespace tivora {
 namespace {
 
-size_t writeToFile(char* data, size_t size, size_t count, void* user)
-{
+size_t writeToFile(char* data, size_t size, size_t count, void* user) {
     auto* file = static_cast<QSaveFile*>(user);
     const qint64 bytes = static_cast<qint64>(size * count);
     return file->write(data, bytes) == bytes ? size * count : 0;
@@ -20,18 +19,15 @@ size_t writeToFile(char* data, size_t size, size_t count, void* user)
 
 }  // namespace
 
-CurlDownloader::CurlDownloader()
-{
+CurlDownloader::CurlDownloader() {
     curl_global_init(CURL_GLOBAL_DEFAULT);
 }
 
-CurlDownloader::~CurlDownloader()
-{
+CurlDownloader::~CurlDownloader() {
     curl_global_cleanup();
 }
 
-bool CurlDownloader::download(const QString& source, const QString& target)
-{
+bool CurlDownloader::download(const QString& source, const QString& target) {
     lastError_.clear();
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -39,7 +35,7 @@ bool CurlDownloader::download(const QString& source, const QString& target)
         return false;
     }
     const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(),
-                                                                  &curl_easy_cleanup);
+                                                                   &curl_easy_cleanup);
     if (!curl) {
         lastError_ = u"libcurl could not start"_s;
         return false;
@@ -61,7 +57,8 @@ bool CurlDownloader::download(const QString& source, const QString& target)
 
     const CURLcode code = curl_easy_perform(curl.get());
     if (code != CURLE_OK) {
-        lastError_ = QString::fromUtf8(errorBuffer[0] != 0 ? errorBuffer : curl_easy_strerror(code));
+        lastError_ =
+            QString::fromUtf8(errorBuffer[0] != 0 ? errorBuffer : curl_easy_strerror(code));
         file.cancelWriting();
         return false;
     }

@@ -28,10 +28,9 @@ class QtFileDialog final : public FileDialog {
 public:
     explicit QtFileDialog(QWidget* parent) : parent_(parent) {}
 
-    void showOpen() override
-    {
-        const QString chosen = QFileDialog::getOpenFileName(parent_, QString(), initDir(),
-                                                            toQtNameFilters(filter()));
+    void showOpen() override {
+        const QString chosen =
+            QFileDialog::getOpenFileName(parent_, QString(), initDir(), toQtNameFilters(filter()));
         if (!chosen.isEmpty()) {
             setChosenFile(chosen);
         }
@@ -41,19 +40,18 @@ private:
     QPointer<QWidget> parent_;
 };
 
-QMessageBox::Icon iconFor(int style)
-{
+QMessageBox::Icon iconFor(int style) {
     switch (style & 0x70) {
-    case MsgBox::Critical:
-        return QMessageBox::Critical;
-    case MsgBox::Question:
-        return QMessageBox::Question;
-    case MsgBox::Exclamation:
-        return QMessageBox::Warning;
-    case MsgBox::Information:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
+        case MsgBox::Critical:
+            return QMessageBox::Critical;
+        case MsgBox::Question:
+            return QMessageBox::Question;
+        case MsgBox::Exclamation:
+            return QMessageBox::Warning;
+        case MsgBox::Information:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
@@ -62,59 +60,57 @@ QMessageBox::Icon iconFor(int style)
 DesktopServices::DesktopServices(const QString& browserStorage)
     : profile_(std::make_unique<BrowserProfile>(browserStorage)),
       downloader_(std::make_unique<CurlDownloader>()),
-      skin_(std::make_unique<SkinLoader>(programFolder() + u"/SkinH_pelm"_s))
-{
-}
+      skin_(std::make_unique<SkinLoader>(programFolder() + u"/SkinH_pelm"_s)) {}
 
 DesktopServices::~DesktopServices() = default;
 
-BrowserPane* DesktopServices::createBrowserPane(QWidget* parent)
-{
+BrowserPane* DesktopServices::createBrowserPane(QWidget* parent) {
     return new WebEnginePane(profile_->profile(), parent);
 }
 
-int DesktopServices::messageBox(const QString& prompt, int style, const QString& title)
-{
+int DesktopServices::messageBox(const QString& prompt, int style, const QString& title) {
     struct Choice {
         QMessageBox::StandardButton button;
         int answer;
     };
     QList<Choice> choices;
     switch (style & 0x7) {
-    case MsgBox::OkCancel:
-        choices = {{QMessageBox::Ok, MsgBox::AnswerOk}, {QMessageBox::Cancel, MsgBox::AnswerCancel}};
-        break;
-    case MsgBox::YesNoCancel:
-        choices = {{QMessageBox::Yes, MsgBox::AnswerYes},
-                   {QMessageBox::No, MsgBox::AnswerNo},
-                   {QMessageBox::Cancel, MsgBox::AnswerCancel}};
-        break;
-    case MsgBox::YesNo:
-        choices = {{QMessageBox::Yes, MsgBox::AnswerYes}, {QMessageBox::No, MsgBox::AnswerNo}};
-        break;
-    default:
-        choices = {{QMessageBox::Ok, MsgBox::AnswerOk}};
-        break;
+        case MsgBox::OkCancel:
+            choices = {{QMessageBox::Ok, MsgBox::AnswerOk},
+                       {QMessageBox::Cancel, MsgBox::AnswerCancel}};
+            break;
+        case MsgBox::YesNoCancel:
+            choices = {{QMessageBox::Yes, MsgBox::AnswerYes},
+                       {QMessageBox::No, MsgBox::AnswerNo},
+                       {QMessageBox::Cancel, MsgBox::AnswerCancel}};
+            break;
+        case MsgBox::YesNo:
+            choices = {{QMessageBox::Yes, MsgBox::AnswerYes}, {QMessageBox::No, MsgBox::AnswerNo}};
+            break;
+        default:
+            choices = {{QMessageBox::Ok, MsgBox::AnswerOk}};
+            break;
     }
-    QMessageBox box(iconFor(style), title, prompt, QMessageBox::NoButton, QApplication::activeWindow());
+    QMessageBox box(iconFor(style), title, prompt, QMessageBox::NoButton,
+                    QApplication::activeWindow());
     for (const Choice& choice : choices) {
         QAbstractButton* button = box.addButton(choice.button);
         // The box speaks the user's language whatever translations are installed.
         switch (choice.button) {
-        case QMessageBox::Ok:
-            button->setText(u"确定"_s);
-            break;
-        case QMessageBox::Cancel:
-            button->setText(u"取消"_s);
-            break;
-        case QMessageBox::Yes:
-            button->setText(u"是(&Y)"_s);
-            break;
-        case QMessageBox::No:
-            button->setText(u"否(&N)"_s);
-            break;
-        default:
-            break;
+            case QMessageBox::Ok:
+                button->setText(u"确定"_s);
+                break;
+            case QMessageBox::Cancel:
+                button->setText(u"取消"_s);
+                break;
+            case QMessageBox::Yes:
+                button->setText(u"是(&Y)"_s);
+                break;
+            case QMessageBox::No:
+                button->setText(u"否(&N)"_s);
+                break;
+            default:
+                break;
         }
     }
     box.setDefaultButton(choices.front().button);
@@ -130,49 +126,42 @@ int DesktopServices::messageBox(const QString& prompt, int style, const QString&
 }
 
 bool DesktopServices::startProgram(const QString& program, const QStringList& arguments,
-                                   WindowStyle /*style*/)
-{
+                                   WindowStyle /*style*/) {
     // A detached process gets the desktop's normal window and focus handling.
     return QProcess::startDetached(program, arguments);
 }
 
-bool DesktopServices::openUrl(const QUrl& url)
-{
+bool DesktopServices::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
-bool DesktopServices::downloadFile(const QString& source, const QString& target)
-{
+bool DesktopServices::downloadFile(const QString& source, const QString& target) {
     const bool ok = downloader_->download(source, target);
     if (!ok) {
-        std::fprintf(stderr, "tivora: download of %s failed: %s\n", source.toLocal8Bit().constData(),
+        std::fprintf(stderr, "tivora: download of %s failed: %s\n",
+                     source.toLocal8Bit().constData(),
                      downloader_->lastError().toLocal8Bit().constData());
     }
     return ok;
 }
 
-std::unique_ptr<FileDialog> DesktopServices::createFileDialog(QWidget* parent)
-{
+std::unique_ptr<FileDialog> DesktopServices::createFileDialog(QWidget* parent) {
     return std::make_unique<QtFileDialog>(parent);
 }
 
-PlayerControl* DesktopServices::createPlayer(QWidget* parent)
-{
+PlayerControl* DesktopServices::createPlayer(QWidget* parent) {
     return new NullPlayer(parent);
 }
 
-void DesktopServices::attachSkin(const QString& skinFile, const QString& password)
-{
+void DesktopServices::attachSkin(const QString& skinFile, const QString& password) {
     skin_->attach(skinFile, password);
 }
 
-QString DesktopServices::programFolder() const
-{
+QString DesktopServices::programFolder() const {
     return QCoreApplication::applicationDirPath();
 }
 
-void DesktopServices::endProgram(int status)
-{
+void DesktopServices::endProgram(int status) {
     // Leaves every event loop, nested ones included; nothing else is dispatched.
     QCoreApplication::exit(status);
 }

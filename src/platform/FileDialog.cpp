@@ -9,14 +9,12 @@ namespace tivora {
 
 FileDialog::~FileDialog() = default;
 
-void FileDialog::setChosenFile(const QString& path)
-{
+void FileDialog::setChosenFile(const QString& path) {
     fileName_ = path;
     fileTitle_ = QFileInfo(path).fileName();
 }
 
-QString toQtNameFilters(const QString& filter)
-{
+QString toQtNameFilters(const QString& filter) {
     const QStringList parts = filter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {

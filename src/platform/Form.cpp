@@ -20,23 +20,21 @@ using namespace Qt::StringLiterals;
 namespace tivora {
 namespace {
 
-Qt::WindowFlags windowFlags(BorderStyle border)
-{
+Qt::WindowFlags windowFlags(BorderStyle border) {
     switch (border) {
-    case BorderStyle::None:
-        return Qt::Window | Qt::FramelessWindowHint;
-    case BorderStyle::FixedSingle:
-        return Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-               Qt::WindowMinimizeButtonHint;
-    case BorderStyle::Sizable:
-        break;
+        case BorderStyle::None:
+            return Qt::Window | Qt::FramelessWindowHint;
+        case BorderStyle::FixedSingle:
+            return Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowMinimizeButtonHint;
+        case BorderStyle::Sizable:
+            break;
     }
     return Qt::Window;
 }
 
-void applyLook(QWidget* widget, const DesignRow& row)
-{
+void applyLook(QWidget* widget, const DesignRow& row) {
     if (!row.fontFamily.isEmpty() || row.fontPointSize > 0 || row.bold) {
         QFont font = widget->font();
         if (!row.fontFamily.isEmpty()) {
@@ -61,21 +59,20 @@ void applyLook(QWidget* widget, const DesignRow& row)
 
 Form::Form(Services& services, QObject* parent) : QObject(parent), services_(services) {}
 
-Form::~Form()
-{
+Form::~Form() {
     controls_.clear();
     delete window_.data();
 }
 
-void Form::load()
-{
+void Form::load() {
     if (isLoaded()) {
         return;
     }
     const FormDesign& formDesign = design();
     window_ = new FormWindow(*this, windowFlags(formDesign.border));
     window_->setWindowTitle(formDesign.caption);
-    const QSize client(twipsToPixels(formDesign.clientWidth), twipsToPixels(formDesign.clientHeight));
+    const QSize client(twipsToPixels(formDesign.clientWidth),
+                       twipsToPixels(formDesign.clientHeight));
     if (formDesign.border == BorderStyle::FixedSingle) {
         window_->setFixedSize(client);
     } else {
@@ -96,8 +93,7 @@ void Form::load()
     Q_EMIT loaded();
 }
 
-void Form::show()
-{
+void Form::show() {
     load();
     if (window_) {
         window_->show();
@@ -106,15 +102,13 @@ void Form::show()
     }
 }
 
-void Form::hide()
-{
+void Form::hide() {
     if (window_) {
         window_->hide();
     }
 }
 
-bool Form::unload()
-{
+bool Form::unload() {
     if (!isLoaded()) {
         return true;
     }
@@ -132,18 +126,15 @@ bool Form::unload()
     return true;
 }
 
-bool Form::isVisible() const
-{
+bool Form::isVisible() const {
     return window_ && window_->isVisible();
 }
 
-QWidget* Form::window() const
-{
+QWidget* Form::window() const {
     return window_.data();
 }
 
-Control& Form::control(const QString& name) const
-{
+Control& Form::control(const QString& name) const {
     const auto found = controls_.find(name);
     if (found == controls_.end()) {
         throw FormError(isLoaded() ? u"No control named "_s + name
@@ -152,23 +143,19 @@ Control& Form::control(const QString& name) const
     return *found->second;
 }
 
-BrowserPane& Form::browser(const QString& name) const
-{
+BrowserPane& Form::browser(const QString& name) const {
     return control(name).browser();
 }
 
-float Form::width() const
-{
+float Form::width() const {
     return window_ ? pixelsToTwips(window_->frameGeometry().width()) : 0;
 }
 
-float Form::height() const
-{
+float Form::height() const {
     return window_ ? pixelsToTwips(window_->frameGeometry().height()) : 0;
 }
 
-void Form::setWidth(float twips)
-{
+void Form::setWidth(float twips) {
     if (twips < 0) {
         throw InvalidPropertyValue(u"Width"_s);
     }
@@ -182,8 +169,7 @@ void Form::setWidth(float twips)
     window_->resize(std::max(0, twipsToPixels(twips) - frameExtra), window_->height());
 }
 
-void Form::setHeight(float twips)
-{
+void Form::setHeight(float twips) {
     if (twips < 0) {
         throw InvalidPropertyValue(u"Height"_s);
     }
@@ -197,21 +183,18 @@ void Form::setHeight(float twips)
     window_->resize(window_->width(), std::max(0, twipsToPixels(twips) - frameExtra));
 }
 
-QString Form::caption() const
-{
+QString Form::caption() const {
     return window_ ? window_->windowTitle() : design().caption;
 }
 
-void Form::setCaption(const QString& caption)
-{
+void Form::setCaption(const QString& caption) {
     if (!window_) {
         throw FormError(u"The window is not loaded"_s);
     }
     window_->setWindowTitle(caption);
 }
 
-void Form::dispatch(const std::function<void()>& handler)
-{
+void Form::dispatch(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
@@ -220,13 +203,11 @@ void Form::dispatch(const std::function<void()>& handler)
     }
 }
 
-QPixmap Form::art(const QString& /*key*/) const
-{
+QPixmap Form::art(const QString& /*key*/) const {
     return {};
 }
 
-void Form::bindClick(const QString& name, std::function<void()> handler)
-{
+void Form::bindClick(const QString& name, std::function<void()> handler) {
     QWidget* widget = control(name).widget();
     auto run = [this, handler = std::move(handler)] { dispatch(handler); };
     if (auto* label = qobject_cast<ClickableLabel*>(widget)) {
@@ -240,8 +221,7 @@ void Form::bindClick(const QString& name, std::function<void()> handler)
     }
 }
 
-void Form::bindMouseMove(const QString& name, std::function<void()> handler)
-{
+void Form::bindMouseMove(const QString& name, std::function<void()> handler) {
     auto* label = qobject_cast<ClickableLabel*>(control(name).widget());
     if (label == nullptr) {
         throw FormError(name + u" has no mouse-move event"_s);
@@ -250,64 +230,62 @@ void Form::bindMouseMove(const QString& name, std::function<void()> handler)
             [this, handler = std::move(handler)] { dispatch(handler); });
 }
 
-void Form::attachSkin()
-{
+void Form::attachSkin() {
     services_.attachSkin(services_.programFolder() + u"/skinh.she"_s, QString());
 }
 
-int Form::msgBox(const QString& prompt, int style, const QString& title)
-{
+int Form::msgBox(const QString& prompt, int style, const QString& title) {
     return services_.messageBox(prompt, style, messageBoxTitle(title));
 }
 
-void Form::createControls()
-{
+void Form::createControls() {
     const std::span<const DesignRow> rows = designTable();
     for (const DesignRow& row : rows) {
-        QWidget* parent = row.container.isEmpty() ? window_.data() : control(row.container).widget();
+        QWidget* parent =
+            row.container.isEmpty() ? window_.data() : control(row.container).widget();
         QWidget* widget = nullptr;
         BrowserPane* pane = nullptr;
         switch (row.kind) {
-        case ControlKind::Picture:
-        case ControlKind::Label: {
-            auto* label = new ClickableLabel(parent);
-            if (row.kind == ControlKind::Picture) {
-                label->setPixmap(art(row.art));
-                label->setScaledContents(row.stretch);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            } else {
-                label->setText(row.caption);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            case ControlKind::Picture:
+            case ControlKind::Label: {
+                auto* label = new ClickableLabel(parent);
+                if (row.kind == ControlKind::Picture) {
+                    label->setPixmap(art(row.art));
+                    label->setScaledContents(row.stretch);
+                    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                } else {
+                    label->setText(row.caption);
+                    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                }
+                widget = label;
+                break;
             }
-            widget = label;
-            break;
-        }
-        case ControlKind::TextBox: {
-            auto* box = new TextBox(parent);
-            box->setText(row.caption);
-            box->setCursorPosition(0);
-            widget = box;
-            break;
-        }
-        case ControlKind::Frame:
-        case ControlKind::PictureBox: {
-            auto* container = new Container(parent);
-            if (!row.art.isEmpty()) {
-                container->setBackgroundArt(art(row.art));
+            case ControlKind::TextBox: {
+                auto* box = new TextBox(parent);
+                box->setText(row.caption);
+                box->setCursorPosition(0);
+                widget = box;
+                break;
             }
-            if (row.background.isValid()) {
-                container->setBackgroundColour(row.background);
+            case ControlKind::Frame:
+            case ControlKind::PictureBox: {
+                auto* container = new Container(parent);
+                if (!row.art.isEmpty()) {
+                    container->setBackgroundArt(art(row.art));
+                }
+                if (row.background.isValid()) {
+                    container->setBackgroundColour(row.background);
+                }
+                widget = container;
+                break;
             }
-            widget = container;
-            break;
-        }
-        case ControlKind::Browser:
-            pane = services_.createBrowserPane(parent);
-            widget = pane->widget();
-            break;
-        case ControlKind::Button:
-            widget = new QPushButton(row.caption, parent);
-            break;
+            case ControlKind::Browser:
+                pane = services_.createBrowserPane(parent);
+                widget = pane->widget();
+                break;
+            case ControlKind::Button:
+                widget = new QPushButton(row.caption, parent);
+                break;
         }
         widget->setObjectName(row.name);
         applyLook(widget, row);
@@ -319,13 +297,11 @@ void Form::createControls()
     }
 }
 
-void Form::handleClose()
-{
+void Form::handleClose() {
     unload();
 }
 
-void Form::handleResize()
-{
+void Form::handleResize() {
     if (isLoaded() && window_->isVisible()) {
         dispatch([this] { onResize(); });
     }

@@ -7,8 +7,6 @@ namespace tivora {
 FormError::FormError(const QString& message) : std::runtime_error(message.toStdString()) {}
 
 InvalidPropertyValue::InvalidPropertyValue(const QString& property)
-    : FormError(u"Invalid property value: "_s + property)
-{
-}
+    : FormError(u"Invalid property value: "_s + property) {}
 
 }  // namespace tivora

@@ -6,7 +6,8 @@
 
 namespace tivora {
 
-// A failure raised by a control or window operation; handlers let it escape to the dispatch wrapper.
+// A failure raised by a control or window operation; handlers let it escape to the dispatch
+// wrapper.
 class FormError : public std::runtime_error {
 public:
     explicit FormError(const QString& message);

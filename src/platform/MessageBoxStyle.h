@@ -25,8 +25,7 @@ inline constexpr int AnswerNo = 7;
 inline const QString kProductName = QStringLiteral("Tivora");
 
 // Boxes without a title of their own carry the product name.
-[[nodiscard]] inline QString messageBoxTitle(const QString& title)
-{
+[[nodiscard]] inline QString messageBoxTitle(const QString& title) {
     return title.isEmpty() ? kProductName : title;
 }
 

@@ -6,32 +6,27 @@ using namespace Qt::StringLiterals;
 
 namespace tivora {
 
-NullPlayer::NullPlayer(QWidget* parent) : area_(new QLabel(parent))
-{
+NullPlayer::NullPlayer(QWidget* parent) : area_(new QLabel(parent)) {
     setParent(area_);
     area_->setAlignment(Qt::AlignCenter);
     area_->setStyleSheet(u"background: black; color: #c0c0c0;"_s);
 }
 
-void NullPlayer::stop()
-{
+void NullPlayer::stop() {
     area_->clear();
 }
 
-void NullPlayer::setSource(const QString& path)
-{
+void NullPlayer::setSource(const QString& path) {
     source_ = path;
 }
 
-void NullPlayer::play()
-{
+void NullPlayer::play() {
     const QString reason = u"无法播放：本机没有可用的视频播放组件"_s;
     area_->setText(reason);
     Q_EMIT failed(reason);
 }
 
-QWidget* NullPlayer::widget() const
-{
+QWidget* NullPlayer::widget() const {
     return area_;
 }
 

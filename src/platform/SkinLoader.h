@@ -32,7 +32,7 @@ private:
 #else
         (*)
 #endif
-        (const char*, const char*);
+            (const char*, const char*);
 
     void warnOnce(const QString& message);
 

@@ -13,13 +13,10 @@ namespace tivora {
 class PanePage final : public QWebEnginePage {
 public:
     PanePage(QWebEngineProfile* profile, WebEnginePane& pane, QObject* parent)
-        : QWebEnginePage(profile, parent), pane_(pane)
-    {
-    }
+        : QWebEnginePage(profile, parent), pane_(pane) {}
 
 protected:
-    QWebEnginePage* createWindow(WebWindowType /*type*/) override
-    {
+    QWebEnginePage* createWindow(WebWindowType /*type*/) override {
         return pane_.pageForNewWindow();
     }
 
@@ -28,8 +25,7 @@ private:
 };
 
 WebEnginePane::WebEnginePane(QWebEngineProfile* profile, QWidget* parent)
-    : profile_(profile), view_(new QWebEngineView(parent))
-{
+    : profile_(profile), view_(new QWebEngineView(parent)) {
     setParent(view_);
     auto* page = new PanePage(profile, *this, view_);
     view_->setPage(page);
@@ -39,46 +35,40 @@ WebEnginePane::WebEnginePane(QWebEngineProfile* profile, QWidget* parent)
 
 WebEnginePane::~WebEnginePane() = default;
 
-void WebEnginePane::navigate(const QString& address)
-{
+void WebEnginePane::navigate(const QString& address) {
     page()->load(QUrl(address));
 }
 
-void WebEnginePane::refresh()
-{
+void WebEnginePane::refresh() {
     page()->triggerAction(QWebEnginePage::Reload);
 }
 
-QString WebEnginePane::locationURL() const
-{
-    return QString::fromLatin1(page()->url().toEncoded());
+QString WebEnginePane::locationURL() const {
+    // Until the first navigation commits the page has no address yet; report the one requested.
+    const QUrl url = page()->url().isEmpty() ? page()->requestedUrl() : page()->url();
+    return QString::fromLatin1(url.toEncoded());
 }
 
-QString WebEnginePane::locationName() const
-{
+QString WebEnginePane::locationName() const {
     return page()->title();
 }
 
-QString WebEnginePane::outerHTML() const
-{
+QString WebEnginePane::outerHTML() const {
     if (!hasDocument_) {
         throw FormError(u"The browser pane has no document"_s);
     }
     return markup_;
 }
 
-QWidget* WebEnginePane::widget() const
-{
+QWidget* WebEnginePane::widget() const {
     return view_;
 }
 
-QWebEnginePage* WebEnginePane::page() const
-{
+QWebEnginePage* WebEnginePane::page() const {
     return view_->page();
 }
 
-QWebEnginePage* WebEnginePane::pageForNewWindow()
-{
+QWebEnginePage* WebEnginePane::pageForNewWindow() {
     NewWindowRequest request;
     Q_EMIT newWindow2(request);
     if (request.cancel) {
@@ -95,8 +85,7 @@ QWebEnginePage* WebEnginePane::pageForNewWindow()
     return popup->page();
 }
 
-void WebEnginePane::captureDocument(bool /*ok*/)
-{
+void WebEnginePane::captureDocument(bool /*ok*/) {
     const quint64 serial = loadSerial_;
     QPointer<WebEnginePane> self(this);
     page()->runJavaScript(

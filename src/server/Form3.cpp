@@ -16,10 +16,18 @@ const FormDesign kDesign{
 };
 
 const DesignRow kControls[] = {
-    {.name = u"WebBrowser2"_s, .kind = ControlKind::Browser,
-     .left = 3600, .top = 1440, .width = 2775, .height = 1695},
-    {.name = u"WebBrowser1"_s, .kind = ControlKind::Browser,
-     .left = 4080, .top = 2880, .width = 2175, .height = 1335},
+    {.name = u"WebBrowser2"_s,
+     .kind = ControlKind::Browser,
+     .left = 3600,
+     .top = 1440,
+     .width = 2775,
+     .height = 1695},
+    {.name = u"WebBrowser1"_s,
+     .kind = ControlKind::Browser,
+     .left = 4080,
+     .top = 2880,
+     .width = 2175,
+     .height = 1335},
 };
 
 }  // namespace
@@ -28,22 +36,17 @@ Form3::Form3(Services& services, FormDirectory& forms, const QString& portalRoot
     : Form(services),
       forms_(forms),
       companionPage_(portalRoot + u"/vrtj.html"_s),
-      checkPage_(portalRoot + u"/vrpcs.asp"_s)
-{
-}
+      checkPage_(portalRoot + u"/vrpcs.asp"_s) {}
 
-const FormDesign& Form3::design() const
-{
+const FormDesign& Form3::design() const {
     return kDesign;
 }
 
-std::span<const DesignRow> Form3::designTable() const
-{
+std::span<const DesignRow> Form3::designTable() const {
     return kControls;
 }
 
-void Form3::onLoad()
-{
+void Form3::onLoad() {
     attachSkin();
     browser(u"WebBrowser2"_s).navigate(companionPage_);
     browser(u"WebBrowser1"_s).navigate(checkPage_);

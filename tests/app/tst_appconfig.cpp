@@ -13,8 +13,7 @@ class TestAppConfig final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void commandLine_data()
-    {
+    void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("portalRoot");
@@ -22,8 +21,8 @@ private Q_SLOTS:
 
         const auto run = static_cast<int>(Action::Run);
         const auto error = static_cast<int>(Action::Error);
-        QTest::newRow("nothing given keeps built-in") << QStringList{} << run << u"http://built.in"_s
-                                                      << u"http://site.in"_s;
+        QTest::newRow("nothing given keeps built-in")
+            << QStringList{} << run << u"http://built.in"_s << u"http://site.in"_s;
         QTest::newRow("portal root") << QStringList{u"--portal-root"_s, u"http://vod.example.com"_s}
                                      << run << u"http://vod.example.com"_s << u"http://site.in"_s;
         QTest::newRow("trailing slash dropped")
@@ -43,20 +42,19 @@ private Q_SLOTS:
                                  << QString() << QString();
         QTest::newRow("query") << QStringList{u"--portal-root"_s, u"http://a.example.com/?x=1"_s}
                                << error << QString() << QString();
-        QTest::newRow("missing value") << QStringList{u"--portal-root"_s} << error << QString()
-                                       << QString();
-        QTest::newRow("unknown option") << QStringList{u"--frobnicate"_s} << error << QString()
-                                        << QString();
-        QTest::newRow("stray argument") << QStringList{u"http://a.example.com"_s} << error
-                                        << QString() << QString();
+        QTest::newRow("missing value")
+            << QStringList{u"--portal-root"_s} << error << QString() << QString();
+        QTest::newRow("unknown option")
+            << QStringList{u"--frobnicate"_s} << error << QString() << QString();
+        QTest::newRow("stray argument")
+            << QStringList{u"http://a.example.com"_s} << error << QString() << QString();
         QTest::newRow("help") << QStringList{u"--help"_s} << static_cast<int>(Action::Help)
                               << QString() << QString();
-        QTest::newRow("version") << QStringList{u"--version"_s}
-                                 << static_cast<int>(Action::Version) << QString() << QString();
+        QTest::newRow("version") << QStringList{u"--version"_s} << static_cast<int>(Action::Version)
+                                 << QString() << QString();
     }
 
-    void commandLine()
-    {
+    void commandLine() {
         QFETCH(QStringList, arguments);
         QFETCH(int, action);
         QFETCH(QString, portalRoot);
@@ -78,12 +76,12 @@ private Q_SLOTS:
         }
     }
 
-    void helpNamesBothOptionsAndVersionNamesTheProduct()
-    {
+    void helpNamesBothOptionsAndVersionNamesTheProduct() {
         const CommandLine help = parseCommandLine({u"tivora"_s, u"--help"_s}, builtInConfig());
         QVERIFY(help.message.contains(u"--portal-root"_s));
         QVERIFY(help.message.contains(u"--site-root"_s));
-        const CommandLine version = parseCommandLine({u"tivora"_s, u"--version"_s}, builtInConfig());
+        const CommandLine version =
+            parseCommandLine({u"tivora"_s, u"--version"_s}, builtInConfig());
         QVERIFY(version.message.startsWith(u"Tivora 1.0"_s));
     }
 };

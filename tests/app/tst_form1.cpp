@@ -15,8 +15,7 @@ namespace {
 
 const QString kRoot = u"http://vod.example.com"_s;
 
-AppConfig config()
-{
+AppConfig config() {
     return AppConfig{.portalRoot = kRoot, .siteRoot = u"http://maker.example.com"_s};
 }
 
@@ -26,8 +25,7 @@ class TestForm1 final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void loadShowsServerWindowFirstThenSetsUpPanes()
-    {
+    void loadShowsServerWindowFirstThenSetsUpPanes() {
         FakeServices services;
         Forms forms(services, config());
         QVERIFY(!forms.exists(FormId::Form3));
@@ -52,8 +50,7 @@ private Q_SLOTS:
         QCOMPARE(static_cast<Form1&>(forms.form(FormId::Form1)).portalBaseUrl(), kRoot);
     }
 
-    void closingServerWindowLeavesMainWindow()
-    {
+    void closingServerWindowLeavesMainWindow() {
         FakeServices services;
         Forms forms(services, config());
         forms.form(FormId::Form1).show();
@@ -63,25 +60,23 @@ private Q_SLOTS:
         QCOMPARE(services.endedWith, -1);
     }
 
-    void controlsStartAsDesigned_data()
-    {
+    void controlsStartAsDesigned_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("visible");
-        for (const char* name : {"Frameright", "Picture1", "WebBrowser1", "Picture2", "Text1",
-                                 "Image11", "Image5", "Image4", "Image6", "Image8", "Image3",
-                                 "Image10", "Image2", "Image28", "Image27", "Image20", "Label1",
-                                 "Image12", "Image1"}) {
+        for (const char* name :
+             {"Frameright", "Picture1", "WebBrowser1", "Picture2", "Text1", "Image11", "Image5",
+              "Image4", "Image6", "Image8", "Image3", "Image10", "Image2", "Image28", "Image27",
+              "Image20", "Label1", "Image12", "Image1"}) {
             QTest::newRow(name) << QString::fromLatin1(name) << true;
         }
-        for (const char* name : {"Picture3", "Frameleft", "Framenr", "Image7", "Image9",
-                                 "Image18", "Image21", "Image22", "Image23", "Image24", "Image25",
-                                 "Image26"}) {
+        for (const char* name :
+             {"Picture3", "Frameleft", "Framenr", "Image7", "Image9", "Image18", "Image21",
+              "Image22", "Image23", "Image24", "Image25", "Image26"}) {
             QTest::newRow(name) << QString::fromLatin1(name) << false;
         }
     }
 
-    void controlsStartAsDesigned()
-    {
+    void controlsStartAsDesigned() {
         QFETCH(QString, name);
         QFETCH(bool, visible);
         FakeServices services;
@@ -89,11 +84,11 @@ private Q_SLOTS:
         Form& form = forms.form(FormId::Form1);
         form.show();
         QCOMPARE(form.control(name).visible(), visible);
-        QCOMPARE(form.control(name).widget()->isVisible(), visible && form.control(name).widget()->parentWidget()->isVisible());
+        QCOMPARE(form.control(name).widget()->isVisible(),
+                 visible && form.control(name).widget()->parentWidget()->isVisible());
     }
 
-    void windowFaceAfterLoad()
-    {
+    void windowFaceAfterLoad() {
         FakeServices services;
         Forms forms(services, config());
         Form& form = forms.form(FormId::Form1);
@@ -104,17 +99,19 @@ private Q_SLOTS:
         QCOMPARE(search->text(), u"请输入影片名或演员名"_s);
         QCOMPARE(search->palette().color(QPalette::Text), QColor(0x80, 0x80, 0x80));
         QCOMPARE(form.control(u"Label1"_s).caption(), u"Label1"_s);
-        // Content pane hidden over the welcome picture; full-window pane over everything but the bar.
+        // Content pane hidden over the welcome picture; full-window pane over everything but the
+        // bar.
         const QObjectList top = form.window()->children();
-        const auto index = [&](const QString& name) { return top.indexOf(form.control(name).widget()); };
+        const auto index = [&](const QString& name) {
+            return top.indexOf(form.control(name).widget());
+        };
         QVERIFY(index(u"Picture3"_s) > index(u"Frameleft"_s));
         QVERIFY(index(u"Frameleft"_s) > index(u"Framenr"_s));
         QVERIFY(index(u"Framenr"_s) > index(u"Frameright"_s));
         QVERIFY(index(u"Frameright"_s) > index(u"Picture1"_s));
     }
 
-    void controlBarTakesItsBackgroundsHeightAtLoad()
-    {
+    void controlBarTakesItsBackgroundsHeightAtLoad() {
         FakeServices services;
         Forms forms(services, config());
         Form& form = forms.form(FormId::Form1);
@@ -123,16 +120,14 @@ private Q_SLOTS:
         QCOMPARE(form.control(u"Picture3"_s).widget()->height(), 23);
     }
 
-    void exitQuestion_data()
-    {
+    void exitQuestion_data() {
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("ends");
         QTest::newRow("yes ends the program") << int(MsgBox::AnswerYes) << true;
         QTest::newRow("no keeps everything") << int(MsgBox::AnswerNo) << false;
     }
 
-    void exitQuestion()
-    {
+    void exitQuestion() {
         QFETCH(int, answer);
         QFETCH(bool, ends);
         FakeServices services;
@@ -157,8 +152,7 @@ private Q_SLOTS:
         }
     }
 
-    void failingLoadStepReportsAndKeepsEarlierSteps()
-    {
+    void failingLoadStepReportsAndKeepsEarlierSteps() {
         FakeServices services;
         services.failingAddress = kRoot + u"/ty_00.html"_s;
         Forms forms(services, config());

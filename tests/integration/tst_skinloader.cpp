@@ -21,12 +21,11 @@ const QString kBin = QStringLiteral(TIVORA_BIN_DIR);
 class SkinnedServices final : public test::FakeServices {
 public:
     explicit SkinnedServices(const QString& folder)
-        : loader(folder + u"/SkinH_pelm"_s, [this](const QString& message) { warnings << message; })
-    {
+        : loader(folder + u"/SkinH_pelm"_s,
+                 [this](const QString& message) { warnings << message; }) {
         programFolderPath = folder;
     }
-    void attachSkin(const QString& skinFile, const QString& password) override
-    {
+    void attachSkin(const QString& skinFile, const QString& password) override {
         FakeServices::attachSkin(skinFile, password);
         loader.attach(skinFile, password);
     }
@@ -42,8 +41,7 @@ class TestSkinLoader final : public QObject {
 private Q_SLOTS:
     void init() { qApp->setStyleSheet(QString()); }
 
-    void libraryIsLoadedAtFirstAttachAndStyleReachesWidgets()
-    {
+    void libraryIsLoadedAtFirstAttachAndStyleReachesWidgets() {
         SkinnedServices services(kBin);
         QVERIFY(!services.loader.isLibraryLoaded());
         Forms forms(services, AppConfig{.portalRoot = u"http://vod.example.com"_s});
@@ -56,16 +54,14 @@ private Q_SLOTS:
         QCOMPARE(face.pixelColor(2, 2), QColor(u"#f3f7fc"_s));
     }
 
-    void missingPiecesLeaveWindowsUnskinnedWithOneWarning_data()
-    {
+    void missingPiecesLeaveWindowsUnskinnedWithOneWarning_data() {
         QTest::addColumn<bool>("withLibrary");
         QTest::addColumn<bool>("withSkinFile");
         QTest::newRow("no library") << false << true;
         QTest::newRow("no skin file") << true << false;
     }
 
-    void missingPiecesLeaveWindowsUnskinnedWithOneWarning()
-    {
+    void missingPiecesLeaveWindowsUnskinnedWithOneWarning() {
         QFETCH(bool, withLibrary);
         QFETCH(bool, withSkinFile);
         QTemporaryDir folder;

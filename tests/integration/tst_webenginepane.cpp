@@ -1,10 +1,11 @@
 // Real WebEngine panes against a small HTTP server on loopback.
 #include "BrowserProfile.h"
 #include "TestHttpServer.h"
-#include "WebEngineTestMain.h"
 #include "WebEnginePane.h"
+#include "WebEngineTestMain.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -20,8 +21,9 @@ namespace {
 
 constexpr int kPageBound = 30000;
 
-const QString kPage = u"<html><head><title>示例影片</title></head><body>"
-                      "<p id=\"text\">PAGE-TEXT-4711</p></body></html>"_s;
+const QString kPage =
+    u"<html><head><title>示例影片</title></head><body>"
+    "<p id=\"text\">PAGE-TEXT-4711</p></body></html>"_s;
 const QString kLinks =
     u"<html><head><title>列表</title></head><body>"
     "<a id=\"blank\" target=\"_blank\" href=\"/vrtata.asp?id=1234&amp;page=2\">影片</a>"
@@ -30,8 +32,7 @@ const QString kLinks =
 
 // Two panes side by side in one shown window, sharing one profile.
 struct PanePair {
-    explicit PanePair(QWebEngineProfile* profile)
-    {
+    explicit PanePair(QWebEngineProfile* profile) {
         window.resize(800, 400);
         first = new WebEnginePane(profile, &window);
         second = new WebEnginePane(profile, &window);
@@ -45,8 +46,7 @@ struct PanePair {
 };
 
 // Waits in a real event loop: QTest::qWaitFor's polling slows Chromium's message pump badly.
-bool waitForDocument(QSignalSpy& spy, int count = 1)
-{
+bool waitForDocument(QSignalSpy& spy, int count = 1) {
     QDeadlineTimer deadline(kPageBound);
     while (spy.size() < count && !deadline.hasExpired()) {
         spy.wait(static_cast<int>(deadline.remainingTime()));
@@ -60,12 +60,13 @@ class TestWebEnginePane final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
+    void initTestCase() {
         server_.page(u"/page.html"_s, kPage);
         server_.page(u"/links.html"_s, kLinks);
-        server_.page(u"/vrtata.asp"_s, u"<html><head><title>影片页</title></head><body>FILM</body></html>"_s);
-        server_.page(u"/play/"_s, u"<html><head><title>播放</title></head><body>PLAY</body></html>"_s);
+        server_.page(u"/vrtata.asp"_s,
+                     u"<html><head><title>影片页</title></head><body>FILM</body></html>"_s);
+        server_.page(u"/play/"_s,
+                     u"<html><head><title>播放</title></head><body>PLAY</body></html>"_s);
         server_.dynamicPage(u"/counter"_s, [this](const QString&, QString&) {
             return u"<html><body>HIT-%1</body></html>"_s.arg(++hits_);
         });
@@ -81,8 +82,7 @@ private Q_SLOTS:
 
     void cleanupTestCase() { server_.stop(); }
 
-    void completedDocumentHoldsItsMarkup()
-    {
+    void completedDocumentHoldsItsMarkup() {
         PanePair panes(profile_->profile());
         QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
         panes.first->navigate(server_.root() + u"/page.html"_s);
@@ -94,25 +94,22 @@ private Q_SLOTS:
         QCOMPARE(completed.front().front().toString(), server_.root() + u"/page.html"_s);
     }
 
-    void newWindowRedirectedToAnotherPane_data()
-    {
+    void newWindowRedirectedToAnotherPane_data() {
         QTest::addColumn<QString>("element");
         QTest::addColumn<QString>("expected");
         QTest::newRow("target=_blank link") << u"blank"_s << u"/vrtata.asp?id=1234&page=2"_s;
         QTest::newRow("window.open") << u"open"_s << u"/play/?1234-0-0.html"_s;
     }
 
-    void newWindowRedirectedToAnotherPane()
-    {
+    void newWindowRedirectedToAnotherPane() {
         QFETCH(QString, element);
         QFETCH(QString, expected);
         PanePair panes(profile_->profile());
         int requests = 0;
-        connect(panes.first, &BrowserPane::newWindow2, this,
-                [&](NewWindowRequest& request) {
-                    ++requests;
-                    request.ppDisp = panes.second->browserObject();
-                });
+        connect(panes.first, &BrowserPane::newWindow2, this, [&](NewWindowRequest& request) {
+            ++requests;
+            request.ppDisp = panes.second->browserObject();
+        });
         QSignalSpy firstDone(panes.first, &BrowserPane::documentComplete);
         QSignalSpy secondDone(panes.second, &BrowserPane::documentComplete);
         panes.first->navigate(server_.root() + u"/links.html"_s);
@@ -125,8 +122,7 @@ private Q_SLOTS:
         QCOMPARE(panes.first->locationURL(), server_.root() + u"/links.html"_s);
     }
 
-    void cancelledNewWindowOpensNothing()
-    {
+    void cancelledNewWindowOpensNothing() {
         PanePair panes(profile_->profile());
         connect(panes.first, &BrowserPane::newWindow2, this,
                 [](NewWindowRequest& request) { request.cancel = true; });
@@ -139,16 +135,14 @@ private Q_SLOTS:
         QCOMPARE(QApplication::topLevelWidgets().size(), windows);
     }
 
-    void failedLoadsStillComplete_data()
-    {
+    void failedLoadsStillComplete_data() {
         QTest::addColumn<QString>("address");
         QTest::newRow("connection refused")
             << u"http://127.0.0.1:%1/vrpcs.asp"_s.arg(TestHttpServer::unusedPort());
         QTest::newRow("not found") << u"/missing.asp"_s;
     }
 
-    void failedLoadsStillComplete()
-    {
+    void failedLoadsStillComplete() {
         QFETCH(QString, address);
         if (address.startsWith(u'/')) {
             address.prepend(server_.root());
@@ -163,8 +157,7 @@ private Q_SLOTS:
         QVERIFY(!panes.first->outerHTML().contains(u"PAGE-TEXT-4711"_s));
     }
 
-    void refreshLoadsThePageAgain()
-    {
+    void refreshLoadsThePageAgain() {
         PanePair panes(profile_->profile());
         QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
         panes.first->navigate(server_.root() + u"/counter"_s);
@@ -176,14 +169,12 @@ private Q_SLOTS:
         QVERIFY(panes.first->outerHTML().contains(u"HIT-"_s));
     }
 
-    void outerHtmlBeforeAnyDocumentFails()
-    {
+    void outerHtmlBeforeAnyDocumentFails() {
         PanePair panes(profile_->profile());
         QVERIFY_THROWS_EXCEPTION(std::exception, (void)panes.first->outerHTML());
     }
 
-    void cookiesSurviveARestartOfTheProfile()
-    {
+    void cookiesSurviveARestartOfTheProfile() {
         const QString folder = storage_.path() + u"/restart"_s;
         seenCookies_.clear();
         for (int run = 0; run < 2; ++run) {
@@ -195,6 +186,14 @@ private Q_SLOTS:
                 QVERIFY(waitForDocument(completed));
             }
             QTest::qWait(200);  // let the pages go before their profile
+            profile.reset();
+            // The cookie store writes to disk in the background; a restart reads what landed.
+            QVERIFY(QTest::qWaitFor(
+                [&] {
+                    QFile cookies(folder + u"/storage/Cookies"_s);
+                    return cookies.open(QIODevice::ReadOnly) && cookies.readAll().contains("v42");
+                },
+                20000));
         }
         QCOMPARE(seenCookies_.size(), 2);
         QVERIFY(!seenCookies_.at(0).contains(u"visitor=v42"_s));

@@ -16,11 +16,42 @@ namespace {
 const FormDesign kDesign{.caption = u"测试窗口"_s, .clientWidth = 6000, .clientHeight = 4500};
 
 const DesignRow kRows[] = {
-    {.name = u"Frame1"_s, .kind = ControlKind::Frame, .left = 150, .top = 150, .width = 4500, .height = 3000},
-    {.name = u"Image1"_s, .kind = ControlKind::Picture, .container = u"Frame1"_s, .left = 0, .top = 0, .width = 450, .height = 450},
-    {.name = u"Label1"_s, .kind = ControlKind::Label, .container = u"Frame1"_s, .left = 0, .top = 0, .width = 630, .height = 210, .caption = u"Label1"_s, .autoSize = true},
-    {.name = u"Image2"_s, .kind = ControlKind::Picture, .container = u"Frame1"_s, .left = 300, .top = 300, .width = 900, .height = 900, .visible = false},
-    {.name = u"WebBrowser1"_s, .kind = ControlKind::Browser, .left = 0, .top = 3300, .width = 6000, .height = 1200},
+    {.name = u"Frame1"_s,
+     .kind = ControlKind::Frame,
+     .left = 150,
+     .top = 150,
+     .width = 4500,
+     .height = 3000},
+    {.name = u"Image1"_s,
+     .kind = ControlKind::Picture,
+     .container = u"Frame1"_s,
+     .left = 0,
+     .top = 0,
+     .width = 450,
+     .height = 450},
+    {.name = u"Label1"_s,
+     .kind = ControlKind::Label,
+     .container = u"Frame1"_s,
+     .left = 0,
+     .top = 0,
+     .width = 630,
+     .height = 210,
+     .caption = u"Label1"_s,
+     .autoSize = true},
+    {.name = u"Image2"_s,
+     .kind = ControlKind::Picture,
+     .container = u"Frame1"_s,
+     .left = 300,
+     .top = 300,
+     .width = 900,
+     .height = 900,
+     .visible = false},
+    {.name = u"WebBrowser1"_s,
+     .kind = ControlKind::Browser,
+     .left = 0,
+     .top = 3300,
+     .width = 6000,
+     .height = 1200},
 };
 
 class TestForm final : public Form {
@@ -37,9 +68,10 @@ public:
 protected:
     const FormDesign& design() const override { return kDesign; }
     std::span<const DesignRow> designTable() const override { return kRows; }
-    void bindEvents() override { bindClick(u"Image1"_s, [this] { ++clicks; }); }
-    void onLoad() override
-    {
+    void bindEvents() override {
+        bindClick(u"Image1"_s, [this] { ++clicks; });
+    }
+    void onLoad() override {
         ++loads;
         ++memberKeptAcrossUnload;
     }
@@ -52,8 +84,7 @@ class TestFormLayer final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void loadCreatesControlsAndRunsLoadHandlerOnce()
-    {
+    void loadCreatesControlsAndRunsLoadHandlerOnce() {
         FakeServices services;
         TestForm form(services);
         QVERIFY(!form.isLoaded());
@@ -72,8 +103,7 @@ private Q_SLOTS:
         QCOMPARE(form.loads, 1);  // hide only hides
     }
 
-    void unloadDestroysControlsButKeepsMembers()
-    {
+    void unloadDestroysControlsButKeepsMembers() {
         FakeServices services;
         TestForm form(services);
         form.show();
@@ -91,8 +121,7 @@ private Q_SLOTS:
         QCOMPARE(form.control(u"Image1"_s).left(), 0.0F);  // controls start from their design
     }
 
-    void cancelledUnloadKeepsWindow()
-    {
+    void cancelledUnloadKeepsWindow() {
         FakeServices services;
         TestForm form(services);
         form.show();
@@ -109,8 +138,7 @@ private Q_SLOTS:
         QVERIFY(!form.isLoaded());
     }
 
-    void geometryIsKeptInTwipsAndPlacedAtRoundedPixels_data()
-    {
+    void geometryIsKeptInTwipsAndPlacedAtRoundedPixels_data() {
         QTest::addColumn<float>("twips");
         QTest::addColumn<int>("pixels");
         QTest::newRow("whole pixel") << 450.0F << 30;
@@ -122,8 +150,7 @@ private Q_SLOTS:
         QTest::newRow("zero") << 0.0F << 0;
     }
 
-    void geometryIsKeptInTwipsAndPlacedAtRoundedPixels()
-    {
+    void geometryIsKeptInTwipsAndPlacedAtRoundedPixels() {
         QFETCH(float, twips);
         QFETCH(int, pixels);
         FakeServices services;
@@ -143,8 +170,7 @@ private Q_SLOTS:
         }
     }
 
-    void negativeSizeIsAnInvalidPropertyValue()
-    {
+    void negativeSizeIsAnInvalidPropertyValue() {
         FakeServices services;
         TestForm form(services);
         form.show();
@@ -157,8 +183,7 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(InvalidPropertyValue, form.setHeight(-15));
     }
 
-    void designVisibilityAndStackingOrder()
-    {
+    void designVisibilityAndStackingOrder() {
         FakeServices services;
         TestForm form(services);
         form.show();
@@ -178,8 +203,7 @@ private Q_SLOTS:
         QCOMPARE(form.control(u"WebBrowser1"_s).widget()->parentWidget(), form.window());
     }
 
-    void outerSizeIsReadFromTheFrame()
-    {
+    void outerSizeIsReadFromTheFrame() {
         FakeServices services;
         TestForm form(services);
         form.show();
@@ -191,8 +215,7 @@ private Q_SLOTS:
         QCOMPARE(form.height(), 7500.0F);
     }
 
-    void autoSizedLabelTakesTheSizeOfItsCaption()
-    {
+    void autoSizedLabelTakesTheSizeOfItsCaption() {
         FakeServices services;
         TestForm form(services);
         form.show();
@@ -205,8 +228,7 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(FormError, form.control(u"Frame1"_s).setCaption(u"x"_s));
     }
 
-    void clickRunsBoundHandler()
-    {
+    void clickRunsBoundHandler() {
         FakeServices services;
         TestForm form(services);
         form.show();
@@ -215,8 +237,7 @@ private Q_SLOTS:
         QCOMPARE(form.clicks, 2);
     }
 
-    void escapedFailureBecomesUnexpectedErrorAndKeepsStepsDone()
-    {
+    void escapedFailureBecomesUnexpectedErrorAndKeepsStepsDone() {
         FakeServices services;
         TestForm form(services);
         form.show();
@@ -235,8 +256,7 @@ private Q_SLOTS:
         QCOMPARE(form.steps.size(), 2);
     }
 
-    void messageBoxTitleDefaultsToProductName()
-    {
+    void messageBoxTitleDefaultsToProductName() {
         FakeServices services;
         TestForm form(services);
         services.answers = {MsgBox::AnswerYes};

@@ -14,21 +14,19 @@ class TestPlatformUnits final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void ansiConversion_data()
-    {
+    void ansiConversion_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("representable");
         QTest::newRow("ascii") << u"/opt/tivora/skinh.she"_s << QByteArray("/opt/tivora/skinh.she")
                                << true;
         QTest::newRow("chinese") << u"皮肤"_s << QByteArray("\xC6\xA4\xB7\xF4") << true;
-        QTest::newRow("outside the code page becomes ?") << u"a\u0E01b"_s << QByteArray("a?b")
-                                                         << false;
+        QTest::newRow("outside the code page becomes ?")
+            << u"a\u0E01b"_s << QByteArray("a?b") << false;
         QTest::newRow("empty") << QString() << QByteArray() << true;
     }
 
-    void ansiConversion()
-    {
+    void ansiConversion() {
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         QFETCH(bool, representable);
@@ -39,26 +37,23 @@ private Q_SLOTS:
         }
     }
 
-    void fileDialogFilter_data()
-    {
+    void fileDialogFilter_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("qt");
-        QTest::newRow("one entry") << u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb"_s
-                                   << u"视频文件 (*.rm,*.rmvb) (*.rm *.rmvb)"_s;
+        QTest::newRow("one entry")
+            << u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb"_s << u"视频文件 (*.rm,*.rmvb) (*.rm *.rmvb)"_s;
         QTest::newRow("two entries") << u"A|*.a|B|*.b"_s << u"A (*.a);;B (*.b)"_s;
         QTest::newRow("dangling description") << u"A|*.a|B"_s << u"A (*.a)"_s;
         QTest::newRow("empty") << QString() << QString();
     }
 
-    void fileDialogFilter()
-    {
+    void fileDialogFilter() {
         QFETCH(QString, filter);
         QFETCH(QString, qt);
         QCOMPARE(toQtNameFilters(filter), qt);
     }
 
-    void playerDispatchIdentifiers()
-    {
+    void playerDispatchIdentifiers() {
         QStringList log;
         QWidget parent;
         auto* player = new test::FakePlayer(log, &parent);  // owned by parent's widget tree

@@ -11,18 +11,15 @@ using namespace Qt::StringLiterals;
 namespace tivora::test {
 
 FakeBrowserPane::FakeBrowserPane(QStringList& log, QWidget* parent)
-    : log_(log), widget_(new QWidget(parent))
-{
+    : log_(log), widget_(new QWidget(parent)) {
     setParent(widget_);
 }
 
-QString FakeBrowserPane::name() const
-{
+QString FakeBrowserPane::name() const {
     return widget_ ? widget_->objectName() : QString();
 }
 
-void FakeBrowserPane::navigate(const QString& address)
-{
+void FakeBrowserPane::navigate(const QString& address) {
     if (!failingAddress_.isEmpty() && address == failingAddress_) {
         throw FormError(u"navigation failed: "_s + address);
     }
@@ -33,36 +30,31 @@ void FakeBrowserPane::navigate(const QString& address)
     hasDocument_ = false;
 }
 
-void FakeBrowserPane::refresh()
-{
+void FakeBrowserPane::refresh() {
     log_ << u"refresh %1"_s.arg(name());
     ++refreshes_;
 }
 
-QString FakeBrowserPane::outerHTML() const
-{
+QString FakeBrowserPane::outerHTML() const {
     if (!hasDocument_) {
         throw FormError(u"The browser pane has no document"_s);
     }
     return markup_;
 }
 
-void FakeBrowserPane::complete(const QString& markup)
-{
+void FakeBrowserPane::complete(const QString& markup) {
     markup_ = markup;
     hasDocument_ = true;
     Q_EMIT documentComplete(url_);
 }
 
-NewWindowRequest FakeBrowserPane::requestNewWindow()
-{
+NewWindowRequest FakeBrowserPane::requestNewWindow() {
     NewWindowRequest request;
     Q_EMIT newWindow2(request);
     return request;
 }
 
-void FakeFileDialog::showOpen()
-{
+void FakeFileDialog::showOpen() {
     ++shown;
     const QString chosen = chooser_ ? chooser_() : QString();
     if (!chosen.isEmpty()) {
@@ -71,43 +63,36 @@ void FakeFileDialog::showOpen()
 }
 
 FakePlayer::FakePlayer(QStringList& log, QWidget* parent)
-    : log_(log), widget_(new QWidget(parent))
-{
+    : log_(log), widget_(new QWidget(parent)) {
     setParent(widget_);
 }
 
-void FakePlayer::stop()
-{
+void FakePlayer::stop() {
     log_ << u"player stop"_s;
 }
 
-void FakePlayer::setSource(const QString& path)
-{
+void FakePlayer::setSource(const QString& path) {
     log_ << u"player source "_s + path;
 }
 
-void FakePlayer::play()
-{
+void FakePlayer::play() {
     log_ << u"player play"_s;
 }
 
-FakeServices::FakeServices()
-{
+FakeServices::FakeServices() {
     programFolderPath = folder_.path();
 }
 
 FakeServices::~FakeServices() = default;
 
-BrowserPane* FakeServices::createBrowserPane(QWidget* parent)
-{
+BrowserPane* FakeServices::createBrowserPane(QWidget* parent) {
     auto* pane = new FakeBrowserPane(log, parent);
     pane->failNavigationsTo(failingAddress);
     panes_ << pane;
     return pane;
 }
 
-int FakeServices::messageBox(const QString& prompt, int style, const QString& title)
-{
+int FakeServices::messageBox(const QString& prompt, int style, const QString& title) {
     const RecordedMessage message{prompt, style, title};
     messages << message;
     log << u"message "_s + prompt;
@@ -121,53 +106,44 @@ int FakeServices::messageBox(const QString& prompt, int style, const QString& ti
 }
 
 bool FakeServices::startProgram(const QString& program, const QStringList& arguments,
-                                WindowStyle style)
-{
+                                WindowStyle style) {
     log << u"start %1 %2 style %3"_s.arg(program, arguments.join(u' '))
                .arg(static_cast<int>(style));
     return true;
 }
 
-bool FakeServices::openUrl(const QUrl& url)
-{
+bool FakeServices::openUrl(const QUrl& url) {
     log << u"open "_s + url.toString();
     return true;
 }
 
-bool FakeServices::downloadFile(const QString& source, const QString& target)
-{
+bool FakeServices::downloadFile(const QString& source, const QString& target) {
     log << u"download %1 -> %2"_s.arg(source, target);
     return downloader ? downloader(source, target) : false;
 }
 
-std::unique_ptr<FileDialog> FakeServices::createFileDialog(QWidget* /*parent*/)
-{
+std::unique_ptr<FileDialog> FakeServices::createFileDialog(QWidget* /*parent*/) {
     return std::make_unique<FakeFileDialog>(fileChooser);
 }
 
-PlayerControl* FakeServices::createPlayer(QWidget* parent)
-{
+PlayerControl* FakeServices::createPlayer(QWidget* parent) {
     return new FakePlayer(log, parent);
 }
 
-void FakeServices::attachSkin(const QString& skinFile, const QString& password)
-{
+void FakeServices::attachSkin(const QString& skinFile, const QString& password) {
     log << u"skin %1 [%2]"_s.arg(skinFile, password);
 }
 
-QString FakeServices::programFolder() const
-{
+QString FakeServices::programFolder() const {
     return programFolderPath;
 }
 
-void FakeServices::endProgram(int status)
-{
+void FakeServices::endProgram(int status) {
     log << u"end %1"_s.arg(status);
     endedWith = status;
 }
 
-FakeBrowserPane* FakeServices::pane(const QString& name, const QString& windowTitle) const
-{
+FakeBrowserPane* FakeServices::pane(const QString& name, const QString& windowTitle) const {
     for (const auto& pane : panes_) {
         if (pane && pane->name() == name &&
             (windowTitle.isEmpty() || pane->widget()->window()->windowTitle() == windowTitle)) {

@@ -8,8 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace tivora::test {
 
-TestHttpServer::TestHttpServer() : server_(std::make_unique<httplib::Server>())
-{
+TestHttpServer::TestHttpServer() : server_(std::make_unique<httplib::Server>()) {
     // Idle keep-alive connections would otherwise hold stop() for seconds.
     server_->set_keep_alive_timeout(1);
     server_->set_logger([this](const httplib::Request& request, const httplib::Response&) {
@@ -25,25 +24,32 @@ TestHttpServer::TestHttpServer() : server_(std::make_unique<httplib::Server>())
     });
 }
 
-TestHttpServer::~TestHttpServer()
-{
+TestHttpServer::~TestHttpServer() {
     stop();
 }
 
-void TestHttpServer::page(const QString& path, const QString& body, const QString& contentType)
-{
+void TestHttpServer::page(const QString& path, const QString& body, const QString& contentType) {
     const std::string content = body.toStdString();
     const std::string type = contentType.toStdString();
-    server_->Get(path.toStdString(), [content, type](const httplib::Request&, httplib::Response& response) {
-        response.set_content(content, type);
-    });
+    server_->Get(path.toStdString(),
+                 [content, type](const httplib::Request&, httplib::Response& response) {
+                     response.set_content(content, type);
+                 });
+}
+
+void TestHttpServer::file(const QString& path, const QByteArray& bytes) {
+    const std::string content = bytes.toStdString();
+    server_->Get(path.toStdString(),
+                 [content](const httplib::Request&, httplib::Response& response) {
+                     response.set_content(content, "application/octet-stream");
+                 });
 }
 
 void TestHttpServer::dynamicPage(
-    const QString& path, std::function<QString(const QString& cookie, QString& setCookie)> handler)
-{
+    const QString& path,
+    std::function<QString(const QString& cookie, QString& setCookie)> handler) {
     server_->Get(path.toStdString(), [handler = std::move(handler)](const httplib::Request& request,
-                                                                   httplib::Response& response) {
+                                                                    httplib::Response& response) {
         QString setCookie;
         const QString body =
             handler(QString::fromStdString(request.get_header_value("Cookie")), setCookie);
@@ -54,8 +60,7 @@ void TestHttpServer::dynamicPage(
     });
 }
 
-void TestHttpServer::start()
-{
+void TestHttpServer::start() {
     port_ = server_->bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_->listen_after_bind(); });
     while (!server_->is_running()) {
@@ -63,27 +68,23 @@ void TestHttpServer::start()
     }
 }
 
-void TestHttpServer::stop()
-{
+void TestHttpServer::stop() {
     if (thread_.joinable()) {
         server_->stop();
         thread_.join();
     }
 }
 
-QString TestHttpServer::root() const
-{
+QString TestHttpServer::root() const {
     return u"http://127.0.0.1:%1"_s.arg(port_);
 }
 
-QStringList TestHttpServer::requests() const
-{
+QStringList TestHttpServer::requests() const {
     const std::lock_guard lock(mutex_);
     return requests_;
 }
 
-int TestHttpServer::unusedPort()
-{
+int TestHttpServer::unusedPort() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     const int port = probe.serverPort();

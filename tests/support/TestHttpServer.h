@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,8 @@ public:
     // Serves body (UTF-8 HTML unless contentType says otherwise) at path.
     void page(const QString& path, const QString& body,
               const QString& contentType = QStringLiteral("text/html; charset=utf-8"));
+    // Serves bytes as they are.
+    void file(const QString& path, const QByteArray& bytes);
     // Serves whatever handler returns for the request's path and Cookie header; it may set
     // a Set-Cookie header through setCookie.
     void dynamicPage(const QString& path,

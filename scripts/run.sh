@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Tivora and starts it. Arguments go to the program
+# (e.g. --portal-root http://vod.example.com).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/bootstrap.sh
+cmake --preset release >/dev/null
+cmake --build --preset release
+if [ "$(id -u)" -eq 0 ]; then
+  # Chromium's sandbox cannot run as root.
+  export QTWEBENGINE_DISABLE_SANDBOX=1
+fi
+exec build/release/bin/tivora "$@"

@@ -1,0 +1,146 @@
+// Start-up and exit of the real program pieces in a real X display, against a portal on loopback.
+#include "BrowserPane.h"
+#include "Control.h"
+#include "DesktopServices.h"
+#include "Form.h"
+#include "Forms.h"
+#include "TestHttpServer.h"
+#include "WebEngineTestMain.h"
+
+#include <QAbstractButton>
+#include <QDeadlineTimer>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using tivora::test::TestHttpServer;
+
+namespace tivora {
+namespace {
+
+// Records the order in which the program's top-level windows are first shown.
+class ShowRecorder final : public QObject {
+public:
+    QStringList shown;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && widget != nullptr && widget->isWindow() &&
+            widget->objectName() == u"TivoraForm"_s && !shown.contains(widget->windowTitle())) {
+            shown << widget->windowTitle();
+        }
+        return false;
+    }
+};
+
+// Waits in a real event loop, as WebEngine needs.
+bool waitUntil(const std::function<bool()>& condition, int milliseconds = 30000) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!condition() && !deadline.hasExpired()) {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return condition();
+}
+
+// Answers the next message box with the button whose text starts with answer; records its text.
+void answerNextMessageBox(const QString& answer, QString* text, QString* title) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, text, title] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        *text = box->text();
+        *title = box->windowTitle();
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text().startsWith(answer)) {
+                button->click();
+            }
+        }
+        timer->deleteLater();
+    });
+    timer->start(50);
+}
+
+}  // namespace
+
+class TestStartup final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        server_.page(u"/ty_00.html"_s,
+                     u"<html><head><title>电影列表</title></head><body>FILM-LIST</body></html>"_s);
+        server_.page(u"/vrtj.html"_s, u"<html><body>公告</body></html>"_s);
+        server_.page(u"/vrpcs.asp"_s, u"<html><body>qor v10</body></html>"_s);
+        server_.start();
+        qApp->installEventFilter(&recorder_);
+        services_ = std::make_unique<DesktopServices>(storage_.path());
+        forms_ = std::make_unique<Forms>(*services_, AppConfig{.portalRoot = server_.root()});
+        forms_->form(FormId::Form1).show();
+    }
+
+    void cleanupTestCase() {
+        forms_.reset();
+        services_.reset();
+        server_.stop();
+    }
+
+    void serverWindowComesFirstThenMainWindowOnTheFilmList() {
+        QCOMPARE(recorder_.shown, (QStringList{u"服务器连接"_s, u"Tivora"_s}));
+        Form& main = forms_->form(FormId::Form1);
+        QVERIFY(waitUntil([&] { return server_.requests().contains(u"/ty_00.html"_s); }));
+        QVERIFY(server_.requests().contains(u"/vrpcs.asp"_s));
+        QVERIFY(server_.requests().contains(u"/vrtj.html"_s));
+        QVERIFY(waitUntil(
+            [&] { return main.browser(u"WebBrowser1"_s).locationName() == u"电影列表"_s; }));
+        QCOMPARE(main.browser(u"WebBrowser1"_s).locationURL(), server_.root() + u"/ty_00.html"_s);
+        for (const char* hidden : {"Framenr", "Frameleft", "Picture3", "Image21", "Image18"}) {
+            QVERIFY2(!main.control(QString::fromLatin1(hidden)).widget()->isVisible(), hidden);
+        }
+        for (const char* shown : {"Frameright", "Image12", "Image20", "Image27", "Image28", "Text1",
+                                  "Image4", "Image6", "Image8"}) {
+            QVERIFY2(main.control(QString::fromLatin1(shown)).widget()->isVisible(), shown);
+        }
+        const QString shot = QStringLiteral(TIVORA_BIN_DIR) + u"/../tests/e2e-main-window.png"_s;
+        QVERIFY(main.window()->grab().save(shot));
+    }
+
+    void closingAndAnsweringNoKeepsEverything() {
+        Form& main = forms_->form(FormId::Form1);
+        const QString before = main.browser(u"WebBrowser1"_s).locationURL();
+        QString text;
+        QString title;
+        answerNextMessageBox(u"否"_s, &text, &title);
+        main.window()->close();
+        QCOMPARE(text, u"确定退出Tivora"_s);
+        QCOMPARE(title, u"提示"_s);
+        QVERIFY(main.isVisible());
+        QCOMPARE(main.browser(u"WebBrowser1"_s).locationURL(), before);
+        QCOMPARE(main.browser(u"WebBrowser2"_s).locationURL(), u"about:blank"_s);
+    }
+
+    void answeringYesEndsTheRunWithStatusZero() {
+        QVERIFY(forms_->form(FormId::Form3).isVisible());  // still open: the end does not wait
+        QString text;
+        QString title;
+        answerNextMessageBox(u"是"_s, &text, &title);
+        QTimer::singleShot(0, [this] { forms_->form(FormId::Form1).window()->close(); });
+        QCOMPARE(QApplication::exec(), 0);
+        QCOMPARE(text, u"确定退出Tivora"_s);
+    }
+
+private:
+    TestHttpServer server_;
+    QTemporaryDir storage_;
+    ShowRecorder recorder_;
+    std::unique_ptr<DesktopServices> services_;
+    std::unique_ptr<Forms> forms_;
+};
+
+}  // namespace tivora
+
+TIVORA_WEBENGINE_TEST_MAIN(tivora::TestStartup)
+#include "tst_startup.moc"
