@@ -1,10 +1,16 @@
 #pragma once
 
 #include "Form.h"
+#include "MainMenu.h"
+
+#include <QPointer>
+
+#include <memory>
 
 namespace tivora {
 
 class FormDirectory;
+class MainCommands;
 
 // The main window: film list, content and full-window panes under picture toolbars.
 class Form1 final : public Form {
@@ -12,6 +18,10 @@ class Form1 final : public Form {
 
 public:
     Form1(Services& services, FormDirectory& forms, QString portalRoot);
+    ~Form1() override;
+
+    // The popup main menu; null while the window is not loaded.
+    [[nodiscard]] MainMenu* mainMenu() const { return menu_; }
 
     // The portal server root every portal address is built on; set once at load.
     [[nodiscard]] const QString& portalBaseUrl() const { return portalBaseUrl_; }
@@ -20,6 +30,7 @@ protected:
     [[nodiscard]] const FormDesign& design() const override;
     [[nodiscard]] std::span<const DesignRow> designTable() const override;
     [[nodiscard]] QPixmap art(const QString& key) const override;
+    void bindEvents() override;
     void onLoad() override;
     void onUnload(int& cancel) override;
 
@@ -27,6 +38,8 @@ private:
     FormDirectory& forms_;
     const QString portalRoot_;
     QString portalBaseUrl_;
+    std::unique_ptr<MainCommands> commands_;
+    QPointer<MainMenu> menu_;
 };
 
 }  // namespace tivora

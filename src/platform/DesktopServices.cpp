@@ -57,10 +57,12 @@ QMessageBox::Icon iconFor(int style) {
 
 }  // namespace
 
-DesktopServices::DesktopServices(const QString& browserStorage)
-    : profile_(std::make_unique<BrowserProfile>(browserStorage)),
+DesktopServices::DesktopServices(const QString& browserStorage, const QString& programFolder)
+    : programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                             : programFolder),
+      profile_(std::make_unique<BrowserProfile>(browserStorage)),
       downloader_(std::make_unique<CurlDownloader>()),
-      skin_(std::make_unique<SkinLoader>(programFolder() + u"/SkinH_pelm"_s)) {}
+      skin_(std::make_unique<SkinLoader>(programFolder_ + u"/SkinH_pelm"_s)) {}
 
 DesktopServices::~DesktopServices() = default;
 
@@ -158,7 +160,7 @@ void DesktopServices::attachSkin(const QString& skinFile, const QString& passwor
 }
 
 QString DesktopServices::programFolder() const {
-    return QCoreApplication::applicationDirPath();
+    return programFolder_;
 }
 
 void DesktopServices::endProgram(int status) {

@@ -13,8 +13,9 @@ class SkinLoader;
 // The real services: Qt dialogs and processes, WebEngine panes, libcurl and the skin library.
 class DesktopServices final : public Services {
 public:
-    // browserStorage empty: the per-user application data folder.
-    explicit DesktopServices(const QString& browserStorage = {});
+    // browserStorage empty: the per-user application data folder. programFolder empty: the
+    // folder that holds the program.
+    explicit DesktopServices(const QString& browserStorage = {}, const QString& programFolder = {});
     ~DesktopServices() override;
     Q_DISABLE_COPY_MOVE(DesktopServices)
 
@@ -31,6 +32,7 @@ public:
     void endProgram(int status) override;
 
 private:
+    QString programFolder_;
     std::unique_ptr<BrowserProfile> profile_;
     std::unique_ptr<CurlDownloader> downloader_;
     std::unique_ptr<SkinLoader> skin_;

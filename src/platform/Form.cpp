@@ -234,6 +234,15 @@ void Form::attachSkin() {
     services_.attachSkin(services_.programFolder() + u"/skinh.she"_s, QString());
 }
 
+void Form::bindKeyPress(const QString& name, std::function<void(int)> handler) {
+    auto* box = qobject_cast<TextBox*>(control(name).widget());
+    if (box == nullptr) {
+        throw FormError(name + u" has no key-press event"_s);
+    }
+    connect(box, &TextBox::keyPressed, this,
+            [this, handler = std::move(handler)](int key) { dispatch([&] { handler(key); }); });
+}
+
 int Form::msgBox(const QString& prompt, int style, const QString& title) {
     return services_.messageBox(prompt, style, messageBoxTitle(title));
 }

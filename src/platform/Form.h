@@ -53,6 +53,9 @@ public:
     [[nodiscard]] QString caption() const;
     void setCaption(const QString& caption);
 
+    // Message box with the product name as title when none is given.
+    int msgBox(const QString& prompt, int style = MsgBox::OkOnly, const QString& title = {});
+
     // Runs an event handler; an escaped failure becomes an unexpected-error message box and the
     // steps done before it stay done.
     void dispatch(const std::function<void()>& handler);
@@ -76,12 +79,11 @@ protected:
     // Binds a click of a picture, label or button to a handler run through dispatch().
     void bindClick(const QString& name, std::function<void()> handler);
     void bindMouseMove(const QString& name, std::function<void()> handler);
+    // Binds a text box's key presses; the handler gets the character code (13 for Enter).
+    void bindKeyPress(const QString& name, std::function<void(int)> handler);
 
     // Applies the skin file beside the program, as every skinned window does first at load.
     void attachSkin();
-
-    // Message box with the product name as title when none is given.
-    int msgBox(const QString& prompt, int style = MsgBox::OkOnly, const QString& title = {});
 
     [[nodiscard]] Services& services() const { return services_; }
 

@@ -77,7 +77,8 @@ private Q_SLOTS:
         server_.page(u"/vrpcs.asp"_s, u"<html><body>qor v10</body></html>"_s);
         server_.start();
         qApp->installEventFilter(&recorder_);
-        services_ = std::make_unique<DesktopServices>(storage_.path());
+        services_ =
+            std::make_unique<DesktopServices>(storage_.path(), QStringLiteral(TIVORA_BIN_DIR));
         forms_ = std::make_unique<Forms>(*services_, AppConfig{.portalRoot = server_.root()});
         forms_->form(FormId::Form1).show();
     }
@@ -91,9 +92,11 @@ private Q_SLOTS:
     void serverWindowComesFirstThenMainWindowOnTheFilmList() {
         QCOMPARE(recorder_.shown, (QStringList{u"服务器连接"_s, u"Tivora"_s}));
         Form& main = forms_->form(FormId::Form1);
-        QVERIFY(waitUntil([&] { return server_.requests().contains(u"/ty_00.html"_s); }));
-        QVERIFY(server_.requests().contains(u"/vrpcs.asp"_s));
-        QVERIFY(server_.requests().contains(u"/vrtj.html"_s));
+        QVERIFY(waitUntil([&] {
+            const QStringList requests = server_.requests();
+            return requests.contains(u"/ty_00.html"_s) && requests.contains(u"/vrpcs.asp"_s) &&
+                   requests.contains(u"/vrtj.html"_s);
+        }));
         QVERIFY(waitUntil(
             [&] { return main.browser(u"WebBrowser1"_s).locationName() == u"电影列表"_s; }));
         QCOMPARE(main.browser(u"WebBrowser1"_s).locationURL(), server_.root() + u"/ty_00.html"_s);

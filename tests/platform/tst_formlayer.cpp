@@ -15,44 +15,15 @@ namespace {
 
 const FormDesign kDesign{.caption = u"测试窗口"_s, .clientWidth = 6000, .clientHeight = 4500};
 
+// clang-format off
 const DesignRow kRows[] = {
-    {.name = u"Frame1"_s,
-     .kind = ControlKind::Frame,
-     .left = 150,
-     .top = 150,
-     .width = 4500,
-     .height = 3000},
-    {.name = u"Image1"_s,
-     .kind = ControlKind::Picture,
-     .container = u"Frame1"_s,
-     .left = 0,
-     .top = 0,
-     .width = 450,
-     .height = 450},
-    {.name = u"Label1"_s,
-     .kind = ControlKind::Label,
-     .container = u"Frame1"_s,
-     .left = 0,
-     .top = 0,
-     .width = 630,
-     .height = 210,
-     .caption = u"Label1"_s,
-     .autoSize = true},
-    {.name = u"Image2"_s,
-     .kind = ControlKind::Picture,
-     .container = u"Frame1"_s,
-     .left = 300,
-     .top = 300,
-     .width = 900,
-     .height = 900,
-     .visible = false},
-    {.name = u"WebBrowser1"_s,
-     .kind = ControlKind::Browser,
-     .left = 0,
-     .top = 3300,
-     .width = 6000,
-     .height = 1200},
+    {.name = u"Frame1"_s, .kind = ControlKind::Frame, .left = 150, .top = 150, .width = 4500, .height = 3000},
+    {.name = u"Image1"_s, .kind = ControlKind::Picture, .container = u"Frame1"_s, .left = 0, .top = 0, .width = 450, .height = 450},
+    {.name = u"Label1"_s, .kind = ControlKind::Label, .container = u"Frame1"_s, .left = 0, .top = 0, .width = 630, .height = 210, .caption = u"Label1"_s, .autoSize = true},
+    {.name = u"Image2"_s, .kind = ControlKind::Picture, .container = u"Frame1"_s, .left = 300, .top = 300, .width = 900, .height = 900, .visible = false},
+    {.name = u"WebBrowser1"_s, .kind = ControlKind::Browser, .left = 0, .top = 3300, .width = 6000, .height = 1200},
 };
+// clang-format on
 
 class TestForm final : public Form {
 public:

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Every portal address the main window loads, built on the portal base URL (no trailing slash).
+namespace tivora::portal {
+
+inline const QString kBlankPage = QStringLiteral("about:blank");
+inline const QString kNoFilmMessage = QStringLiteral("请先选择您要观看的影片");
+
+[[nodiscard]] QString filmListAddress(const QString& base);
+// The keyword goes in percent-encoded as UTF-8, so the portal receives exactly what was typed.
+[[nodiscard]] QString searchAddress(const QString& base, const QString& keyword);
+[[nodiscard]] QString favouritesAddress(const QString& base);
+// The film id goes in as read from an address; the film name percent-encoded.
+[[nodiscard]] QString addFavouriteAddress(const QString& base, const QString& filmId,
+                                          const QString& filmName);
+[[nodiscard]] QString clearFavouritesAddress(const QString& base);
+[[nodiscard]] QString playAddress(const QString& base, const QString& filmId);
+[[nodiscard]] QString recentlyPlayedAddress(const QString& base);
+[[nodiscard]] QString liveTvAddress(const QString& base);
+
+// The film id of the film page an address shows: nothing unless the address holds "vrtata";
+// otherwise what follows the first "=", after cutting at the first "&".
+[[nodiscard]] std::optional<QString> selectedFilmId(const QString& address);
+
+// True when the full-window pane's address is a play page.
+[[nodiscard]] bool isPlaying(const QString& address);
+
+}  // namespace tivora::portal
