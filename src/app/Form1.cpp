@@ -5,6 +5,7 @@
 #include "Control.h"
 #include "FormDirectory.h"
 #include "MainCommands.h"
+#include "MainLayout.h"
 #include "MainMenu.h"
 #include "Services.h"
 
@@ -84,6 +85,57 @@ const DesignRow kControls[] = {
 };
 // clang-format on
 
+// Hover captions of the content-pane buttons.
+const std::pair<const char16_t*, const char16_t*> kCaptions[] = {
+    {u"Image21", u"开始播放"}, {u"Image22", u"加入收藏"}, {u"Image23", u"正在播放"},
+    {u"Image24", u"停止播放"}, {u"Image25", u"最近播放"}, {u"Image26", u"在线直播"},
+};
+
+// The layout reads and writes the controls' twips and the window's outer size.
+class ControlsTarget final : public layout::Target {
+public:
+    explicit ControlsTarget(Form& form) : form_(form) {}
+    float outerWidth() const override { return form_.width(); }
+    float outerHeight() const override { return form_.height(); }
+    float get(const QString& control, layout::Prop prop) const override {
+        const Control& c = form_.control(control);
+        switch (prop) {
+            case layout::Prop::Left:
+                return c.left();
+            case layout::Prop::Top:
+                return c.top();
+            case layout::Prop::Width:
+                return c.width();
+            case layout::Prop::Height:
+                return c.height();
+        }
+        return 0;
+    }
+    void set(const QString& control, layout::Prop prop, float value) override {
+        Control& c = form_.control(control);
+        switch (prop) {
+            case layout::Prop::Left:
+                c.setLeft(value);
+                break;
+            case layout::Prop::Top:
+                c.setTop(value);
+                break;
+            case layout::Prop::Width:
+                c.setWidth(value);
+                break;
+            case layout::Prop::Height:
+                c.setHeight(value);
+                break;
+        }
+    }
+
+private:
+    Form& form_;
+};
+
+constexpr float kMinimumWidth = 13000;
+constexpr float kMinimumHeight = 9000;
+
 }  // namespace
 
 Form1::Form1(Services& services, FormDirectory& forms, QString portalRoot)
@@ -117,6 +169,12 @@ void Form1::bindEvents() {
         connect(menu_->item(QString::fromUtf16(binding.trigger)), &QAction::triggered, this,
                 [this, run = binding.run] { dispatch([&] { (commands_.get()->*run)(); }); });
     }
+    for (const auto& [button, text] : kCaptions) {
+        bindMouseMove(QString::fromUtf16(button), [this, button, text] {
+            showCaption(QString::fromUtf16(button), QString::fromUtf16(text));
+        });
+    }
+    bindMouseMove(u"Image1"_s, [this] { hideCaption(); });
     bindKeyPress(u"Text1"_s, [this](int key) {
         if (key == 13) {
             commands_->search();
@@ -162,6 +220,35 @@ void Form1::onUnload(int& cancel) {
     } else {
         cancel = 1;
     }
+}
+
+void Form1::onResize() {
+    if (!(width() >= kMinimumWidth && height() >= kMinimumHeight)) {
+        // Each size change runs this handler again, nested; this run then lays out last.
+        layout::runSkippingFailures(
+            {[this] { setWidth(kMinimumWidth); }, [this] { setHeight(kMinimumHeight); }});
+    }
+    ControlsTarget target(*this);
+    layout::layOutMainWindow(target);
+}
+
+void Form1::showCaption(const QString& button, const QString& text) {
+    const Control& hovered = control(button);
+    Control& background = control(u"Image18"_s);
+    Control& label = control(u"Label1"_s);
+    background.setTop(hovered.top() + 500.0F);
+    background.setLeft(hovered.left() - (background.width() - hovered.width()) / 2.0F);
+    background.setVisible(true);
+    // The caption is set before centring, so the label is centred by the size of its new text.
+    label.setCaption(text);
+    label.setTop((background.height() - label.height()) / 2.0F + background.top());
+    label.setLeft((background.width() - label.width()) / 2.0F + background.left());
+    label.setVisible(true);
+}
+
+void Form1::hideCaption() {
+    control(u"Image18"_s).setVisible(false);
+    control(u"Label1"_s).setVisible(false);
 }
 
 }  // namespace tivora

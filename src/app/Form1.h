@@ -32,9 +32,13 @@ protected:
     [[nodiscard]] QPixmap art(const QString& key) const override;
     void bindEvents() override;
     void onLoad() override;
+    void onResize() override;
     void onUnload(int& cancel) override;
 
 private:
+    void showCaption(const QString& button, const QString& text);
+    void hideCaption();
+
     FormDirectory& forms_;
     const QString portalRoot_;
     QString portalBaseUrl_;

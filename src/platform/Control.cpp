@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 namespace tivora {
@@ -35,12 +37,27 @@ BrowserPane& Control::browser() const {
     return *pane_;
 }
 
+namespace {
+
+// Beyond this a coordinate no longer fits the window system's integers: an overflow.
+constexpr float kLargestTwips = 1.0e9F;
+
+void checkRange(float twips, const QString& property) {
+    if (!(std::abs(twips) <= kLargestTwips)) {
+        throw InvalidPropertyValue(property);
+    }
+}
+
+}  // namespace
+
 void Control::setLeft(float twips) {
+    checkRange(twips, name_ + u".Left"_s);
     left_ = twips;
     place();
 }
 
 void Control::setTop(float twips) {
+    checkRange(twips, name_ + u".Top"_s);
     top_ = twips;
     place();
 }
@@ -49,6 +66,7 @@ void Control::setWidth(float twips) {
     if (twips < 0) {
         throw InvalidPropertyValue(name_ + u".Width"_s);
     }
+    checkRange(twips, name_ + u".Width"_s);
     width_ = twips;
     place();
 }
@@ -57,6 +75,7 @@ void Control::setHeight(float twips) {
     if (twips < 0) {
         throw InvalidPropertyValue(name_ + u".Height"_s);
     }
+    checkRange(twips, name_ + u".Height"_s);
     height_ = twips;
     place();
 }

@@ -90,6 +90,7 @@ void Form::load() {
     createControls();
     bindEvents();
     dispatch([this] { onLoad(); });
+    loadHandlerRan_ = true;
     Q_EMIT loaded();
 }
 
@@ -119,6 +120,7 @@ bool Form::unload() {
     }
     QPointer<FormWindow> window = window_;
     window_.clear();
+    loadHandlerRan_ = false;
     controls_.clear();
     window->hide();
     window->deleteLater();
@@ -311,7 +313,8 @@ void Form::handleClose() {
 }
 
 void Form::handleResize() {
-    if (isLoaded() && window_->isVisible()) {
+    // The first resize comes with the first show, before the window counts as visible.
+    if (isLoaded() && loadHandlerRan_) {
         dispatch([this] { onResize(); });
     }
 }

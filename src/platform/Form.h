@@ -95,6 +95,7 @@ private:
 
     Services& services_;
     QPointer<FormWindow> window_;
+    bool loadHandlerRan_ = false;
     std::map<QString, std::unique_ptr<Control>> controls_;
 };
 
