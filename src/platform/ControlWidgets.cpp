@@ -10,6 +10,26 @@ ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {
     setMouseTracking(true);
 }
 
+void ClickableLabel::setPicture(const QPixmap& picture, bool stretch) {
+    picture_ = picture;
+    stretch_ = stretch;
+    update();
+}
+
+void ClickableLabel::paintEvent(QPaintEvent* event) {
+    if (picture_.isNull()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    if (stretch_) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(rect(), picture_);
+    } else {
+        painter.drawPixmap(0, 0, picture_);
+    }
+}
+
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = true;
     QLabel::mousePressEvent(event);

@@ -14,6 +14,11 @@ class ClickableLabel final : public QLabel {
 public:
     explicit ClickableLabel(QWidget* parent);
 
+    // Art drawn at its own size or stretched to the control; painted on demand, so a huge
+    // control keeps no scaled copy.
+    void setPicture(const QPixmap& picture, bool stretch);
+    [[nodiscard]] const QPixmap& picture() const { return picture_; }
+
 Q_SIGNALS:
     void clicked(Qt::MouseButton button);
     void mouseMoved();
@@ -24,9 +29,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool pressed_ = false;
+    QPixmap picture_;
+    bool stretch_ = false;
 };
 
 // A text box that reports clicks and every typed character.

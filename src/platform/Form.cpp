@@ -261,9 +261,7 @@ void Form::createControls() {
             case ControlKind::Label: {
                 auto* label = new ClickableLabel(parent);
                 if (row.kind == ControlKind::Picture) {
-                    label->setPixmap(art(row.art));
-                    label->setScaledContents(row.stretch);
-                    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                    label->setPicture(art(row.art), row.stretch);
                 } else {
                     label->setText(row.caption);
                     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -92,9 +92,11 @@ private Q_SLOTS:
         FakeServices services;
         Forms forms(services, config());
         Form& form = forms.form(FormId::Form1);
-        form.show();
+        form.load();  // design client size until the first show lays it out
         QCOMPARE(form.caption(), u"Tivora"_s);
         QCOMPARE(form.window()->size(), QSize(859, 568));
+        form.show();
+        QCOMPARE(form.window()->frameGeometry().size(), QSize(867, 600));
         const auto* search = qobject_cast<QLineEdit*>(form.control(u"Text1"_s).widget());
         QCOMPARE(search->text(), u"请输入影片名或演员名"_s);
         QCOMPARE(search->palette().color(QPalette::Text), QColor(0x80, 0x80, 0x80));
