@@ -138,12 +138,12 @@ constexpr float kMinimumHeight = 9000;
 
 }  // namespace
 
-Form1::Form1(Services& services, FormDirectory& forms, QString portalRoot)
+Form1::Form1(Services& services, FormDirectory& forms, QString portalRoot, QString siteRoot)
     : Form(services),
       forms_(forms),
       portalRoot_(std::move(portalRoot)),
       commands_(std::make_unique<MainCommands>(*this, forms, services, portalBaseUrl_,
-                                               [this] { menu_->popup(); })) {}
+                                               std::move(siteRoot), [this] { menu_->popup(); })) {}
 
 Form1::~Form1() = default;
 

@@ -17,7 +17,7 @@ class Form1 final : public Form {
     Q_OBJECT
 
 public:
-    Form1(Services& services, FormDirectory& forms, QString portalRoot);
+    Form1(Services& services, FormDirectory& forms, QString portalRoot, QString siteRoot);
     ~Form1() override;
 
     // The popup main menu; null while the window is not loaded.

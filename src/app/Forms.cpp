@@ -33,7 +33,7 @@ bool Forms::exists(FormId id) const {
 std::unique_ptr<Form> Forms::create(FormId id) {
     switch (id) {
         case FormId::Form1:
-            return std::make_unique<Form1>(services_, *this, config_.portalRoot);
+            return std::make_unique<Form1>(services_, *this, config_.portalRoot, config_.siteRoot);
         case FormId::Form3:
             return std::make_unique<Form3>(services_, *this, config_.portalRoot);
         case FormId::Form2:

@@ -31,6 +31,9 @@ public:
     // Markup of the last completed document's root element. Throws FormError when there is none.
     [[nodiscard]] virtual QString outerHTML() const = 0;
     [[nodiscard]] virtual QWidget* widget() const = 0;
+    // Whether the last completed load brought the page (false for an unreachable server or an
+    // HTTP error).
+    [[nodiscard]] virtual bool lastLoadSucceeded() const = 0;
 
     // The object another pane's new-window handler hands back as the target.
     [[nodiscard]] BrowserPane* browserObject() { return this; }

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <cstdio>
@@ -131,6 +132,10 @@ bool DesktopServices::startProgram(const QString& program, const QStringList& ar
                                    WindowStyle /*style*/) {
     // A detached process gets the desktop's normal window and focus handling.
     return QProcess::startDetached(program, arguments);
+}
+
+QString DesktopServices::findExecutable(const QString& name) const {
+    return QStandardPaths::findExecutable(name);
 }
 
 bool DesktopServices::openUrl(const QUrl& url) {

@@ -23,6 +23,7 @@ public:
     int messageBox(const QString& prompt, int style, const QString& title) override;
     bool startProgram(const QString& program, const QStringList& arguments,
                       WindowStyle style) override;
+    [[nodiscard]] QString findExecutable(const QString& name) const override;
     bool openUrl(const QUrl& url) override;
     bool downloadFile(const QString& source, const QString& target) override;
     [[nodiscard]] std::unique_ptr<FileDialog> createFileDialog(QWidget* parent) override;

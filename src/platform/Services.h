@@ -34,6 +34,8 @@ public:
     // Starts a program detached; false when it could not be started.
     virtual bool startProgram(const QString& program, const QStringList& arguments,
                               WindowStyle style) = 0;
+    // The full path of a program found on the search path; empty when there is none.
+    [[nodiscard]] virtual QString findExecutable(const QString& name) const = 0;
     // Opens a web address in the user's default browser.
     virtual bool openUrl(const QUrl& url) = 0;
 

@@ -85,12 +85,12 @@ QWebEnginePage* WebEnginePane::pageForNewWindow() {
     return popup->page();
 }
 
-void WebEnginePane::captureDocument(bool /*ok*/) {
+void WebEnginePane::captureDocument(bool ok) {
     const quint64 serial = loadSerial_;
     QPointer<WebEnginePane> self(this);
     page()->runJavaScript(
         u"document.documentElement ? document.documentElement.outerHTML : ''"_s,
-        [self, serial](const QVariant& result) {
+        [self, serial, ok](const QVariant& result) {
             if (self.isNull() || serial != self->loadSerial_) {
                 return;  // a newer load has started; its own completion will follow
             }
@@ -99,6 +99,7 @@ void WebEnginePane::captureDocument(bool /*ok*/) {
                 self->markup_ = u"<html><head></head><body></body></html>"_s;
             }
             self->hasDocument_ = true;
+            self->lastLoadOk_ = ok;
             Q_EMIT self->documentComplete(self->locationURL());
         });
 }

@@ -25,6 +25,7 @@ public:
     [[nodiscard]] QString locationName() const override;
     [[nodiscard]] QString outerHTML() const override;
     [[nodiscard]] QWidget* widget() const override;
+    [[nodiscard]] bool lastLoadSucceeded() const override { return lastLoadOk_; }
 
     [[nodiscard]] QWebEngineView* view() const { return view_; }
     [[nodiscard]] QWebEnginePage* page() const;
@@ -38,6 +39,7 @@ private:
     QPointer<QWebEngineView> view_;
     QString markup_;
     bool hasDocument_ = false;
+    bool lastLoadOk_ = false;
     quint64 loadSerial_ = 0;
 };
 

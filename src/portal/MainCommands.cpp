@@ -5,6 +5,10 @@
 #include "Form.h"
 #include "FormDirectory.h"
 #include "PortalAddresses.h"
+#include "Services.h"
+
+#include <QFileInfo>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -36,12 +40,40 @@ constexpr C::Binding kPictures[] = {
     {u"Text1", &C::clearSearchBox},
 };
 
-// Menu items that repeat a picture's command.
+// Menu items: those that repeat a picture's command run that very command.
 constexpr C::Binding kMenuItems[] = {
-    {u"dakai", &C::localPlayback}, {u"scj2", &C::addToFavourites},   {u"bf1", &C::play},
-    {u"bf2", &C::nowPlaying},      {u"bf3", &C::stopFromControlBar}, {u"dh1", &C::backToHall},
+    {u"dakai", &C::localPlayback},
+    {u"scj1", &C::favouritesList},
+    {u"scj2", &C::addToFavourites},
+    {u"scj3", &C::clearFavourites},
+    {u"bf1", &C::play},
+    {u"zb1", &C::liveTv},
+    {u"bf2", &C::nowPlaying},
+    {u"bf3", &C::stopFromControlBar},
+    {u"bf4", &C::recentlyPlayedInContent},
+    {u"bf5", &C::downloadList},
+    {u"bf6", &C::fullScreenHint},
+    {u"bf7", &C::volumeControl},
+    {u"dh1", &C::backToHall},
     {u"dh2", &C::nowPlaying},
+    {u"dh3", &C::refreshData},
+    {u"gy1", &C::help},
+    {u"gy2", &C::programUpdate},
+    {u"gy3", &C::officialWebSite},
+    {u"gy4", &C::about},
+    {u"endvr", &C::quit},
 };
+
+// Volume controls to try, in order.
+#ifdef Q_OS_WIN
+const QString kMixers[] = {u"Sndvol32.exe"_s, u"SndVol.exe"_s};
+const QString kPlayerProgram = u"/QvodPlayer.exe"_s;
+#else
+const QString kMixers[] = {u"pavucontrol"_s,         u"pavucontrol-qt"_s, u"pwvucontrol"_s,
+                           u"mate-volume-control"_s, u"kmix"_s,           u"qasmixer"_s,
+                           u"gnome-alsamixer"_s,     u"alsamixergui"_s};
+const QString kPlayerProgram = u"/QvodPlayer"_s;
+#endif
 
 const QString kContentButtons[] = {u"Image21"_s, u"Image22"_s, u"Image23"_s,
                                    u"Image24"_s, u"Image25"_s, u"Image26"_s};
@@ -49,11 +81,13 @@ const QString kContentButtons[] = {u"Image21"_s, u"Image22"_s, u"Image23"_s,
 }  // namespace
 
 MainCommands::MainCommands(Form& window, FormDirectory& forms, Services& services,
-                           const QString& baseUrl, std::function<void()> popupMainMenu)
+                           const QString& baseUrl, QString siteRoot,
+                           std::function<void()> popupMainMenu)
     : window_(window),
       forms_(forms),
       services_(services),
       baseUrl_(baseUrl),
+      siteRoot_(std::move(siteRoot)),
       popupMainMenu_(std::move(popupMainMenu)) {}
 
 std::span<const MainCommands::Binding> MainCommands::pictureBindings() {
@@ -164,6 +198,105 @@ void MainCommands::stopFromControlBar() {
 
 void MainCommands::backToHall() {
     setFullWindow(false);
+}
+
+void MainCommands::favouritesList() {
+    setTab(u"Image7"_s);
+    navigate(u"WebBrowser1"_s, portal::favouritesAddress(baseUrl_));
+    setFullWindow(false);
+}
+
+void MainCommands::clearFavourites() {
+    setTab(u"Image7"_s);
+    reportListLoad(u"清空成功！"_s, u"清空收藏夹失败：无法连接服务器，请稍后重试。"_s);
+    navigate(u"WebBrowser1"_s, portal::clearFavouritesAddress(baseUrl_));
+}
+
+void MainCommands::liveTv() {
+    setFullWindow(false);
+    navigate(u"WebBrowser2"_s, portal::kBlankPage);
+    navigate(u"WebBrowser3"_s, portal::liveTvAddress(baseUrl_));
+    showContentPane();
+}
+
+void MainCommands::recentlyPlayedInContent() {
+    setFullWindow(false);
+    navigate(u"WebBrowser3"_s, portal::recentlyPlayedAddress(baseUrl_));
+    showContentPane();
+}
+
+QString MainCommands::playerProgramPath() const {
+    return services_.programFolder() + kPlayerProgram;
+}
+
+void MainCommands::downloadList() {
+    const QString path = playerProgramPath();
+    const QFileInfo file(path);
+    bool present = file.isFile() && !file.isHidden();
+#ifndef Q_OS_WIN
+    present = present && file.isExecutable();
+#endif
+    if (!present) {
+        window_.msgBox(u"您还没安装QVOD或者路径有错！"_s);
+        return;
+    }
+    if (!services_.startProgram(path, {}, WindowStyle::NormalFocus)) {
+        window_.msgBox(u"无法启动QVOD播放器，请检查该程序是否完好。"_s);
+    }
+}
+
+void MainCommands::fullScreenHint() {
+    window_.msgBox(u"双击播放窗口全屏播放！"_s);
+}
+
+void MainCommands::volumeControl() {
+    for (const QString& mixer : kMixers) {
+        const QString path = services_.findExecutable(mixer);
+        if (!path.isEmpty() && services_.startProgram(path, {}, WindowStyle::NormalFocus)) {
+            return;
+        }
+    }
+    window_.msgBox(u"无法打开音量控制：本机没有找到可用的音量控制程序。"_s);
+}
+
+void MainCommands::refreshData() {
+    reportListLoad(u"电影列表数据刷新成功！"_s,
+                   u"电影列表数据刷新失败：无法连接服务器，请稍后重试。"_s);
+    window_.browser(u"WebBrowser1"_s).refresh();
+}
+
+void MainCommands::help() {
+    forms_.form(FormId::Form4).show();
+}
+
+void MainCommands::programUpdate() {
+    forms_.form(FormId::Form5).show();
+}
+
+void MainCommands::officialWebSite() {
+    if (!services_.openUrl(QUrl(siteRoot_))) {
+        window_.msgBox(u"无法打开官方网站，请检查系统的默认浏览器设置。"_s);
+    }
+}
+
+void MainCommands::about() {
+    forms_.form(FormId::Form2).show();
+}
+
+void MainCommands::quit() {
+    window_.unload();
+}
+
+void MainCommands::reportListLoad(const QString& success, const QString& failure) {
+    QObject::disconnect(pendingReport_);
+    BrowserPane* list = &window_.browser(u"WebBrowser1"_s);
+    // Reported once the portal has answered, so a failed load is never called a success.
+    pendingReport_ = QObject::connect(
+        list, &BrowserPane::documentComplete, &window_, [this, list, success, failure] {
+            QObject::disconnect(pendingReport_);
+            window_.dispatch(
+                [&] { window_.msgBox(list->lastLoadSucceeded() ? success : failure); });
+        });
 }
 
 void MainCommands::navigate(const QString& pane, const QString& address) {

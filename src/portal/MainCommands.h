@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaObject>
 #include <QString>
 
 #include <functional>
@@ -16,7 +17,7 @@ class Services;
 class MainCommands final {
 public:
     MainCommands(Form& window, FormDirectory& forms, Services& services, const QString& baseUrl,
-                 std::function<void()> popupMainMenu);
+                 QString siteRoot, std::function<void()> popupMainMenu);
 
     void localPlayback();
     void onlineOnDemand();
@@ -36,6 +37,24 @@ public:
     void stopFromControlBar();
     void backToHall();
 
+    // Menu items of their own.
+    void favouritesList();
+    void clearFavourites();
+    void liveTv();
+    void recentlyPlayedInContent();
+    void downloadList();
+    void fullScreenHint();
+    void volumeControl();
+    void refreshData();
+    void help();
+    void programUpdate();
+    void officialWebSite();
+    void about();
+    void quit();
+
+    // Where the stand-alone player program is looked for.
+    [[nodiscard]] QString playerProgramPath() const;
+
     struct Binding {
         const char16_t* trigger;  // a picture's or a menu item's name
         void (MainCommands::*run)();
@@ -49,11 +68,15 @@ private:
     void showContentPane();
     void setFullWindow(bool shown);
     void setTab(const QString& inForce);
+    // Reports the film list pane's next completed load: success or failure.
+    void reportListLoad(const QString& success, const QString& failure);
 
     Form& window_;
     FormDirectory& forms_;
     Services& services_;
     const QString& baseUrl_;
+    QString siteRoot_;
+    QMetaObject::Connection pendingReport_;
     std::function<void()> popupMainMenu_;
 };
 

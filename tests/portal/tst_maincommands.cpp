@@ -8,6 +8,8 @@
 #include "MainMenu.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -170,6 +172,23 @@ private Q_SLOTS:
                 << playing << QString::fromLatin1(trigger)
                 << QStringList{nav(u"WebBrowser2"_s, kBlank)} << content + listTab;
         }
+        QTest::newRow("favourites list from the menu")
+            << playing << u"scj1"_s << QStringList{nav(u"WebBrowser1"_s, kBase + u"/scj.asp"_s)}
+            << content + favTab;
+        QTest::newRow("live tv from the menu")
+            << playing << u"zb1"_s
+            << QStringList{nav(u"WebBrowser2"_s, kBlank), nav(u"WebBrowser3"_s, kBase + u"/tv"_s)}
+            << content + listTab;
+        QTest::newRow("live tv from the menu opens the content pane")
+            << fresh << u"zb1"_s
+            << QStringList{nav(u"WebBrowser2"_s, kBlank), nav(u"WebBrowser3"_s, kBase + u"/tv"_s)}
+            << content + listTab;
+        QTest::newRow("recently played from the menu")
+            << playing << u"bf4"_s << QStringList{nav(u"WebBrowser3"_s, kBase + u"/vrzjbf.asp"_s)}
+            << content + listTab;
+        QTest::newRow("full-screen hint")
+            << playing << u"bf6"_s << QStringList{msg(u"双击播放窗口全屏播放！"_s)}
+            << content + full + listTab;
         for (const char* trigger : {"Image17", "dh1"}) {
             QTest::newRow(qPrintable(u"back to the hall "_s + QString::fromLatin1(trigger)))
                 << playing << QString::fromLatin1(trigger) << QStringList{} << content + listTab;
@@ -285,6 +304,144 @@ private Q_SLOTS:
         NewWindowRequest fromFull = w.pane(u"WebBrowser2"_s).requestNewWindow();
         QCOMPARE(fromFull.ppDisp, nullptr);
         QVERIFY(w.services.log.isEmpty());
+    }
+
+    void listReportsAfterThePortalAnswered_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("clear, answered") << u"scj3"_s << true << u"清空成功！"_s;
+        QTest::newRow("clear, unreachable")
+            << u"scj3"_s << false << u"清空收藏夹失败：无法连接服务器，请稍后重试。"_s;
+        QTest::newRow("refresh, answered") << u"dh3"_s << true << u"电影列表数据刷新成功！"_s;
+        QTest::newRow("refresh, unreachable")
+            << u"dh3"_s << false << u"电影列表数据刷新失败：无法连接服务器，请稍后重试。"_s;
+    }
+
+    void listReportsAfterThePortalAnswered() {
+        QFETCH(QString, item);
+        QFETCH(bool, ok);
+        QFETCH(QString, message);
+        MainWindow w;
+        w.trigger(u"Image6"_s);  // favourites tab in force; a refresh keeps it
+        w.services.log.clear();
+        w.trigger(item);
+        QVERIFY(w.services.messages.isEmpty());  // nothing said before the portal answers
+        if (item == u"scj3"_s) {
+            QCOMPARE(w.services.log,
+                     QStringList{nav(u"WebBrowser1"_s, kBase + u"/scj.asp?dl=dl"_s)});
+        } else {
+            QCOMPARE(w.pane(u"WebBrowser1"_s).refreshCount(), 1);
+        }
+        QCOMPARE(w.visibleToggles(), QStringList{u"Image7"_s});
+        w.pane(u"WebBrowser1"_s).complete(u"<html></html>"_s, ok);
+        QCOMPARE(w.services.messages.size(), 1);
+        QCOMPARE(w.services.messages.front().prompt, message);
+        w.pane(u"WebBrowser1"_s).complete(u"<html></html>"_s, ok);  // later loads say nothing
+        QCOMPARE(w.services.messages.size(), 1);
+    }
+
+    void downloadListStartsThePlayerBesideTheProgram_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("started");
+        QTest::addColumn<QString>("message");
+        const QString missing = u"您还没安装QVOD或者路径有错！"_s;
+        QTest::newRow("missing") << u"missing"_s << false << missing;
+        QTest::newRow("a folder of that name") << u"folder"_s << false << missing;
+        QTest::newRow("not executable") << u"plain"_s << false << missing;
+        QTest::newRow("executable") << u"executable"_s << true << QString();
+        QTest::newRow("executable that fails to start")
+            << u"broken"_s << true << u"无法启动QVOD播放器，请检查该程序是否完好。"_s;
+    }
+
+    void downloadListStartsThePlayerBesideTheProgram() {
+        QFETCH(QString, kind);
+        QFETCH(bool, started);
+        QFETCH(QString, message);
+        MainWindow w;
+        const QString path = w.services.programFolder() + u"/QvodPlayer"_s;
+        if (kind == u"folder"_s) {
+            QVERIFY(QDir().mkpath(path));
+        } else if (kind != u"missing"_s) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("#!/bin/sh\n");
+            file.close();
+            if (kind != u"plain"_s) {
+                file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+            }
+        }
+        if (kind == u"broken"_s) {
+            w.services.failingPrograms << path;
+        }
+        w.trigger(u"bf5"_s);
+        QCOMPARE(w.services.log.contains(u"start %1  style 1"_s.arg(path)), started);
+        QCOMPARE(w.services.messages.isEmpty(), message.isEmpty());
+        if (!message.isEmpty()) {
+            QCOMPARE(w.services.messages.front().prompt, message);
+        }
+    }
+
+    void volumeControlStartsTheFirstMixerFound_data() {
+        QTest::addColumn<QStringList>("found");   // mixers on the search path
+        QTest::addColumn<QStringList>("broken");  // of those, the ones failing to start
+        QTest::addColumn<QString>("started");
+        QTest::newRow("none") << QStringList{} << QStringList{} << QString();
+        QTest::newRow("pavucontrol")
+            << QStringList{u"pavucontrol"_s, u"kmix"_s} << QStringList{} << u"pavucontrol"_s;
+        QTest::newRow("a later one") << QStringList{u"kmix"_s} << QStringList{} << u"kmix"_s;
+        QTest::newRow("first fails, next starts") << QStringList{u"pavucontrol"_s, u"kmix"_s}
+                                                  << QStringList{u"pavucontrol"_s} << u"kmix"_s;
+        QTest::newRow("only one, failing")
+            << QStringList{u"kmix"_s} << QStringList{u"kmix"_s} << QString();
+    }
+
+    void volumeControlStartsTheFirstMixerFound() {
+        QFETCH(QStringList, found);
+        QFETCH(QStringList, broken);
+        QFETCH(QString, started);
+        MainWindow w;
+        for (const QString& mixer : found) {
+            w.services.executables.insert(mixer, u"/usr/bin/"_s + mixer);
+        }
+        for (const QString& mixer : broken) {
+            w.services.failingPrograms << u"/usr/bin/"_s + mixer;
+        }
+        w.trigger(u"bf7"_s);
+        if (started.isEmpty()) {
+            QCOMPARE(w.services.messages.size(), 1);
+            QCOMPARE(w.services.messages.front().prompt,
+                     u"无法打开音量控制：本机没有找到可用的音量控制程序。"_s);
+        } else {
+            QVERIFY(w.services.messages.isEmpty());
+            QVERIFY(w.services.log.last().startsWith(u"start /usr/bin/"_s + started));
+        }
+    }
+
+    void officialWebSiteOpensInTheDefaultBrowser() {
+        FakeServices services;
+        Forms forms(services,
+                    AppConfig{.portalRoot = kBase, .siteRoot = u"http://maker.example.com"_s});
+        auto& main = static_cast<Form1&>(forms.form(FormId::Form1));
+        main.show();
+        main.mainMenu()->item(u"gy3"_s)->trigger();
+        QCOMPARE(services.log.last(), u"open http://maker.example.com"_s);
+        services.openUrlFails = true;
+        main.mainMenu()->item(u"gy3"_s)->trigger();
+        QCOMPARE(services.messages.size(), 1);
+        QCOMPARE(services.messages.front().prompt,
+                 u"无法打开官方网站，请检查系统的默认浏览器设置。"_s);
+    }
+
+    void quitAsksTheExitQuestion() {
+        MainWindow w;
+        w.trigger(u"endvr"_s);  // answered No
+        QCOMPARE(w.services.messages.front().prompt, u"确定退出Tivora"_s);
+        QVERIFY(w.form().isLoaded());
+        QVERIFY(w.form().isVisible());
+        w.services.answers = {MsgBox::AnswerYes};
+        w.trigger(u"endvr"_s);
+        QCOMPARE(w.services.endedWith, 0);
     }
 
     void menuTreeCaptionsAndShortcuts() {

@@ -42,9 +42,10 @@ QString FakeBrowserPane::outerHTML() const {
     return markup_;
 }
 
-void FakeBrowserPane::complete(const QString& markup) {
+void FakeBrowserPane::complete(const QString& markup, bool ok) {
     markup_ = markup;
     hasDocument_ = true;
+    lastLoadOk_ = ok;
     Q_EMIT documentComplete(url_);
 }
 
@@ -109,12 +110,16 @@ bool FakeServices::startProgram(const QString& program, const QStringList& argum
                                 WindowStyle style) {
     log << u"start %1 %2 style %3"_s.arg(program, arguments.join(u' '))
                .arg(static_cast<int>(style));
-    return true;
+    return !failingPrograms.contains(program);
+}
+
+QString FakeServices::findExecutable(const QString& name) const {
+    return executables.value(name);
 }
 
 bool FakeServices::openUrl(const QUrl& url) {
     log << u"open "_s + url.toString();
-    return true;
+    return !openUrlFails;
 }
 
 bool FakeServices::downloadFile(const QString& source, const QString& target) {

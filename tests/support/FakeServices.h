@@ -6,7 +6,9 @@
 #include "Services.h"
 
 #include <QList>
+#include <QMap>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -28,14 +30,15 @@ public:
     [[nodiscard]] QString locationName() const override { return title_; }
     [[nodiscard]] QString outerHTML() const override;
     [[nodiscard]] QWidget* widget() const override { return widget_; }
+    [[nodiscard]] bool lastLoadSucceeded() const override { return lastLoadOk_; }
 
     [[nodiscard]] QString name() const;
     [[nodiscard]] const QStringList& navigations() const { return navigations_; }
     [[nodiscard]] int refreshCount() const { return refreshes_; }
 
     void setTitle(const QString& title) { title_ = title; }
-    // Completes the current document with this markup.
-    void complete(const QString& markup);
+    // Completes the current document with this markup; ok false as for a failed load.
+    void complete(const QString& markup, bool ok = true);
     // A page in this pane asks for a new window; returns what the handlers decided.
     NewWindowRequest requestNewWindow();
     // Navigations to this address throw, as a failing browser call would.
@@ -48,6 +51,7 @@ private:
     QString title_;
     QString markup_;
     bool hasDocument_ = false;
+    bool lastLoadOk_ = false;
     QStringList navigations_;
     int refreshes_ = 0;
     QString failingAddress_;
@@ -95,6 +99,7 @@ public:
     int messageBox(const QString& prompt, int style, const QString& title) override;
     bool startProgram(const QString& program, const QStringList& arguments,
                       WindowStyle style) override;
+    [[nodiscard]] QString findExecutable(const QString& name) const override;
     bool openUrl(const QUrl& url) override;
     bool downloadFile(const QString& source, const QString& target) override;
     [[nodiscard]] std::unique_ptr<FileDialog> createFileDialog(QWidget* parent) override;
@@ -108,6 +113,9 @@ public:
 
     QStringList log;
     QList<RecordedMessage> messages;
+    QMap<QString, QString> executables;  // name → path, as found on the search path
+    QSet<QString> failingPrograms;       // starting these fails
+    bool openUrlFails = false;
     QList<int> answers;  // consumed in order; an empty queue answers No / OK
     // Called inside a message box, before it answers: lets a test look at the state then.
     std::function<void(const RecordedMessage&)> onMessage;
