@@ -1,6 +1,5 @@
 #include "Form1.h"
 
-#include "Artwork.h"
 #include "BrowserPane.h"
 #include "Control.h"
 #include "FormDirectory.h"
@@ -153,10 +152,6 @@ const FormDesign& Form1::design() const {
 
 std::span<const DesignRow> Form1::designTable() const {
     return kControls;
-}
-
-QPixmap Form1::art(const QString& key) const {
-    return art::picture(key);
 }
 
 void Form1::bindEvents() {

@@ -29,7 +29,6 @@ public:
 protected:
     [[nodiscard]] const FormDesign& design() const override;
     [[nodiscard]] std::span<const DesignRow> designTable() const override;
-    [[nodiscard]] QPixmap art(const QString& key) const override;
     void bindEvents() override;
     void onLoad() override;
     void onResize() override;

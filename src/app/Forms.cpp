@@ -1,7 +1,10 @@
 #include "Forms.h"
 
 #include "Form1.h"
+#include "Form2.h"
 #include "Form3.h"
+#include "Form4.h"
+#include "Form5.h"
 #include "FormError.h"
 
 using namespace Qt::StringLiterals;
@@ -34,11 +37,16 @@ std::unique_ptr<Form> Forms::create(FormId id) {
     switch (id) {
         case FormId::Form1:
             return std::make_unique<Form1>(services_, *this, config_.portalRoot, config_.siteRoot);
-        case FormId::Form3:
-            return std::make_unique<Form3>(services_, *this, config_.portalRoot);
         case FormId::Form2:
+            return std::make_unique<Form2>(services_);
+        case FormId::Form3:
+            return std::make_unique<Form3>(
+                services_, *this, config_.portalRoot,
+                ContactNumbers{config_.adminQQ, config_.groupQQ1, config_.groupQQ2});
         case FormId::Form4:
+            return std::make_unique<Form4>(services_, config_.siteRoot);
         case FormId::Form5:
+            return std::make_unique<Form5>(services_, config_.portalRoot);
         case FormId::Form6:
             break;
     }

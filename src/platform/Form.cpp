@@ -1,5 +1,6 @@
 #include "Form.h"
 
+#include "Artwork.h"
 #include "BrowserPane.h"
 #include "Control.h"
 #include "ControlWidgets.h"
@@ -205,8 +206,8 @@ void Form::dispatch(const std::function<void()>& handler) {
     }
 }
 
-QPixmap Form::art(const QString& /*key*/) const {
-    return {};
+QPixmap Form::art(const QString& key) const {
+    return art::picture(key);
 }
 
 void Form::bindClick(const QString& name, std::function<void()> handler) {

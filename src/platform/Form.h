@@ -67,6 +67,7 @@ Q_SIGNALS:
 protected:
     [[nodiscard]] virtual const FormDesign& design() const = 0;
     [[nodiscard]] virtual std::span<const DesignRow> designTable() const = 0;
+    // The picture art for a key; the product's own art unless a window brings its own.
     [[nodiscard]] virtual QPixmap art(const QString& key) const;
 
     // Binds the controls' events; runs after the controls exist, before the load handler.

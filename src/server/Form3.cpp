@@ -2,6 +2,7 @@
 
 #include "BrowserPane.h"
 #include "FormDirectory.h"
+#include "VersionCheck.h"
 
 using namespace Qt::StringLiterals;
 
@@ -15,28 +16,22 @@ const FormDesign kDesign{
     .border = BorderStyle::None,
 };
 
+// clang-format off
 const DesignRow kControls[] = {
-    {.name = u"WebBrowser2"_s,
-     .kind = ControlKind::Browser,
-     .left = 3600,
-     .top = 1440,
-     .width = 2775,
-     .height = 1695},
-    {.name = u"WebBrowser1"_s,
-     .kind = ControlKind::Browser,
-     .left = 4080,
-     .top = 2880,
-     .width = 2175,
-     .height = 1335},
+    {.name = u"WebBrowser2"_s, .kind = ControlKind::Browser, .left = 3600, .top = 1440, .width = 2775, .height = 1695},
+    {.name = u"WebBrowser1"_s, .kind = ControlKind::Browser, .left = 4080, .top = 2880, .width = 2175, .height = 1335},
 };
+// clang-format on
 
 }  // namespace
 
-Form3::Form3(Services& services, FormDirectory& forms, const QString& portalRoot)
+Form3::Form3(Services& services, FormDirectory& forms, const QString& portalRoot,
+             ContactNumbers contacts)
     : Form(services),
       forms_(forms),
       companionPage_(portalRoot + u"/vrtj.html"_s),
-      checkPage_(portalRoot + u"/vrpcs.asp"_s) {}
+      checkPage_(portalRoot + u"/vrpcs.asp"_s),
+      contacts_(std::move(contacts)) {}
 
 const FormDesign& Form3::design() const {
     return kDesign;
@@ -46,10 +41,42 @@ std::span<const DesignRow> Form3::designTable() const {
     return kControls;
 }
 
+QString Form3::connectionFailedQuestion() const {
+    return u"服务器连接失败，管理员QQ："_s + contacts_.admin + u' ' + u"QQ群："_s +
+           contacts_.group1 + u' ' + contacts_.group2 + u"，需要重试吗？"_s;
+}
+
+void Form3::bindEvents() {
+    connect(&browser(u"WebBrowser1"_s), &BrowserPane::documentComplete, this,
+            [this] { dispatch([this] { check(); }); });
+}
+
 void Form3::onLoad() {
     attachSkin();
     browser(u"WebBrowser2"_s).navigate(companionPage_);
     browser(u"WebBrowser1"_s).navigate(checkPage_);
+}
+
+void Form3::check() {
+    const QString markup = browser(u"WebBrowser1"_s).outerHTML();
+    if (version::serverAnswered(markup)) {
+        if (version::isCurrentVersion(markup)) {
+            unload();
+            return;
+        }
+        if (msgBox(u"发现有更新，需要更新吗？"_s, MsgBox::YesNoInformation, u"提示"_s) ==
+            MsgBox::AnswerYes) {
+            forms_.form(FormId::Form5).show();
+        }
+        unload();
+        return;
+    }
+    if (msgBox(connectionFailedQuestion(), MsgBox::YesNoInformation, u"提示"_s) ==
+        MsgBox::AnswerYes) {
+        browser(u"WebBrowser1"_s).navigate(checkPage_);
+    } else {
+        unload();
+    }
 }
 
 }  // namespace tivora

@@ -1,30 +1,38 @@
 #pragma once
 
+#include "ContactNumbers.h"
 #include "Form.h"
 
 namespace tivora {
 
 class FormDirectory;
 
-// The server-connection window shown at start-up: the portal's notice page and its check page.
+// The server-connection window shown at start-up: shows the portal's notice page and checks the
+// check page, then closes, offers the update window or offers to retry.
 class Form3 final : public Form {
     Q_OBJECT
 
 public:
-    Form3(Services& services, FormDirectory& forms, const QString& portalRoot);
+    Form3(Services& services, FormDirectory& forms, const QString& portalRoot,
+          ContactNumbers contacts);
 
     [[nodiscard]] QString companionPageAddress() const { return companionPage_; }
     [[nodiscard]] QString checkPageAddress() const { return checkPage_; }
+    [[nodiscard]] QString connectionFailedQuestion() const;
 
 protected:
     [[nodiscard]] const FormDesign& design() const override;
     [[nodiscard]] std::span<const DesignRow> designTable() const override;
+    void bindEvents() override;
     void onLoad() override;
 
 private:
+    void check();
+
     FormDirectory& forms_;
     const QString companionPage_;
     const QString checkPage_;
+    const ContactNumbers contacts_;
 };
 
 }  // namespace tivora

@@ -107,6 +107,8 @@ private Q_SLOTS:
                                   "Image4", "Image6", "Image8"}) {
             QVERIFY2(main.control(QString::fromLatin1(shown)).widget()->isVisible(), shown);
         }
+        // The check page says this client is current: the server window closed by itself.
+        QVERIFY(waitUntil([&] { return !forms_->form(FormId::Form3).isLoaded(); }));
         const QString shot = QStringLiteral(TIVORA_BIN_DIR) + u"/../tests/e2e-main-window.png"_s;
         QVERIFY(main.window()->grab().save(shot));
     }
@@ -126,7 +128,7 @@ private Q_SLOTS:
     }
 
     void answeringYesEndsTheRunWithStatusZero() {
-        QVERIFY(forms_->form(FormId::Form3).isVisible());  // still open: the end does not wait
+        forms_->form(FormId::Form2).show();  // a side window open: the end does not wait for it
         QString text;
         QString title;
         answerNextMessageBox(u"是"_s, &text, &title);

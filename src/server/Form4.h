@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Form.h"
+
+namespace tivora {
+
+// The help window: the maker's help page in a pane the size of the whole window.
+class Form4 final : public Form {
+    Q_OBJECT
+
+public:
+    Form4(Services& services, const QString& siteRoot);
+
+    [[nodiscard]] const QString& helpPageAddress() const { return helpPage_; }
+
+protected:
+    [[nodiscard]] const FormDesign& design() const override;
+    [[nodiscard]] std::span<const DesignRow> designTable() const override;
+    void onLoad() override;
+    void onResize() override;
+
+private:
+    const QString helpPage_;
+};
+
+}  // namespace tivora

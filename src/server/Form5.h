@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Form.h"
+
+#include <QPointer>
+#include <QTimer>
+
+namespace tivora {
+
+// The update window: shows the latest version the portal offers and downloads, starts and hands
+// over to a newer installer.
+class Form5 final : public Form {
+    Q_OBJECT
+
+public:
+    Form5(Services& services, const QString& portalRoot);
+
+    // Blocking download; true only when the whole file is in place at target.
+    bool DownloadFile(const QString& source, const QString& target);
+
+    [[nodiscard]] const QString& pageText() const { return pageText_; }
+    [[nodiscard]] const QString& status() const { return status_; }
+    [[nodiscard]] QTimer* timer1() const { return timer1_; }
+    // Where the installer is saved: beside the program, or in the user's data folder when the
+    // program's folder cannot be written.
+    [[nodiscard]] QString installerTarget() const;
+
+protected:
+    [[nodiscard]] const FormDesign& design() const override;
+    [[nodiscard]] std::span<const DesignRow> designTable() const override;
+    void bindEvents() override;
+    void onLoad() override;
+
+private:
+    void checkVersion();
+    void update();
+    void downloadTick();
+    void setStatusLine(const QString& text);
+
+    const QString checkPage_;
+    const QString installerAddress_;
+    // Kept across unload and load.
+    QString pageText_;
+    QString status_;
+    QPointer<QTimer> timer1_;
+};
+
+}  // namespace tivora
