@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 using namespace Qt::StringLiterals;
 
@@ -70,7 +71,9 @@ bool Form5::DownloadFile(const QString& source, const QString& target) {
 
 QString Form5::installerTarget() const {
     const QString folder = services().programFolder();
-    if (QFileInfo(folder).isWritable()) {
+    // Permission bits say little for root; only a file actually created proves the folder writable.
+    QTemporaryFile probe(folder + u"/.tivora-write-probe-XXXXXX"_s);
+    if (probe.open()) {
         return folder + u"/new.exe"_s;
     }
     const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
