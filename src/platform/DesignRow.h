@@ -13,6 +13,7 @@ enum class ControlKind {
     PictureBox,  // container with an optional bitmap background
     Browser,     // embedded browser pane
     Button,      // push button
+    Custom,      // made by the window itself (file lists, video players)
 };
 
 // One control of a window's design table. Tables list controls from the top of the stacking order

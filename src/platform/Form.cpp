@@ -206,6 +206,10 @@ void Form::dispatch(const std::function<void()>& handler) {
     }
 }
 
+QWidget* Form::createCustomControl(const DesignRow& row, QWidget* /*parent*/) {
+    throw FormError(row.name + u" needs a custom control this window does not make"_s);
+}
+
 QPixmap Form::art(const QString& key) const {
     return art::picture(key);
 }
@@ -295,6 +299,9 @@ void Form::createControls() {
                 break;
             case ControlKind::Button:
                 widget = new QPushButton(row.caption, parent);
+                break;
+            case ControlKind::Custom:
+                widget = createCustomControl(row, parent);
                 break;
         }
         widget->setObjectName(row.name);

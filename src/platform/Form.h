@@ -70,6 +70,9 @@ protected:
     // The picture art for a key; the product's own art unless a window brings its own.
     [[nodiscard]] virtual QPixmap art(const QString& key) const;
 
+    // Makes a control of kind Custom inside parent.
+    [[nodiscard]] virtual QWidget* createCustomControl(const DesignRow& row, QWidget* parent);
+
     // Binds the controls' events; runs after the controls exist, before the load handler.
     virtual void bindEvents() {}
     virtual void onLoad() {}
