@@ -5,6 +5,7 @@
 #include "Form.h"
 #include "Forms.h"
 #include "TestHttpServer.h"
+#include "EventLoopWait.h"
 #include "WebEngineTestMain.h"
 
 #include <QAbstractButton>
@@ -14,6 +15,7 @@
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
+using tivora::test::waitUntil;
 using tivora::test::TestHttpServer;
 
 namespace tivora {
@@ -32,17 +34,6 @@ public:
         return false;
     }
 };
-
-// Waits in a real event loop, as WebEngine needs.
-bool waitUntil(const std::function<bool()>& condition, int milliseconds = 30000) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!condition() && !deadline.hasExpired()) {
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return condition();
-}
 
 // Answers the next message box with the button whose text starts with answer; records its text.
 void answerNextMessageBox(const QString& answer, QString* text, QString* title) {
