@@ -5,18 +5,19 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 font=/usr/share/fonts/truetype/arphic/uming.ttc
-common=(-hide_banner -loglevel error -y -t 8 -r 24)
-vp9=(-c:v libvpx-vp9 -b:v 200k -maxrate 260k -minrate 120k -deadline good -cpu-used 2
+common=(-hide_banner -loglevel error -y)
+length=(-t 8 -r 24)
+vp9=(-c:v libvpx-vp9 -b:v 150k -maxrate 190k -minrate 80k -deadline good -cpu-used 2
      -row-mt 1 -g 48 -pix_fmt yuv420p)
 opus=(-c:a libopus -b:a 24k -ac 2 -ar 48000)
 
 # The feature presentation: a slow Mandelbrot zoom under a soft two-note drone.
 ffmpeg "${common[@]}" \
-  -f lavfi -i "mandelbrot=size=480x270:rate=24:start_scale=2.2:end_scale=0.35:end_pts=8:maxiter=400" \
+  -f lavfi -i "mandelbrot=size=480x270:rate=24:start_scale=2.6:end_scale=0.04:end_pts=192:maxiter=200:inner=black" \
   -f lavfi -i "aevalsrc=0.08*sin(2*PI*220*t)+0.05*sin(2*PI*330*t)*(0.5+0.5*sin(2*PI*0.25*t)):s=48000" \
-  -vf "eq=saturation=1.3,vignette=PI/5,drawtext=fontfile=${font}:text='Tivora 演示影片':x=w-tw-12:y=h-th-10:fontsize=16:fontcolor=white@0.8" \
+  -vf "hue=h=150,vignette=PI/5,drawtext=fontfile=${font}:text='Tivora 演示影片':x=w-tw-12:y=h-th-10:fontsize=16:fontcolor=white@0.8" \
   -af "afade=in:d=1,afade=out:st=7:d=1" \
-  "${vp9[@]}" "${opus[@]}" feature.webm
+  "${length[@]}" "${vp9[@]}" "${opus[@]}" feature.webm
 
 # A live channel: Conway's life over a moving gradient, with a ticking tone.
 ffmpeg "${common[@]}" \
@@ -25,7 +26,7 @@ ffmpeg "${common[@]}" \
   -f lavfi -i "sine=frequency=440:beep_factor=2:sample_rate=48000" \
   -filter_complex "[1:v]scale=480:270:flags=neighbor,format=yuv420p[cells];[0:v]format=yuv420p[bg];[bg][cells]blend=all_mode=screen:all_opacity=0.55,drawtext=fontfile=${font}:text='Tivora 直播':x=12:y=10:fontsize=16:fontcolor=white@0.85[v]" \
   -map "[v]" -map 2:a -af "volume=0.15" \
-  "${vp9[@]}" "${opus[@]}" channel.webm
+  "${length[@]}" "${vp9[@]}" "${opus[@]}" channel.webm
 
 # The test card channel.
 ffmpeg "${common[@]}" \
@@ -33,6 +34,6 @@ ffmpeg "${common[@]}" \
   -f lavfi -i "sine=frequency=1000:sample_rate=48000" \
   -vf "drawtext=fontfile=${font}:text='测试频道':x=(w-tw)/2:y=h-th-16:fontsize=20:fontcolor=white:box=1:boxcolor=black@0.5:boxborderw=6" \
   -af "volume=0.05" \
-  "${vp9[@]}" "${opus[@]}" testcard.webm
+  "${length[@]}" "${vp9[@]}" "${opus[@]}" testcard.webm
 
 ls -l feature.webm channel.webm testcard.webm

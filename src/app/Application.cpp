@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "AppConfig.h"
+#include "DemoPortal.h"
 #include "DesktopServices.h"
 #include "Form.h"
 #include "Forms.h"
@@ -11,6 +12,8 @@
 #include <QStringList>
 
 #include <clocale>
+#include <memory>
+#include <string>
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
@@ -79,8 +82,20 @@ int runApplication(int argc, char* argv[]) {
     installFontSubstitutions();
 
     AppConfig config = commandLine.config;
+    // Without a portal of its own, Tivora brings one: the demo portal on a free loopback port.
+    std::unique_ptr<demo::DemoPortal> demoPortal;
     if (config.portalRoot.isEmpty()) {
-        config.portalRoot = u"http://127.0.0.1:8080"_s;
+        demoPortal = std::make_unique<demo::DemoPortal>(demo::PortalOptions{});
+        std::string error;
+        if (!demoPortal->start(&error)) {
+            print(stderr, u"tivora: the demo portal could not start: "_s +
+                              QString::fromStdString(error));
+            return 1;
+        }
+        config.portalRoot = QString::fromStdString(demoPortal->root());
+        if (config.siteRoot.isEmpty()) {
+            config.siteRoot = QString::fromStdString(demoPortal->siteRoot());
+        }
     }
     if (config.siteRoot.isEmpty()) {
         config.siteRoot = config.portalRoot;

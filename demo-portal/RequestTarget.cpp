@@ -1,0 +1,57 @@
+#include "RequestTarget.h"
+
+namespace tivora::demo {
+
+namespace {
+
+bool allDigits(std::string_view text) {
+    if (text.empty()) {
+        return false;
+    }
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string_view RequestTarget::query(std::string_view target) {
+    const auto question = target.find('?');
+    if (question == std::string_view::npos) {
+        return {};
+    }
+    std::string_view query = target.substr(question + 1);
+    return query.substr(0, query.find('#'));
+}
+
+std::optional<int> RequestTarget::filmId(std::string_view text) {
+    if (!allDigits(text) || text.size() > 9) {
+        return std::nullopt;
+    }
+    int id = 0;
+    for (const char c : text) {
+        id = id * 10 + (c - '0');
+    }
+    return id;
+}
+
+std::optional<int> RequestTarget::playFilmId(std::string_view query) {
+    constexpr std::string_view suffix = ".html";
+    if (query.size() <= suffix.size() || query.substr(query.size() - suffix.size()) != suffix) {
+        return std::nullopt;
+    }
+    query.remove_suffix(suffix.size());
+    const auto first = query.find('-');
+    const auto second = first == std::string_view::npos ? first : query.find('-', first + 1);
+    if (second == std::string_view::npos ||
+        !allDigits(query.substr(first + 1, second - first - 1)) ||
+        !allDigits(query.substr(second + 1))) {
+        return std::nullopt;
+    }
+    return filmId(query.substr(0, first));
+}
+
+}  // namespace tivora::demo

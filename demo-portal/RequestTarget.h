@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace tivora::demo {
+
+// Reads the parts of request addresses that the portal's own links carry.
+class RequestTarget final {
+public:
+    RequestTarget() = delete;
+
+    // The query of a raw request target, without the "?"; "" when there is none.
+    [[nodiscard]] static std::string_view query(std::string_view target);
+    // A film id written in decimal: 1 to 9 digits, nothing else.
+    [[nodiscard]] static std::optional<int> filmId(std::string_view text);
+    // The film of a play address's query, "ID-SOURCE-EPISODE.html", e.g. "1001-0-0.html".
+    [[nodiscard]] static std::optional<int> playFilmId(std::string_view query);
+};
+
+}  // namespace tivora::demo
