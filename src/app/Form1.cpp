@@ -31,13 +31,15 @@ constexpr auto Browser = ControlKind::Browser;
 
 // Windows' button-shadow system colour.
 const QColor kButtonShadow(160, 160, 160);
+// Around the play page, below the control bar.
+const QColor kPlayBackground(Qt::black);
 
 // Top of the stacking order first; containers before their children.
 // clang-format off
 const DesignRow kControls[] = {
     // On the window.
     {.name = u"Picture3"_s, .kind = PictureBox, .left = 1680, .top = 5160, .width = 8655, .height = 375, .visible = false, .art = u"Picture3"_s},
-    {.name = u"Frameleft"_s, .kind = Frame, .left = 0, .top = 0, .width = 12255, .height = 8055, .visible = false},
+    {.name = u"Frameleft"_s, .kind = Frame, .left = 0, .top = 0, .width = 12255, .height = 8055, .visible = false, .background = kPlayBackground},
     {.name = u"Framenr"_s, .kind = Frame, .left = 960, .top = 240, .width = 9100, .height = 7335, .visible = false, .background = kButtonShadow},
     {.name = u"Frameright"_s, .kind = Frame, .left = 8520, .top = 0, .width = 3855, .height = 8050},
     {.name = u"Picture1"_s, .kind = PictureBox, .left = 0, .top = 0, .width = 9855, .height = 6135},

@@ -86,11 +86,21 @@ QWebEnginePage* WebEnginePane::pageForNewWindow() {
 }
 
 void WebEnginePane::captureDocument(bool ok) {
+    if (!ok) {
+        // The browser's own error page is shown, but its markup (scripts, inline images) could
+        // hold anything, even a portal's markers; readers get a document that says only this.
+        markup_ =
+            u"<html><head><title>无法显示此网页</title></head><body>无法显示此网页</body></html>"_s;
+        hasDocument_ = true;
+        lastLoadOk_ = false;
+        Q_EMIT documentComplete(locationURL());
+        return;
+    }
     const quint64 serial = loadSerial_;
     QPointer<WebEnginePane> self(this);
     page()->runJavaScript(
         u"document.documentElement ? document.documentElement.outerHTML : ''"_s,
-        [self, serial, ok](const QVariant& result) {
+        [self, serial](const QVariant& result) {
             if (self.isNull() || serial != self->loadSerial_) {
                 return;  // a newer load has started; its own completion will follow
             }
@@ -99,7 +109,7 @@ void WebEnginePane::captureDocument(bool ok) {
                 self->markup_ = u"<html><head></head><body></body></html>"_s;
             }
             self->hasDocument_ = true;
-            self->lastLoadOk_ = ok;
+            self->lastLoadOk_ = true;
             Q_EMIT self->documentComplete(self->locationURL());
         });
 }

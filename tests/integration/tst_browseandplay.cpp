@@ -5,10 +5,10 @@
 #include "ControlWidgets.h"
 #include "DemoPortal.h"
 #include "DesktopServices.h"
+#include "EventLoopWait.h"
 #include "Form1.h"
 #include "Forms.h"
 #include "WebEnginePane.h"
-#include "EventLoopWait.h"
 #include "WebEngineTestMain.h"
 
 #include <QDeadlineTimer>
@@ -21,36 +21,29 @@ using namespace Qt::StringLiterals;
 using tivora::test::waitUntil;
 
 namespace tivora {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 class TestBrowseAndPlay final : public QObject {
     Q_OBJECT
 
 private:
     Form1& main() { return static_cast<Form1&>(forms_->form(FormId::Form1)); }
-    WebEnginePane& pane(const QString& name)
-    {
+    WebEnginePane& pane(const QString& name) {
         return *qobject_cast<WebEnginePane*>(&main().browser(name));
     }
-    void click(const QString& picture)
-    {
+    void click(const QString& picture) {
         Q_EMIT qobject_cast<ClickableLabel*>(main().control(picture).widget())
             ->clicked(Qt::LeftButton);
     }
     // Clicks the first element matching selector in a pane's page, as a user's click would.
-    void clickIn(const QString& paneName, const QString& selector)
-    {
+    void clickIn(const QString& paneName, const QString& selector) {
         pane(paneName).page()->runJavaScript(
             u"document.querySelector('%1').click()"_s.arg(selector));
     }
-    bool showsPath(const QString& paneName, const QString& path)
-    {
+    bool showsPath(const QString& paneName, const QString& path) {
         return main().browser(paneName).locationURL().startsWith(root_ + path);
     }
-    bool pageHolds(const QString& paneName, const QString& text)
-    {
+    bool pageHolds(const QString& paneName, const QString& text) {
         try {
             return main().browser(paneName).outerHTML().contains(text);
         } catch (const std::exception&) {
@@ -59,41 +52,41 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
+    void initTestCase() {
         demo::PortalOptions options;
         options.database = ":memory:";
         portal_ = std::make_unique<demo::DemoPortal>(options);
         std::string error;
         QVERIFY2(portal_->start(&error), error.c_str());
         root_ = QString::fromStdString(portal_->root());
-        services_ = std::make_unique<DesktopServices>(storage_.path(), QStringLiteral(TIVORA_BIN_DIR));
+        services_ =
+            std::make_unique<DesktopServices>(storage_.path(), QStringLiteral(TIVORA_BIN_DIR));
         forms_ = std::make_unique<Forms>(*services_, AppConfig{.portalRoot = root_});
         main().show();
         QVERIFY(waitUntil([&] { return pageHolds(u"WebBrowser1"_s, u"vrtata"_s); }));
     }
 
-    void cleanupTestCase()
-    {
+    void cleanupTestCase() {
         forms_.reset();
         services_.reset();
         portal_->stop();
     }
 
-    void filmLinkOpensTheFilmPageInTheContentPane()
-    {
+    void filmLinkOpensTheFilmPageInTheContentPane() {
         QVERIFY(!main().control(u"Framenr"_s).visible());
         clickIn(u"WebBrowser1"_s, u"a[target=_blank][href*=vrtata]"_s);
         QVERIFY(waitUntil([&] { return showsPath(u"WebBrowser3"_s, u"/vrtata.asp"_s); }));
         QVERIFY(main().control(u"Framenr"_s).visible());
         QVERIFY(main().control(u"Image21"_s).visible());
         QVERIFY(showsPath(u"WebBrowser1"_s, u"/ty_00.html"_s));  // the list stays
-        QVERIFY(waitUntil([&] { return !main().browser(u"WebBrowser3"_s).locationName().startsWith(u"http"_s); }));
+        QVERIFY(waitUntil([&] {
+            return !main().browser(u"WebBrowser3"_s).locationName().startsWith(u"http"_s);
+        }));
     }
 
-    void playPictureLoadsThePlayPageFullWindow()
-    {
-        const auto id = main().browser(u"WebBrowser3"_s).locationURL().section(u'=', 1).section(u'&', 0, 0);
+    void playPictureLoadsThePlayPageFullWindow() {
+        const auto id =
+            main().browser(u"WebBrowser3"_s).locationURL().section(u'=', 1).section(u'&', 0, 0);
         click(u"Image21"_s);
         QVERIFY(main().control(u"Frameleft"_s).visible());
         QVERIFY(main().control(u"Picture3"_s).visible());
@@ -102,11 +95,11 @@ private Q_SLOTS:
                  root_ + u"/play/?"_s + id + u"-0-0.html"_s);
         click(u"Image16"_s);  // stop from the control bar
         QVERIFY(!main().control(u"Frameleft"_s).visible());
-        QVERIFY(waitUntil([&] { return main().browser(u"WebBrowser2"_s).locationURL() == u"about:blank"_s; }));
+        QVERIFY(waitUntil(
+            [&] { return main().browser(u"WebBrowser2"_s).locationURL() == u"about:blank"_s; }));
     }
 
-    void playLinkInTheContentPaneOpensFullWindow()
-    {
+    void playLinkInTheContentPaneOpensFullWindow() {
         clickIn(u"WebBrowser3"_s, u"a.play"_s);
         QVERIFY(waitUntil([&] { return showsPath(u"WebBrowser2"_s, u"/play/"_s); }));
         QVERIFY(main().control(u"Frameleft"_s).visible());
@@ -117,8 +110,7 @@ private Q_SLOTS:
         click(u"Image16"_s);
     }
 
-    void keywordsReachTheSearchAsTyped_data()
-    {
+    void keywordsReachTheSearchAsTyped_data() {
         QTest::addColumn<QString>("keyword");
         QTest::addColumn<QString>("shown");  // as the results page echoes it, escaped
         QTest::addColumn<QString>("finds");
@@ -128,8 +120,7 @@ private Q_SLOTS:
         QTest::newRow("markup") << u"<i>x"_s << u"&lt;i&gt;x"_s << QString();
     }
 
-    void keywordsReachTheSearchAsTyped()
-    {
+    void keywordsReachTheSearchAsTyped() {
         QFETCH(QString, keyword);
         QFETCH(QString, shown);
         QFETCH(QString, finds);
@@ -137,7 +128,8 @@ private Q_SLOTS:
         click(u"Image11"_s);
         QVERIFY(main().control(u"Image9"_s).visible());
         QVERIFY(waitUntil([&] {
-            return showsPath(u"WebBrowser1"_s, u"/search2010.asp"_s) && pageHolds(u"WebBrowser1"_s, shown);
+            return showsPath(u"WebBrowser1"_s, u"/search2010.asp"_s) &&
+                   pageHolds(u"WebBrowser1"_s, shown);
         }));
         if (!finds.isEmpty()) {
             QVERIFY(pageHolds(u"WebBrowser1"_s, finds));

@@ -157,6 +157,15 @@ private Q_SLOTS:
         QVERIFY(!panes.first->outerHTML().contains(u"PAGE-TEXT-4711"_s));
     }
 
+    void firstLoadOfAFreshPaneFailingStillCompletes() {
+        PanePair panes(profile_->profile());
+        QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
+        panes.first->navigate(u"http://127.0.0.1:%1/vrpcs.asp"_s.arg(TestHttpServer::unusedPort()));
+        QVERIFY(waitForDocument(completed));
+        QVERIFY(!panes.first->lastLoadSucceeded());
+        QVERIFY(!panes.first->outerHTML().contains(u"qor"_s));
+    }
+
     void refreshLoadsThePageAgain() {
         PanePair panes(profile_->profile());
         QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
