@@ -48,6 +48,7 @@ struct FormDesign {
     BorderStyle border = BorderStyle::Sizable;
     bool centred = true;
     QString iconArt = {};
+    QString backgroundArt = {};  // the window's own picture, drawn unstretched at its top left
 };
 
 }  // namespace tivora

@@ -79,6 +79,9 @@ void Form::load() {
     } else {
         window_->resize(client);
     }
+    if (!formDesign.backgroundArt.isEmpty()) {
+        window_->setBackgroundArt(art(formDesign.backgroundArt));
+    }
     if (!formDesign.iconArt.isEmpty()) {
         window_->setWindowIcon(QIcon(art(formDesign.iconArt)));
     }

@@ -3,6 +3,9 @@
 #include "Form.h"
 
 #include <QCloseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 
 using namespace Qt::StringLiterals;
 
@@ -11,6 +14,22 @@ namespace tivora {
 FormWindow::FormWindow(Form& form, Qt::WindowFlags flags) : QWidget(nullptr, flags), form_(form) {
     setObjectName(u"TivoraForm"_s);
     setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+void FormWindow::setBackgroundArt(const QPixmap& art) {
+    background_ = art;
+    update();
+}
+
+void FormWindow::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    // Whatever the skin gives the window comes first; the window's picture over it.
+    QStyleOption option;
+    option.initFrom(this);
+    style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+    if (!background_.isNull()) {
+        painter.drawPixmap(0, 0, background_);
+    }
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 namespace tivora {
@@ -13,13 +14,17 @@ class FormWindow final : public QWidget {
 public:
     FormWindow(Form& form, Qt::WindowFlags flags);
 
+    void setBackgroundArt(const QPixmap& art);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     Form& form_;
+    QPixmap background_;
 };
 
 }  // namespace tivora

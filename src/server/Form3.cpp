@@ -14,6 +14,7 @@ const FormDesign kDesign{
     .clientWidth = 7830,
     .clientHeight = 4485,
     .border = BorderStyle::None,
+    .backgroundArt = u"ServerConnect"_s,
 };
 
 // clang-format off
