@@ -14,7 +14,7 @@ std::string InfoPages::checkPage(std::string_view latestVersion) {
     return fill(R"(<!DOCTYPE html>
 <html lang="zh-CN">
 <head><meta charset="utf-8"><title>Tivora 服务检查</title></head>
-<body>
+<body style="margin:4px 8px;font-size:12px;line-height:1.2;color:#1b2a3f;background:#fff">
 <p>服务状态：qor</p>
 <p>最新版本：{0}</p>
 {1}<p>qor13={2}</p>
