@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using tivora::test::FakeBrowserPane;
@@ -442,6 +443,33 @@ private Q_SLOTS:
         w.services.answers = {MsgBox::AnswerYes};
         w.trigger(u"endvr"_s);
         QCOMPARE(w.services.endedWith, 0);
+    }
+
+    void bothMenuPicturesPopUpTheMenuAndEitherButtonChooses_data() {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<int>("button");
+        QTest::newRow("side toolbar, left button") << u"Image3"_s << int(Qt::LeftButton);
+        QTest::newRow("control bar, right button") << u"Image19"_s << int(Qt::RightButton);
+    }
+
+    void bothMenuPicturesPopUpTheMenuAndEitherButtonChooses() {
+        QFETCH(QString, picture);
+        QFETCH(int, button);
+        MainWindow w;
+        prepare(w, Start::FilmPlaying);
+        QMenu* menu = w.form().mainMenu()->caidan();
+        bool popped = false;
+        QTimer::singleShot(50, menu, [&] {
+            popped = menu->isVisible();
+            QAction* quit = w.form().mainMenu()->item(u"endvr"_s);
+            QTest::mouseClick(menu, static_cast<Qt::MouseButton>(button), {},
+                              menu->actionGeometry(quit).center());
+            menu->close();  // in case the click was not taken
+        });
+        w.trigger(picture);  // returns when the menu closes
+        QVERIFY(popped);
+        QCOMPARE(w.services.messages.size(), 1);
+        QCOMPARE(w.services.messages.front().prompt, u"确定退出Tivora"_s);
     }
 
     void menuTreeCaptionsAndShortcuts() {
