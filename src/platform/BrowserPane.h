@@ -34,6 +34,8 @@ public:
     // Whether the last completed load brought the page (false for an unreachable server or an
     // HTTP error).
     [[nodiscard]] virtual bool lastLoadSucceeded() const = 0;
+    // The pane shows the browser's error page for its last load, and no newer load has started.
+    [[nodiscard]] virtual bool showsErrorPage() const = 0;
 
     // The object another pane's new-window handler hands back as the target.
     [[nodiscard]] BrowserPane* browserObject() { return this; }

@@ -60,6 +60,10 @@ QString WebEnginePane::outerHTML() const {
     return markup_;
 }
 
+bool WebEnginePane::showsErrorPage() const {
+    return hasDocument_ && !lastLoadOk_ && failedSerial_ == loadSerial_;
+}
+
 QWidget* WebEnginePane::widget() const {
     return view_;
 }
@@ -93,6 +97,7 @@ void WebEnginePane::captureDocument(bool ok) {
             u"<html><head><title>无法显示此网页</title></head><body>无法显示此网页</body></html>"_s;
         hasDocument_ = true;
         lastLoadOk_ = false;
+        failedSerial_ = loadSerial_;
         Q_EMIT documentComplete(locationURL());
         return;
     }

@@ -26,6 +26,7 @@ public:
     [[nodiscard]] QString outerHTML() const override;
     [[nodiscard]] QWidget* widget() const override;
     [[nodiscard]] bool lastLoadSucceeded() const override { return lastLoadOk_; }
+    [[nodiscard]] bool showsErrorPage() const override;
 
     [[nodiscard]] QWebEngineView* view() const { return view_; }
     [[nodiscard]] QWebEnginePage* page() const;
@@ -41,6 +42,7 @@ private:
     bool hasDocument_ = false;
     bool lastLoadOk_ = false;
     quint64 loadSerial_ = 0;
+    quint64 failedSerial_ = 0;
 };
 
 }  // namespace tivora

@@ -141,7 +141,7 @@ void MainCommands::showMainMenu() {
 }
 
 void MainCommands::play() {
-    const auto filmId = portal::selectedFilmId(window_.browser(u"WebBrowser3"_s).locationURL());
+    const auto filmId = selectedFilm();
     if (!filmId) {
         window_.msgBox(portal::kNoFilmMessage);
         return;
@@ -153,7 +153,7 @@ void MainCommands::play() {
 
 void MainCommands::addToFavourites() {
     BrowserPane& content = window_.browser(u"WebBrowser3"_s);
-    const auto filmId = portal::selectedFilmId(content.locationURL());
+    const auto filmId = selectedFilm();
     if (!filmId) {
         window_.msgBox(portal::kNoFilmMessage);
         return;
@@ -297,6 +297,15 @@ void MainCommands::reportListLoad(const QString& success, const QString& failure
             window_.dispatch(
                 [&] { window_.msgBox(list->lastLoadSucceeded() ? success : failure); });
         });
+}
+
+std::optional<QString> MainCommands::selectedFilm() const {
+    const BrowserPane& content = window_.browser(u"WebBrowser3"_s);
+    // A film page that failed to load selects nothing: there is no film on the screen.
+    if (content.showsErrorPage()) {
+        return std::nullopt;
+    }
+    return portal::selectedFilmId(content.locationURL());
 }
 
 void MainCommands::navigate(const QString& pane, const QString& address) {

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <span>
 
 namespace tivora {
@@ -63,6 +64,7 @@ public:
     [[nodiscard]] static std::span<const Binding> menuBindings();
 
 private:
+    [[nodiscard]] std::optional<QString> selectedFilm() const;
     void navigate(const QString& pane, const QString& address);
     void show(const QString& control, bool visible);
     void showContentPane();

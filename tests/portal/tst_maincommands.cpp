@@ -212,6 +212,18 @@ private Q_SLOTS:
         }
     }
 
+    void filmPageThatFailedToLoadSelectsNothing() {
+        MainWindow w;
+        prepare(w, Start::FilmSelected);
+        w.pane(u"WebBrowser3"_s).complete(u"<html></html>"_s, false);
+        w.trigger(u"Image21"_s);
+        w.trigger(u"Image22"_s);
+        QCOMPARE(w.services.log, (QStringList{msg(kNoFilm), msg(kNoFilm)}));
+        w.place(u"WebBrowser3"_s, kFilmPage);  // a new load: the film counts again
+        w.trigger(u"Image21"_s);
+        QCOMPARE(w.services.log, QStringList{nav(u"WebBrowser2"_s, kPlayPage)});
+    }
+
     void nowPlayingShowsTheSamePageWithoutReloading() {
         MainWindow w;
         prepare(w, Start::BackInHall);

@@ -31,6 +31,7 @@ public:
     [[nodiscard]] QString outerHTML() const override;
     [[nodiscard]] QWidget* widget() const override { return widget_; }
     [[nodiscard]] bool lastLoadSucceeded() const override { return lastLoadOk_; }
+    [[nodiscard]] bool showsErrorPage() const override { return hasDocument_ && !lastLoadOk_; }
 
     [[nodiscard]] QString name() const;
     [[nodiscard]] const QStringList& navigations() const { return navigations_; }
