@@ -12,9 +12,9 @@
 #include <QStringList>
 
 #include <clocale>
+#include <cstdio>
 #include <memory>
 #include <string>
-#include <cstdio>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -88,8 +88,8 @@ int runApplication(int argc, char* argv[]) {
         demoPortal = std::make_unique<demo::DemoPortal>(demo::PortalOptions{});
         std::string error;
         if (!demoPortal->start(&error)) {
-            print(stderr, u"tivora: the demo portal could not start: "_s +
-                              QString::fromStdString(error));
+            print(stderr,
+                  u"tivora: the demo portal could not start: "_s + QString::fromStdString(error));
             return 1;
         }
         config.portalRoot = QString::fromStdString(demoPortal->root());

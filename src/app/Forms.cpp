@@ -5,6 +5,7 @@
 #include "Form3.h"
 #include "Form4.h"
 #include "Form5.h"
+#include "Form6.h"
 #include "FormError.h"
 
 using namespace Qt::StringLiterals;
@@ -48,9 +49,9 @@ std::unique_ptr<Form> Forms::create(FormId id) {
         case FormId::Form5:
             return std::make_unique<Form5>(services_, config_.portalRoot);
         case FormId::Form6:
-            break;
+            return std::make_unique<Form6>(services_, *this);
     }
-    throw FormError(u"This window is not part of this build yet"_s);
+    throw FormError(u"Unknown window"_s);
 }
 
 }  // namespace tivora

@@ -4,6 +4,7 @@
 #include "CurlDownloader.h"
 #include "FileDialog.h"
 #include "MessageBoxStyle.h"
+#include "MpvPlayer.h"
 #include "NullPlayer.h"
 #include "SkinLoader.h"
 #include "WebEnginePane.h"
@@ -157,6 +158,9 @@ std::unique_ptr<FileDialog> DesktopServices::createFileDialog(QWidget* parent) {
 }
 
 PlayerControl* DesktopServices::createPlayer(QWidget* parent) {
+    if (MpvPlayer* player = MpvPlayer::create(parent)) {
+        return player;
+    }
     return new NullPlayer(parent);
 }
 

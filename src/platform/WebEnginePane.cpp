@@ -97,26 +97,28 @@ void WebEnginePane::captureDocument(bool ok) {
             u"<html><head><title>无法显示此网页</title></head><body>无法显示此网页</body></html>"_s;
         hasDocument_ = true;
         lastLoadOk_ = false;
+        ++finishSerial_;
         failedSerial_ = loadSerial_;
         Q_EMIT documentComplete(locationURL());
         return;
     }
-    const quint64 serial = loadSerial_;
+    // Each finished load is reported unless a later one finished first; a load merely started
+    // since (a script's own navigation, say) must not swallow this one's completion.
+    const quint64 serial = ++finishSerial_;
     QPointer<WebEnginePane> self(this);
-    page()->runJavaScript(
-        u"document.documentElement ? document.documentElement.outerHTML : ''"_s,
-        [self, serial](const QVariant& result) {
-            if (self.isNull() || serial != self->loadSerial_) {
-                return;  // a newer load has started; its own completion will follow
-            }
-            self->markup_ = result.toString();
-            if (self->markup_.isEmpty()) {
-                self->markup_ = u"<html><head></head><body></body></html>"_s;
-            }
-            self->hasDocument_ = true;
-            self->lastLoadOk_ = true;
-            Q_EMIT self->documentComplete(self->locationURL());
-        });
+    page()->runJavaScript(u"document.documentElement ? document.documentElement.outerHTML : ''"_s,
+                          [self, serial](const QVariant& result) {
+                              if (self.isNull() || serial != self->finishSerial_) {
+                                  return;  // a later load finished first and has been reported
+                              }
+                              self->markup_ = result.toString();
+                              if (self->markup_.isEmpty()) {
+                                  self->markup_ = u"<html><head></head><body></body></html>"_s;
+                              }
+                              self->hasDocument_ = true;
+                              self->lastLoadOk_ = true;
+                              Q_EMIT self->documentComplete(self->locationURL());
+                          });
 }
 
 }  // namespace tivora

@@ -43,6 +43,7 @@ private:
     bool lastLoadOk_ = false;
     quint64 loadSerial_ = 0;
     quint64 failedSerial_ = 0;
+    quint64 finishSerial_ = 0;
 };
 
 }  // namespace tivora

@@ -2,10 +2,10 @@
 #include "BrowserPane.h"
 #include "Control.h"
 #include "DesktopServices.h"
+#include "EventLoopWait.h"
 #include "Form.h"
 #include "Forms.h"
 #include "TestHttpServer.h"
-#include "EventLoopWait.h"
 #include "WebEngineTestMain.h"
 
 #include <QAbstractButton>
@@ -15,8 +15,8 @@
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
-using tivora::test::waitUntil;
 using tivora::test::TestHttpServer;
+using tivora::test::waitUntil;
 
 namespace tivora {
 namespace {

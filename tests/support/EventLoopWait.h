@@ -10,8 +10,7 @@ namespace tivora::test {
 
 // Waits for condition in a real event loop. WebEngine needs that: QTest::qWaitFor's polling slows
 // Chromium's message pump badly.
-inline bool waitUntil(const std::function<bool()>& condition, int milliseconds = 30000)
-{
+inline bool waitUntil(const std::function<bool()>& condition, int milliseconds = 30000) {
     QDeadlineTimer deadline(milliseconds);
     while (!condition() && !deadline.hasExpired()) {
         QEventLoop loop;

@@ -1,0 +1,268 @@
+#include "Form6.h"
+
+#include "Control.h"
+#include "FileDialog.h"
+#include "FileListBox.h"
+#include "FormDirectory.h"
+#include "LocalFiles.h"
+#include "PlayerControl.h"
+#include "PlayerLayout.h"
+#include "Services.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+namespace {
+
+const FormDesign kDesign{
+    .caption = u"播放本地文件"_s,
+    .clientWidth = 11895,
+    .clientHeight = 7740,
+    .border = BorderStyle::Sizable,
+    .centred = true,
+    .iconArt = u"PlayerIcon"_s,
+};
+
+const QColor kDarkGrey(64, 64, 64);
+const QColor kButtonFace(240, 240, 240);
+
+constexpr auto Custom = ControlKind::Custom;
+
+// The banner comes first so that it is drawn over the video.
+// clang-format off
+const DesignRow kControls[] = {
+    {.name = u"Picture1"_s, .kind = ControlKind::PictureBox, .left = 2640, .top = 3240, .width = 3735, .height = 440, .visible = false, .background = kButtonFace},
+    {.name = u"Label1"_s, .kind = ControlKind::Label, .container = u"Picture1"_s, .left = 0, .top = 120, .width = 540, .height = 180, .caption = u"Label1"_s, .autoSize = true, .foreground = kDarkGrey, .fontFamily = u"宋体"_s, .fontPointSize = 9},
+    {.name = u"QvodCtrl1"_s, .kind = Custom, .left = 0, .top = 0, .width = 9135, .height = 5175},
+    {.name = u"Frame1"_s, .kind = ControlKind::Frame, .left = 6720, .top = 0, .width = 2415, .height = 6495, .caption = u"Frame1"_s},
+    {.name = u"File1"_s, .kind = Custom, .container = u"Frame1"_s, .left = 0, .top = 0, .width = 2415, .height = 3660, .foreground = kDarkGrey, .background = Qt::white, .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
+    {.name = u"Command1"_s, .kind = ControlKind::Button, .container = u"Frame1"_s, .left = 0, .top = 3720, .width = 1215, .height = 495, .caption = u"打开文件"_s},
+    {.name = u"Command2"_s, .kind = ControlKind::Button, .container = u"Frame1"_s, .left = 1200, .top = 3720, .width = 1215, .height = 495, .caption = u"隐藏列表"_s},
+};
+// clang-format on
+
+const QString kVideoFilter = u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb"_s;
+const QString kListHidden = u"列表已经隐藏，改变窗口大小显示列表"_s;
+
+QString dialogFolder() {
+#ifdef Q_OS_WIN
+    return u"D:\\Media"_s;
+#else
+    return localfiles::defaultMediaFolder();
+#endif
+}
+
+// The layout reads and writes the controls' twips and the window's outer size.
+class ControlsTarget final : public playerlayout::Target {
+public:
+    explicit ControlsTarget(Form& form) : form_(form) {}
+    float outerWidth() const override { return form_.width(); }
+    float outerHeight() const override { return form_.height(); }
+    float get(const QString& control, playerlayout::Prop prop) const override {
+        const Control& c = form_.control(control);
+        switch (prop) {
+            case playerlayout::Prop::Left:
+                return c.left();
+            case playerlayout::Prop::Top:
+                return c.top();
+            case playerlayout::Prop::Width:
+                return c.width();
+            case playerlayout::Prop::Height:
+                return c.height();
+        }
+        return 0;
+    }
+    void set(const QString& control, playerlayout::Prop prop, float value) override {
+        Control& c = form_.control(control);
+        switch (prop) {
+            case playerlayout::Prop::Left:
+                c.setLeft(value);
+                break;
+            case playerlayout::Prop::Top:
+                c.setTop(value);
+                break;
+            case playerlayout::Prop::Width:
+                c.setWidth(value);
+                break;
+            case playerlayout::Prop::Height:
+                c.setHeight(value);
+                break;
+        }
+    }
+    void setVisible(const QString& control, bool visible) override {
+        form_.control(control).setVisible(visible);
+    }
+
+private:
+    Form& form_;
+};
+
+}  // namespace
+
+Form6::Form6(Services& services, FormDirectory& forms) : Form(services), forms_(forms) {}
+
+Form6::~Form6() = default;
+
+const FormDesign& Form6::design() const {
+    return kDesign;
+}
+
+std::span<const DesignRow> Form6::designTable() const {
+    return kControls;
+}
+
+SettingsFile Form6::settingsFile() const {
+    return SettingsFile(services().programFolder());
+}
+
+QWidget* Form6::createCustomControl(const DesignRow& row, QWidget* parent) {
+    if (row.name == u"File1"_s) {
+        list_ = new FileListBox(parent);
+        QPalette palette = list_->palette();
+        palette.setColor(QPalette::Base, row.background);
+        list_->setPalette(palette);
+        return list_;
+    }
+    if (row.name == u"QvodCtrl1"_s) {
+        player_ = services().createPlayer(parent);
+        return player_->widget();
+    }
+    return Form::createCustomControl(row, parent);
+}
+
+void Form6::bindEvents() {
+    dialog_ = services().createFileDialog(window());
+    // Coarse timers may fire up to a twentieth early.
+    timer1_ = new QTimer(window());
+    timer1_->setInterval(1000);
+    timer1_->setTimerType(Qt::PreciseTimer);
+    connect(timer1_, &QTimer::timeout, this, [this] { dispatch([this] { automaticOpen(); }); });
+    timer2_ = new QTimer(window());
+    timer2_->setInterval(2000);
+    timer2_->setTimerType(Qt::PreciseTimer);
+    connect(timer2_, &QTimer::timeout, this, [this] { dispatch([this] { hideBanner(); }); });
+    bindClick(u"Command1"_s, [this] { openFile(); });
+    bindClick(u"Command2"_s, [this] { hideList(); });
+    connect(list_, &FileListBox::rowClicked, this, [this] { dispatch([this] { listClick(); }); });
+    connect(list_, &FileListBox::rowDoubleClicked, this,
+            [this] { dispatch([this] { listDoubleClick(); }); });
+    connect(player_, &PlayerControl::failed, this, [this](const QString& reason) {
+        dispatch([&] { msgBox(reason, MsgBox::OkOnly + MsgBox::Exclamation); });
+    });
+    QWidget::setTabOrder(player_->widget(), list_);
+    QWidget::setTabOrder(list_, control(u"Command1"_s).widget());
+    QWidget::setTabOrder(control(u"Command1"_s).widget(), control(u"Command2"_s).widget());
+    timer1_->start();
+}
+
+void Form6::onLoad() {
+    attachSkin();
+    // Without a usable remembered folder the list starts on the user's videos.
+    settings::SettingsLine remembered{QString(), localfiles::defaultMediaFolder()};
+    if (const auto line = settingsFile().read(); line && QFileInfo(line->folder).isDir()) {
+        remembered = *line;
+    }
+    listFolder(remembered.prefix, remembered.folder);
+}
+
+void Form6::onResize() {
+    ControlsTarget target(*this);
+    playerlayout::layOutPlayerWindow(target);
+}
+
+void Form6::onUnload(int& /*cancel*/) {
+    forms_.form(FormId::Form1).show();
+}
+
+void Form6::listFolder(const QString& prefix, const QString& folder) {
+    // Whatever the list showed before: an empty list, too, follows the chosen file.
+    list_->setPattern(localfiles::listPattern(prefix));
+    list_->setPath(folder);
+}
+
+void Form6::automaticOpen() {
+    // Off before the dialog: a modal dialog runs the event loop, which would tick again.
+    timer1_->stop();
+    showDialog();
+    if (!dialog_->fileName().isEmpty()) {
+        applyChosenFile();
+    }
+}
+
+void Form6::openFile() {
+    showDialog();
+    const QString chosen = dialog_->fileName();
+    // A cancelled dialog still reports the earlier choice, which is the last opened file.
+    if (!chosen.isEmpty() && chosen != lastOpenedPath_) {
+        player_->invoke(PlayerControl::kDispStop);
+        applyChosenFile();
+    }
+}
+
+void Form6::showDialog() {
+    dialog_->setInitDir(dialogFolder());
+    dialog_->setFilter(kVideoFilter);
+    dialog_->showOpen();
+}
+
+void Form6::applyChosenFile() {
+    const QString path = dialog_->fileName();
+    const QString title = dialog_->fileTitle();
+    player_->invoke(PlayerControl::kDispSource, path);
+    player_->invoke(PlayerControl::kDispPlay);
+    lastOpenedPath_ = path;
+    const QString prefix = localfiles::namePrefix(title);
+    const QString folder = QDir::toNativeSeparators(localfiles::folderOfFile(path));
+    listFolder(prefix, folder);
+    setCaption(title);
+    // Playback goes on when the settings cannot be kept anywhere.
+    (void)settingsFile().write({prefix, folder});
+}
+
+void Form6::listClick() {
+    showBanner(list_->list(list_->listIndex()));
+}
+
+void Form6::listDoubleClick() {
+    player_->invoke(PlayerControl::kDispStop);
+    const QString name = list_->list(list_->listIndex());
+    QString folder;
+    if (!dialog_->fileName().isEmpty()) {
+        folder = localfiles::folderOfFile(dialog_->fileName());
+    } else if (const auto line = settingsFile().read()) {
+        folder = line->folder;
+    } else {
+        folder = QDir::toNativeSeparators(QDir(list_->path()).absolutePath());
+        if (!folder.endsWith(QDir::separator())) {
+            folder += QDir::separator();
+        }
+    }
+    player_->invoke(PlayerControl::kDispSource, folder + name);
+    player_->invoke(PlayerControl::kDispPlay);
+    setCaption(name);
+}
+
+void Form6::showBanner(const QString& text) {
+    control(u"Label1"_s).setCaption(text);
+    ControlsTarget target(*this);
+    playerlayout::placeBanner(target);
+    control(u"Picture1"_s).setVisible(true);
+    timer2_->stop();
+    timer2_->start();
+}
+
+void Form6::hideBanner() {
+    control(u"Picture1"_s).setVisible(false);
+    timer2_->stop();
+}
+
+void Form6::hideList() {
+    ControlsTarget target(*this);
+    playerlayout::hideList(target);
+    showBanner(kListHidden);
+}
+
+}  // namespace tivora

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "FileListBox.h"
+#include "Form.h"
+#include "PlayerControl.h"
+#include "SettingsFile.h"
+
+#include <QPointer>
+#include <QTimer>
+
+#include <memory>
+
+namespace tivora {
+
+class FileDialog;
+class FormDirectory;
+
+// The local player: plays local video files beside a list of their namesakes in the same folder,
+// and stands in for the main window while it is open.
+class Form6 final : public Form {
+    Q_OBJECT
+
+public:
+    Form6(Services& services, FormDirectory& forms);
+    ~Form6() override;
+
+    // The file last opened through the dialog; kept across unload and load.
+    [[nodiscard]] const QString& lastOpenedPath() const { return lastOpenedPath_; }
+    [[nodiscard]] QTimer* timer1() const { return timer1_; }
+    [[nodiscard]] QTimer* timer2() const { return timer2_; }
+    [[nodiscard]] FileListBox* fileList() const { return list_; }
+    [[nodiscard]] PlayerControl* player() const { return player_; }
+    [[nodiscard]] FileDialog* fileDialog() const { return dialog_.get(); }
+    // data.txt where it is read and written now.
+    [[nodiscard]] SettingsFile settingsFile() const;
+
+protected:
+    [[nodiscard]] const FormDesign& design() const override;
+    [[nodiscard]] std::span<const DesignRow> designTable() const override;
+    [[nodiscard]] QWidget* createCustomControl(const DesignRow& row, QWidget* parent) override;
+    void bindEvents() override;
+    void onLoad() override;
+    void onResize() override;
+    void onUnload(int& cancel) override;
+
+private:
+    void automaticOpen();
+    void openFile();
+    void showDialog();
+    void applyChosenFile();
+    void listClick();
+    void listDoubleClick();
+    void showBanner(const QString& text);
+    void hideBanner();
+    void hideList();
+    void listFolder(const QString& prefix, const QString& folder);
+
+    FormDirectory& forms_;
+    QString lastOpenedPath_;
+    std::unique_ptr<FileDialog> dialog_;
+    QPointer<QTimer> timer1_;
+    QPointer<QTimer> timer2_;
+    QPointer<FileListBox> list_;
+    QPointer<PlayerControl> player_;
+};
+
+}  // namespace tivora

@@ -1,0 +1,80 @@
+#include "LocalFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora::localfiles {
+namespace {
+
+bool matchesOne(const QList<uint>& pattern, const QList<uint>& name) {
+    qsizetype p = 0;
+    qsizetype n = 0;
+    qsizetype star = -1;
+    qsizetype resume = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            star = p++;
+            resume = n;
+        } else if (star >= 0) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+}  // namespace
+
+QString namePrefix(const QString& fileTitle) {
+    qsizetype end = 0;
+    for (int characters = 0; characters < 2 && end < fileTitle.size(); ++characters) {
+        const bool pair = fileTitle.at(end).isHighSurrogate() && end + 1 < fileTitle.size() &&
+                          fileTitle.at(end + 1).isLowSurrogate();
+        end += pair ? 2 : 1;
+    }
+    return fileTitle.left(end);
+}
+
+QString listPattern(const QString& prefix) {
+    return u"*"_s + prefix + u"*rm*"_s;
+}
+
+QString folderOfFile(const QString& path) {
+    // On Windows both separators count; elsewhere a backslash is an ordinary name character.
+    const qsizetype last = QDir::fromNativeSeparators(path).lastIndexOf(u'/');
+    return last < 0 ? QString() : path.left(last + 1);
+}
+
+bool matchesPattern(const QString& pattern, const QString& name) {
+    const QList<uint> folded = name.toCaseFolded().toUcs4();
+    const QStringList patterns = pattern.split(u';');
+    for (const QString& one : patterns) {
+        const QString effective = one.isEmpty() && patterns.size() == 1 ? u"*"_s : one;
+        if (!effective.isEmpty() && matchesOne(effective.toCaseFolded().toUcs4(), folded)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString defaultMediaFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QDir::homePath();
+    }
+    folder = QDir::toNativeSeparators(folder);
+    return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
+}
+
+}  // namespace tivora::localfiles

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace tivora::localfiles {
+
+// The first two characters of a file name (fewer for a shorter name). A character outside the
+// basic plane counts as one, so a surrogate pair is never split.
+[[nodiscard]] QString namePrefix(const QString& fileTitle);
+
+// The list pattern for a name prefix: names holding the prefix and, after it, "rm".
+[[nodiscard]] QString listPattern(const QString& prefix);
+
+// The folder of a file: its path up to and including the last separator; empty without one.
+[[nodiscard]] QString folderOfFile(const QString& path);
+
+// Whether name matches pattern: "*" any run, "?" one character, everything else literal and
+// compared without regard to case; several patterns may be joined by ";".
+[[nodiscard]] bool matchesPattern(const QString& pattern, const QString& name);
+
+// Where the list and the file dialog start when nothing was remembered: the user's videos folder,
+// or the home folder when there is none. Ends with a separator.
+[[nodiscard]] QString defaultMediaFolder();
+
+}  // namespace tivora::localfiles

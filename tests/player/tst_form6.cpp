@@ -1,0 +1,573 @@
+// The local player window through its handlers, offscreen, with a fake player and file dialog.
+#include "AnsiCodec.h"
+#include "Control.h"
+#include "ControlWidgets.h"
+#include "FakeServices.h"
+#include "FileDialog.h"
+#include "FileListBox.h"
+#include "Form1.h"
+#include "Form6.h"
+#include "Forms.h"
+#include "LocalFiles.h"
+#include "MainMenu.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using tivora::test::FakeServices;
+
+namespace tivora {
+namespace {
+
+constexpr int kBound = 5000;
+const QString kCaption = u"播放本地文件"_s;
+const QString kListHidden = u"列表已经隐藏，改变窗口大小显示列表"_s;
+
+QString source(const QString& path) {
+    return u"player source "_s + path;
+}
+
+const QString kStop = u"player stop"_s;
+const QString kPlay = u"player play"_s;
+
+void touch(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QStringList rows(const FileListBox& list) {
+    QStringList names;
+    for (int row = 0; row < list.listCount(); ++row) {
+        names << list.list(row);
+    }
+    return names;
+}
+
+// The program's windows with fakes; the dialog answers from a queue (empty: cancelled).
+struct Windows {
+    Windows() : forms(services, AppConfig{.portalRoot = u"http://vod.example.com"_s}) {
+        services.fileChooser = [this] {
+            ++dialogs;
+            return choices.isEmpty() ? QString() : choices.takeFirst();
+        };
+    }
+
+    Form6& player() { return static_cast<Form6&>(forms.form(FormId::Form6)); }
+    Form& main() { return forms.form(FormId::Form1); }
+    Control& control(const QString& name) { return player().control(name); }
+    FileListBox& list() { return *player().fileList(); }
+    [[nodiscard]] QString dataTxt() const { return services.programFolderPath + u"/data.txt"_s; }
+
+    // Shows the player and lets its automatic open run now rather than in a second.
+    void open() {
+        const int before = dialogs;
+        player().show();
+        QVERIFY(QTest::qWaitForWindowExposed(player().window()));
+        player().timer1()->setInterval(0);
+        QTRY_COMPARE_WITH_TIMEOUT(dialogs, before + 1, kBound);
+        QVERIFY(!player().timer1()->isActive());
+        opened = services.log.filter(u"player"_s);
+        services.log.clear();
+    }
+    void close() { player().window()->close(); }
+    void clickButton(const QString& name) {
+        qobject_cast<QPushButton*>(control(name).widget())->click();
+    }
+    [[nodiscard]] QPoint rowCentre(int row) {
+        return list().visualItemRect(list().item(row)).center();
+    }
+    void clickRow(int row) {
+        QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, rowCentre(row));
+    }
+    void doubleClickRow(int row) {
+        QWidget* window = player().window();
+        QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
+                           list().viewport()->mapTo(window, rowCentre(row)));
+    }
+    int rowOf(const QString& name) { return rows(list()).indexOf(name); }
+
+    FakeServices services;
+    Forms forms;
+    QStringList choices;
+    int dialogs = 0;
+    // What the player was told during the automatic open.
+    QStringList opened;
+};
+
+}  // namespace
+
+class TestForm6 final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(media_.isValid());
+        for (const QString& name :
+             {u"ab01.rmvb"_s, u"ab02.rm"_s, u"AB03.RMVB"_s, u"ab04.txt"_s, u"xy01.rmvb"_s}) {
+            touch(media_.filePath(name));
+        }
+        touch(other_.filePath(u"ab01.rmvb"_s));
+        touch(other_.filePath(u"ab09.rmvb"_s));
+        touch(other_.filePath(u"cd01.rm"_s));
+    }
+
+    void init() {
+        const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QFile::remove(fallback + u"/data.txt"_s);
+    }
+
+    void windowAtDesign() {
+        Windows w;
+        Form6& player = w.player();
+        player.show();
+        QVERIFY(QTest::qWaitForWindowExposed(player.window()));
+        QCOMPARE(player.caption(), kCaption);
+        QVERIFY(!player.window()->windowIcon().isNull());
+        // Sizable: no fixed size.
+        QVERIFY(player.window()->minimumSize() != player.window()->maximumSize());
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        // Centred by its client area; the frame adds a few pixels.
+        QVERIFY((player.window()->frameGeometry().center() - area.center()).manhattanLength() < 30);
+        QCOMPARE(w.control(u"QvodCtrl1"_s).widget(), player.player()->widget());
+        QCOMPARE(w.control(u"QvodCtrl1"_s).left(), 0.0F);
+        QCOMPARE(w.control(u"QvodCtrl1"_s).top(), 0.0F);
+        QCOMPARE(w.control(u"Frame1"_s).width(), 2415.0F);
+        QCOMPARE(w.control(u"File1"_s).widget()->parentWidget(), w.control(u"Frame1"_s).widget());
+        QCOMPARE(w.control(u"Command1"_s).caption(), u"打开文件"_s);
+        QCOMPARE(w.control(u"Command2"_s).caption(), u"隐藏列表"_s);
+        QCOMPARE(w.control(u"Command2"_s).left(), 1200.0F);
+        QCOMPARE(w.control(u"Command1"_s).height(), 495.0F);
+        QVERIFY(!w.control(u"Picture1"_s).visible());
+        QCOMPARE(w.control(u"Picture1"_s).height(), 440.0F);
+        QCOMPARE(w.control(u"Label1"_s).caption(), u"Label1"_s);
+        QCOMPARE(w.control(u"Label1"_s).top(), 120.0F);
+        const QFont font = w.list().font();
+        QCOMPARE(font.family(), u"宋体"_s);
+        QCOMPARE(font.pointSizeF(), 10.5);
+        QCOMPARE(w.list().palette().color(QPalette::Text), QColor(64, 64, 64));
+        QCOMPARE(w.list().palette().color(QPalette::Base), QColor(Qt::white));
+        QVERIFY(w.list().uniformItemSizes());
+        QCOMPARE(player.timer1()->interval(), 1000);
+        QVERIFY(player.timer1()->isActive());
+        QCOMPARE(player.timer2()->interval(), 2000);
+        QVERIFY(!player.timer2()->isActive());
+        QCOMPARE(player.fileDialog()->fileName(), QString());
+        // The banner is drawn over the video.
+        QWidget* video = w.control(u"QvodCtrl1"_s).widget();
+        QWidget* banner = w.control(u"Picture1"_s).widget();
+        const QObjectList order = player.window()->children();
+        QVERIFY(order.indexOf(banner) > order.indexOf(video));
+        QVERIFY(
+            w.services.log.contains(u"skin %1/skinh.she []"_s.arg(w.services.programFolderPath)));
+    }
+
+    void openedFromTheMainWindowAndBack_data() {
+        QTest::addColumn<QString>("trigger");
+        QTest::newRow("toolbar picture") << u"Image20"_s;
+        QTest::newRow("menu item") << u"dakai"_s;
+    }
+
+    void openedFromTheMainWindowAndBack() {
+        QFETCH(QString, trigger);
+        Windows w;
+        w.main().show();
+        const auto open = [&] {
+            if (trigger.startsWith(u"Image"_s)) {
+                Q_EMIT qobject_cast<ClickableLabel*>(w.main().control(trigger).widget())
+                    ->clicked(Qt::LeftButton);
+            } else {
+                static_cast<Form1&>(w.main()).mainMenu()->item(trigger)->trigger();
+            }
+        };
+        for (int round = 0; round < 2; ++round) {
+            open();
+            QVERIFY(w.player().isVisible());
+            QVERIFY(!w.main().isVisible());
+            w.close();
+            QVERIFY(!w.player().isLoaded());
+            QVERIFY(w.main().isVisible());
+        }
+        QVERIFY(w.services.messages.isEmpty());
+    }
+
+    void automaticOpenOncePerLoad() {
+        Windows w;
+        QElapsedTimer clock;
+        clock.start();
+        w.player().show();
+        QTRY_COMPARE_WITH_TIMEOUT(w.dialogs, 1, kBound);
+        QVERIFY2(clock.elapsed() >= 950, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!w.player().timer1()->isActive());
+        FileDialog& dialog = *w.player().fileDialog();
+        QCOMPARE(dialog.filter(), u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb"_s);
+        QCOMPARE(dialog.initDir(), localfiles::defaultMediaFolder());
+        // Cancelled: nothing else happened.
+        QCOMPARE(w.player().caption(), kCaption);
+        QVERIFY(!w.services.log.join(u'\n').contains(u"player"_s));
+        QVERIFY(!QFile::exists(w.dataTxt()));
+        // The next load opens the dialog once more.
+        w.close();
+        w.open();
+        QCOMPARE(w.dialogs, 2);
+    }
+
+    void chosenFileIsListedWithItsNamesakesAndRemembered_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QStringList>("others");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QByteArray>("settingsStart");
+        QTest::newRow("ordinary") << u"m/ab01.rmvb"_s
+                                  << QStringList{u"m/ab02.rm"_s, u"m/AB03.RMVB"_s, u"m/ab04.txt"_s,
+                                                 u"m/xy.rmvb"_s}
+                                  << u"*ab*rm*"_s
+                                  << QStringList{u"ab01.rmvb"_s, u"ab02.rm"_s, u"AB03.RMVB"_s}
+                                  << QByteArray("ab?");
+        QTest::newRow("folder named like the file")
+            << u"ab.rm/ab.rm"_s << QStringList{u"ab.rm/ab.rmx"_s} << u"*ab*rm*"_s
+            << QStringList{u"ab.rm"_s, u"ab.rmx"_s} << QByteArray("ab?");
+        QTest::newRow("one-character name") << u"m/a"_s << QStringList{u"m/bar.rm"_s} << u"*a*rm*"_s
+                                            << QStringList{u"bar.rm"_s} << QByteArray("a?");
+        QTest::newRow("chinese: gbk")
+            << u"电影/第一集.rmvb"_s << QStringList{} << u"*第一*rm*"_s
+            << QStringList{u"第一集.rmvb"_s} << QByteArray("\xB5\xDA\xD2\xBB?");
+        QTest::newRow("arabic: utf-8 with mark")
+            << u"ملف/فيلم.rm"_s << QStringList{} << u"*في*rm*"_s << QStringList{u"فيلم.rm"_s}
+            << QByteArray("\xEF\xBB\xBF") + u"في?"_s.toUtf8();
+        QTest::newRow("emoji: utf-8 with mark")
+            << u"🎬 片/🎬x.rm"_s << QStringList{} << u"*🎬x*rm*"_s << QStringList{u"🎬x.rm"_s}
+            << QByteArray("\xEF\xBB\xBF") + u"🎬x?"_s.toUtf8();
+    }
+
+    void chosenFileIsListedWithItsNamesakesAndRemembered() {
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, others);
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, rows);
+        QFETCH(QByteArray, settingsStart);
+        QTemporaryDir root;
+        const QString path = root.filePath(chosen);
+        const QString folder = QFileInfo(path).path() + u'/';
+        for (const QString& file : others + QStringList{chosen}) {
+            touch(root.filePath(file));
+        }
+        Windows w;
+        w.choices << path;
+        w.open();
+        // The automatic open hands the file over without a stop.
+        QCOMPARE(w.opened, (QStringList{source(path), kPlay}));
+        QCOMPARE(w.player().caption(), QFileInfo(path).fileName());
+        QCOMPARE(w.player().lastOpenedPath(), path);
+        QCOMPARE(w.list().path(), folder);
+        QCOMPARE(w.list().pattern(), pattern);
+        QCOMPARE(::tivora::rows(w.list()), rows);
+        const bool marked = settingsStart.startsWith("\xEF\xBB\xBF");
+        QCOMPARE(readAll(w.dataTxt()),
+                 settingsStart + (marked ? folder.toUtf8() : toAnsi(folder)) + "\r\n");
+        // The next load lists the remembered folder, and a double-click plays from it.
+        w.close();
+        w.open();
+        QCOMPARE(w.list().path(), folder);
+        QCOMPARE(::tivora::rows(w.list()), rows);
+        w.doubleClickRow(0);
+        QCOMPARE(w.services.log.filter(u"player"_s),
+                 (QStringList{kStop, source(folder + rows.first()), kPlay}));
+    }
+
+    void cancelThenButtonOpensNormally() {
+        Windows w;
+        w.open();
+        const QString chosen = media_.filePath(u"xy01.rmvb"_s);
+        w.choices << chosen;
+        w.clickButton(u"Command1"_s);
+        QCOMPARE(w.services.log.filter(u"player"_s), (QStringList{kStop, source(chosen), kPlay}));
+        QCOMPARE(w.player().caption(), u"xy01.rmvb"_s);
+        QCOMPARE(rows(w.list()), QStringList{u"xy01.rmvb"_s});
+        QCOMPARE(readAll(w.dataTxt()), QFile::encodeName(u"xy?"_s + media_.path() + u"/\r\n"_s));
+        QCOMPARE(w.dialogs, 2);
+    }
+
+    void buttonWithTheSameFileDoesNothing_data() {
+        QTest::addColumn<bool>("reopen");
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("chosen again") << false << false;
+        QTest::newRow("cancelled: the dialog keeps the earlier choice") << false << true;
+        QTest::newRow("chosen again after close and reopen") << true << false;
+    }
+
+    void buttonWithTheSameFileDoesNothing() {
+        QFETCH(bool, reopen);
+        QFETCH(bool, cancel);
+        Windows w;
+        const QString chosen = media_.filePath(u"ab01.rmvb"_s);
+        w.choices << chosen;
+        w.open();
+        if (reopen) {
+            w.close();
+            w.open();  // cancelled this time
+            QCOMPARE(w.player().fileDialog()->fileName(), QString());
+        }
+        QVERIFY(QFile::remove(w.dataTxt()));
+        w.player().setCaption(u"marked"_s);
+        w.choices << (cancel ? QString() : chosen);
+        w.clickButton(u"Command1"_s);
+        QCOMPARE(w.dialogs, reopen ? 3 : 2);
+        QVERIFY(w.services.log.filter(u"player"_s).isEmpty());
+        QCOMPARE(w.player().caption(), u"marked"_s);
+        QVERIFY(!QFile::exists(w.dataTxt()));
+        QCOMPARE(w.player().lastOpenedPath(), chosen);
+    }
+
+    void listClickShowsTheNameBanner() {
+        Windows w;
+        w.choices << media_.filePath(u"ab01.rmvb"_s);
+        w.open();
+        const int row = w.rowOf(u"ab02.rm"_s);
+        w.clickRow(row);
+        QCOMPARE(w.list().listIndex(), row);
+        Control& banner = w.control(u"Picture1"_s);
+        Control& label = w.control(u"Label1"_s);
+        QCOMPARE(label.caption(), u"ab02.rm"_s);
+        QVERIFY(banner.visible());
+        QVERIFY(banner.widget()->isVisible());
+        QVERIFY(label.width() > 0);
+        QCOMPARE(banner.width(), label.width() + 200.0F);
+        QCOMPARE(banner.left(), (w.player().width() - banner.width()) / 2.0F);
+        QCOMPARE(label.left(), 100.0F);
+        QCOMPARE(banner.top(), w.player().height() / 2.0F - 440.0F);
+        QCOMPARE(banner.height(), 440.0F);
+        QCOMPARE(label.top(), 120.0F);
+        QVERIFY(w.player().timer2()->isActive());
+        QVERIFY(w.services.log.filter(u"player"_s).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!banner.visible(), kBound);
+        QVERIFY(!w.player().timer2()->isActive());
+    }
+
+    void eachShowingRestartsTheBannersTwoSeconds() {
+        Windows w;
+        w.choices << media_.filePath(u"ab01.rmvb"_s);
+        w.open();
+        Control& banner = w.control(u"Picture1"_s);
+        QTimer& timer2 = *w.player().timer2();
+        w.clickRow(0);
+        QTRY_VERIFY_WITH_TIMEOUT(timer2.remainingTime() < 1400, kBound);
+        QVERIFY(banner.visible());
+        QElapsedTimer sinceLast;
+        w.clickRow(1);
+        sinceLast.start();
+        QVERIFY(timer2.remainingTime() > 1900);
+        QCOMPARE(w.control(u"Label1"_s).caption(), w.list().list(1));
+        QTRY_VERIFY_WITH_TIMEOUT(!banner.visible(), kBound);
+        QVERIFY2(sinceLast.elapsed() >= 1950, qPrintable(QString::number(sinceLast.elapsed())));
+    }
+
+    void doubleClickPlaysFromTheDialogsFolder() {
+        Windows w;
+        const QString chosen = media_.filePath(u"ab01.rmvb"_s);
+        w.choices << chosen;
+        w.open();
+        const QByteArray settings = readAll(w.dataTxt());
+        const int row = w.rowOf(u"AB03.RMVB"_s);
+        w.doubleClickRow(row);
+        QCOMPARE(w.services.log.filter(u"player"_s),
+                 (QStringList{kStop, source(media_.filePath(u"AB03.RMVB"_s)), kPlay}));
+        QCOMPARE(w.player().caption(), u"AB03.RMVB"_s);
+        // The double-click was also a click.
+        QCOMPARE(w.control(u"Label1"_s).caption(), u"AB03.RMVB"_s);
+        QVERIFY(w.control(u"Picture1"_s).visible());
+        QCOMPARE(w.player().lastOpenedPath(), chosen);
+        QCOMPARE(readAll(w.dataTxt()), settings);
+    }
+
+    void doubleClickBeforeAnyChoiceReadsDataTxt() {
+        Windows w;
+        writeAll(w.dataTxt(), QFile::encodeName(u"ab?"_s + media_.path() + u"/\r\n"_s));
+        w.open();  // cancelled
+        QCOMPARE(w.list().path(), media_.path() + u'/');
+        QCOMPARE(rows(w.list()), (QStringList{u"ab01.rmvb"_s, u"ab02.rm"_s, u"AB03.RMVB"_s}));
+        w.doubleClickRow(w.rowOf(u"ab02.rm"_s));
+        QCOMPARE(w.services.log.filter(u"player"_s),
+                 (QStringList{kStop, source(media_.filePath(u"ab02.rm"_s)), kPlay}));
+        QCOMPARE(w.player().caption(), u"ab02.rm"_s);
+        // Read again at each double-click, not kept from the load.
+        writeAll(w.dataTxt(), QFile::encodeName(u"zz?"_s + other_.path() + u"/\r\n"_s));
+        w.services.log.clear();
+        w.doubleClickRow(w.rowOf(u"ab01.rmvb"_s));
+        QCOMPARE(w.services.log.filter(u"player"_s),
+                 (QStringList{kStop, source(other_.filePath(u"ab01.rmvb"_s)), kPlay}));
+        QVERIFY(w.player().lastOpenedPath().isEmpty());
+        // Without settings: the folder the list shows.
+        QVERIFY(QFile::remove(w.dataTxt()));
+        w.services.log.clear();
+        w.doubleClickRow(w.rowOf(u"ab02.rm"_s));
+        QCOMPARE(w.services.log.filter(u"player"_s),
+                 (QStringList{kStop, source(media_.filePath(u"ab02.rm"_s)), kPlay}));
+    }
+
+    void unusableSettingsStillGiveAList_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("present");
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("empty") << QByteArray() << true;
+        QTest::newRow("no separator") << QByteArray("ab D:\\Media\\\r\n") << true;
+        QTest::newRow("no folder") << QByteArray("ab?\r\n") << true;
+        QTest::newRow("folder gone") << QByteArray("ab?/no/such/folder/\r\n") << true;
+        QTest::newRow("binary junk") << QByteArray("\xFF\xFE\x00\xD8??\x01", 7) << true;
+    }
+
+    void unusableSettingsStillGiveAList() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, present);
+        Windows w;
+        if (present) {
+            writeAll(w.dataTxt(), content);
+        }
+        w.open();
+        QVERIFY(w.player().isVisible());
+        QCOMPARE(w.list().path(), localfiles::defaultMediaFolder());
+        QCOMPARE(w.list().pattern(), u"**rm*"_s);
+        QVERIFY(w.services.messages.isEmpty());
+    }
+
+    void emptyListFollowsTheChosenFile() {
+        QTemporaryDir empty;
+        Windows w;
+        writeAll(w.dataTxt(), QFile::encodeName(u"zz?"_s + empty.path() + u"/\r\n"_s));
+        w.choices << media_.filePath(u"ab01.rmvb"_s);
+        w.player().show();
+        QCOMPARE(w.list().path(), empty.path() + u'/');
+        QCOMPARE(w.list().listCount(), 0);
+        w.player().timer1()->setInterval(0);
+        QTRY_COMPARE_WITH_TIMEOUT(w.player().caption(), u"ab01.rmvb"_s, kBound);
+        QCOMPARE(w.list().path(), media_.path() + u'/');
+        QCOMPARE(rows(w.list()), (QStringList{u"ab01.rmvb"_s, u"ab02.rm"_s, u"AB03.RMVB"_s}));
+    }
+
+    void readOnlyProgramFolderKeepsSettingsInTheUserDataFolder() {
+        Windows w;
+        w.services.programFolderPath = u"/proc"_s;  // not writable, even as root
+        w.choices << other_.filePath(u"cd01.rm"_s);
+        w.open();
+        QCOMPARE(w.player().caption(), u"cd01.rm"_s);
+        const QString kept =
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/data.txt"_s;
+        QCOMPARE(w.player().settingsFile().path(), kept);
+        QCOMPARE(readAll(kept), QFile::encodeName(u"cd?"_s + other_.path() + u"/\r\n"_s));
+        w.close();
+        w.open();
+        QCOMPARE(w.list().path(), other_.path() + u'/');
+        QCOMPARE(rows(w.list()), QStringList{u"cd01.rm"_s});
+        QVERIFY(w.services.messages.isEmpty());
+    }
+
+    void hideListUntilTheNextResize() {
+        Windows w;
+        w.open();
+        Form6& player = w.player();
+        w.clickButton(u"Command2"_s);
+        QCOMPARE(w.control(u"QvodCtrl1"_s).width(), player.width() - 80.0F);
+        QVERIFY(!w.control(u"Frame1"_s).visible());
+        QVERIFY(!w.list().isVisible());
+        QCOMPARE(w.control(u"Label1"_s).caption(), kListHidden);
+        QVERIFY(w.control(u"Picture1"_s).visible());
+        QVERIFY(player.timer2()->isActive());
+        QCOMPARE(w.control(u"Picture1"_s).left(),
+                 (player.width() - w.control(u"Picture1"_s).width()) / 2.0F);
+        const int remaining = player.timer2()->remainingTime();
+        player.window()->resize(player.window()->size() + QSize(60, 40));
+        QTRY_VERIFY_WITH_TIMEOUT(w.control(u"Frame1"_s).visible(), kBound);
+        QCOMPARE(w.control(u"QvodCtrl1"_s).width(), player.width() - 2495.0F);
+        QCOMPARE(w.control(u"Frame1"_s).left(), player.width() - 2495.0F);
+        // The banner moved with the window but keeps its two seconds.
+        QVERIFY(w.control(u"Picture1"_s).visible());
+        QCOMPARE(w.control(u"Picture1"_s).left(),
+                 (player.width() - w.control(u"Picture1"_s).width()) / 2.0F);
+        QVERIFY(player.timer2()->remainingTime() <= remaining);
+    }
+
+    void layoutFollowsTheWindowSize_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("design") << QSize(793, 516);
+        QTest::newRow("large") << QSize(1200, 780);
+        QTest::newRow("narrower than the list") << QSize(120, 400);
+        QTest::newRow("very low") << QSize(700, 20);
+    }
+
+    void layoutFollowsTheWindowSize() {
+        QFETCH(QSize, size);
+        Windows w;
+        w.open();
+        Form6& player = w.player();
+        player.window()->resize(size);
+        QTRY_COMPARE_WITH_TIMEOUT(player.window()->size(), size, kBound);
+        const float width = player.width();
+        const float height = player.height();
+        const float video = width - 2495.0F;
+        if (video >= 0) {
+            QCOMPARE(w.control(u"QvodCtrl1"_s).width(), video);
+        }
+        if (height >= 500) {
+            QCOMPARE(w.control(u"QvodCtrl1"_s).height(), height - 500.0F);
+        }
+        QCOMPARE(w.control(u"Frame1"_s).left(), video);
+        QCOMPARE(w.control(u"Frame1"_s).height(), w.control(u"QvodCtrl1"_s).height() + 100.0F);
+        QCOMPARE(w.control(u"Command1"_s).top(), w.control(u"File1"_s).height());
+        QCOMPARE(w.control(u"Command2"_s).top(), w.control(u"Command1"_s).top());
+        QCOMPARE(w.control(u"Picture1"_s).top(), height / 2.0F - 440.0F);
+        QVERIFY(w.services.messages.isEmpty());
+    }
+
+    void playbackThatCannotStartShowsAMessage() {
+        Windows w;
+        w.open();
+        Q_EMIT w.player().player()->failed(u"无法播放：找不到文件“x.rm”。"_s);
+        QCOMPARE(w.services.messages.size(), 1);
+        QCOMPARE(w.services.messages.first().prompt, u"无法播放：找不到文件“x.rm”。"_s);
+        QCOMPARE(w.services.messages.first().style, 48);
+        QCOMPARE(w.services.messages.first().title, u"Tivora"_s);
+        QVERIFY(w.player().isVisible());
+    }
+
+    void fileRemovedWhileListedIsStillHandedOver() {
+        QTemporaryDir folder;
+        touch(folder.filePath(u"ab1.rm"_s));
+        touch(folder.filePath(u"ab2.rm"_s));
+        Windows w;
+        w.choices << folder.filePath(u"ab1.rm"_s);
+        w.open();
+        QVERIFY(QFile::remove(folder.filePath(u"ab2.rm"_s)));
+        w.doubleClickRow(1);
+        QCOMPARE(w.services.log.filter(u"player"_s),
+                 (QStringList{kStop, source(folder.filePath(u"ab2.rm"_s)), kPlay}));
+        QCOMPARE(w.player().caption(), u"ab2.rm"_s);
+    }
+
+private:
+    QTemporaryDir media_;
+    QTemporaryDir other_;
+};
+
+}  // namespace tivora
+
+QTEST_MAIN(tivora::TestForm6)
+#include "tst_form6.moc"

@@ -1,0 +1,218 @@
+// libmpv plays generated RealMedia files with null outputs: position, stop, replacement, and the
+// messages for files that cannot play.
+#include "MediaFiles.h"
+#include "MpvPlayer.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <clocale>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+namespace {
+
+constexpr int kBound = 15000;
+
+bool copyPart(const QString& from, const QString& to, qint64 bytes) {
+    QFile in(from);
+    QFile out(to);
+    return in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly) &&
+           out.write(in.read(bytes)) >= 0;
+}
+
+bool writeText(const QString& path, const QByteArray& text) {
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(text) == text.size();
+}
+
+}  // namespace
+
+class TestMpvPlayer final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        // libmpv refuses to start under a locale that writes numbers otherwise.
+        std::setlocale(LC_NUMERIC, "C");
+        QVERIFY(folder_.isValid());
+        first_ = folder_.filePath(u"first.rm"_s);
+        second_ = folder_.filePath(u"second.rmvb"_s);
+        const QString why = test::makeRealMedia(first_, 6);
+        if (!why.isEmpty()) {
+            QSKIP(qPrintable(why));
+        }
+        QCOMPARE(test::makeRealMedia(second_, 6, u"blue"_s), QString());
+    }
+
+    void init() {
+        host_ = std::make_unique<QWidget>();
+        player_ = MpvPlayer::create(host_.get(), MpvOptions{.renderVideo = false, .audio = false});
+        QVERIFY(player_ != nullptr);
+        QCOMPARE(player_->widget()->parentWidget(), host_.get());
+    }
+
+    void cleanup() { host_.reset(); }
+
+    void positionAdvancesAfterSourceAndPlay() {
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        player_->invoke(PlayerControl::kDispSource, first_);
+        player_->invoke(PlayerControl::kDispPlay);
+        QVERIFY(loaded.wait(kBound));
+        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 0.5, kBound);
+        const double earlier = player_->positionForTesting();
+        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > earlier + 0.3, kBound);
+        QCOMPARE(player_->pathForTesting(), first_);
+    }
+
+    void stopStopsPlayback() {
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        QSignalSpy ended(player_, &MpvPlayer::endFile);
+        QSignalSpy failed(player_, &PlayerControl::failed);
+        player_->setSource(first_);
+        player_->play();
+        QVERIFY(loaded.wait(kBound));
+        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 0.2, kBound);
+        player_->invoke(PlayerControl::kDispStop);
+        QVERIFY(ended.wait(kBound));
+        QCOMPARE(ended.first().first().toBool(), false);
+        QTRY_COMPARE_WITH_TIMEOUT(player_->positionForTesting(), -1.0, kBound);
+        QCOMPARE(player_->pathForTesting(), QString());
+        QCOMPARE(failed.size(), 0);
+        // Play after stop starts the same source again.
+        player_->play();
+        QVERIFY(loaded.wait(kBound));
+        QCOMPARE(player_->pathForTesting(), first_);
+    }
+
+    void secondSourceReplacesTheFirst() {
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        QSignalSpy ended(player_, &MpvPlayer::endFile);
+        player_->setSource(first_);
+        player_->play();
+        QVERIFY(loaded.wait(kBound));
+        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 1.0, kBound);
+        player_->invoke(PlayerControl::kDispSource, second_);
+        QCOMPARE(player_->pathForTesting(), first_);  // the source alone does not switch
+        player_->invoke(PlayerControl::kDispPlay);
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 2, kBound);
+        QCOMPARE(player_->pathForTesting(), second_);
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(ended.first().first().toBool(), false);
+        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 0.2, kBound);
+        QVERIFY(player_->positionForTesting() < 1.0);
+    }
+
+    void playingTheSameSourceAgainDoesNotRestart() {
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        player_->setSource(first_);
+        player_->play();
+        QVERIFY(loaded.wait(kBound));
+        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 1.0, kBound);
+        player_->play();
+        QVERIFY(!loaded.wait(300));
+        QVERIFY(player_->positionForTesting() > 1.0);
+    }
+
+    void unknownDispatchIdentifierThrows() {
+        QVERIFY_THROWS_EXCEPTION(std::exception, player_->invoke(99));
+    }
+
+    void badInput_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing file") << u"gone.rm"_s << u"找不到文件“gone.rm”"_s;
+        QTest::newRow("not a video") << u"notes.rm"_s << u"不是可以识别的视频文件"_s;
+        QTest::newRow("empty file") << u"empty.rmvb"_s << u"不是可以识别的视频文件"_s;
+        QTest::newRow("header only") << u"header.rm"_s << u"无法播放"_s;
+        QTest::newRow("playlist in disguise") << u"list.rm"_s << u"不是可以识别的视频文件"_s;
+    }
+
+    void badInput() {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QVERIFY(writeText(folder_.filePath(u"notes.rm"_s), "just some notes\nnot a video\n"));
+        QVERIFY(writeText(folder_.filePath(u"empty.rmvb"_s), {}));
+        QVERIFY(copyPart(first_, folder_.filePath(u"header.rm"_s), 200));
+        QVERIFY(writeText(folder_.filePath(u"list.rm"_s),
+                          "#EXTM3U\n" + QFile::encodeName(first_) + '\n'));
+        QSignalSpy failed(player_, &PlayerControl::failed);
+        QSignalSpy ended(player_, &MpvPlayer::endFile);
+        player_->setSource(folder_.filePath(name));
+        player_->play();
+        QVERIFY(failed.wait(kBound));
+        QVERIFY2(failed.first().first().toString().contains(message),
+                 qPrintable(failed.first().first().toString()));
+        QVERIFY(failed.first().first().toString().startsWith(u"无法播放"_s));
+        QVERIFY(ended.size() >= 1);
+        QCOMPARE(ended.last().first().toBool(), true);
+        // The player takes the next file as usual.
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        player_->setSource(first_);
+        player_->play();
+        QVERIFY(loaded.wait(kBound));
+        QCOMPARE(player_->pathForTesting(), first_);
+        QCOMPARE(failed.size(), 1);
+    }
+
+    void truncatedVideoPlaysWhatIsThereAndEnds() {
+        const QString half = folder_.filePath(u"half.rm"_s);
+        QVERIFY(copyPart(first_, half, QFile(first_).size() / 3));
+        QSignalSpy ended(player_, &MpvPlayer::endFile);
+        QSignalSpy failed(player_, &PlayerControl::failed);
+        player_->setSource(half);
+        player_->play();
+        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 0.2, kBound);
+        QVERIFY(ended.wait(kBound));
+        QCOMPARE(failed.size(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(player_->pathForTesting(), QString(), kBound);
+    }
+
+    void namesInAnyScriptPlay_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("chinese") << u"电影 第一集.rmvb"_s;
+        QTest::newRow("arabic and hebrew") << u"فيلم סרט.rm"_s;
+        QTest::newRow("emoji") << u"🎬 片.rm"_s;
+        QTest::newRow("looks like an option") << u"--help.rm"_s;
+        QTest::newRow("looks like a protocol") << u"http:x.rm"_s;
+    }
+
+    void namesInAnyScriptPlay() {
+        QFETCH(QString, name);
+        const QString path = folder_.filePath(name);
+        QFile::remove(path);
+        QVERIFY(QFile::copy(first_, path));
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        player_->setSource(path);
+        player_->play();
+        QVERIFY(loaded.wait(kBound));
+        QCOMPARE(player_->pathForTesting(), path);
+    }
+
+    void destroyedWhilePlaying() {
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        player_->setSource(first_);
+        player_->play();
+        QVERIFY(loaded.wait(kBound));
+        QPointer<MpvPlayer> watched(player_);
+        host_.reset();
+        QVERIFY(watched.isNull());
+    }
+
+private:
+    QTemporaryDir folder_;
+    QString first_;
+    QString second_;
+    std::unique_ptr<QWidget> host_;
+    MpvPlayer* player_ = nullptr;
+};
+
+}  // namespace tivora
+
+QTEST_MAIN(tivora::TestMpvPlayer)
+#include "tst_mpvplayer.moc"

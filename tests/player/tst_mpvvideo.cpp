@@ -1,0 +1,99 @@
+// The video really drawn: libmpv's render API into the player's OpenGL widget, in an X server
+// with GLX, at the widget's full size in device pixels.
+#include "MediaFiles.h"
+#include "MpvPlayer.h"
+
+#include <QOpenGLWidget>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <clocale>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+namespace {
+
+constexpr int kBound = 20000;
+
+bool isRed(QRgb pixel) {
+    return qRed(pixel) > 180 && qGreen(pixel) < 80 && qBlue(pixel) < 80;
+}
+
+}  // namespace
+
+class TestMpvVideo final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        // libmpv refuses to start under a locale that writes numbers otherwise.
+        std::setlocale(LC_NUMERIC, "C");
+        QVERIFY(folder_.isValid());
+        red_ = folder_.filePath(u"red.rmvb"_s);
+        const QString why = test::makeRealMedia(red_, 30, u"red"_s);
+        if (!why.isEmpty()) {
+            QSKIP(qPrintable(why));
+        }
+    }
+
+    void videoFillsTheWidgetAtItsDevicePixelSize() {
+        QWidget window;
+        window.resize(500, 400);
+        MpvPlayer* player =
+            MpvPlayer::create(&window, MpvOptions{.renderVideo = true, .audio = false});
+        QVERIFY(player != nullptr);
+        auto* video = qobject_cast<QOpenGLWidget*>(player->widget());
+        QVERIFY2(video != nullptr, "no OpenGL in this X server: run it with +extension GLX");
+        video->setGeometry(20, 30, 400, 300);  // the video's own 4:3
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy failed(player, &PlayerControl::failed);
+        QSignalSpy loaded(player, &MpvPlayer::fileLoaded);
+        player->setSource(red_);
+        player->play();
+        QVERIFY(loaded.wait(kBound));
+        const qreal ratio = video->devicePixelRatioF();
+        QImage frame;
+        QTRY_VERIFY_WITH_TIMEOUT((frame = video->grabFramebuffer(),
+                                  isRed(frame.pixel(frame.width() / 2, frame.height() / 2))),
+                                 kBound);
+        QCOMPARE(frame.size(), (QSize(400, 300) * ratio));
+        // Corners too: the picture covers the whole widget, not a part of device pixels.
+        for (const QPoint corner :
+             {QPoint(3, 3), QPoint(frame.width() - 4, 3), QPoint(3, frame.height() - 4),
+              QPoint(frame.width() - 4, frame.height() - 4)}) {
+            QVERIFY2(isRed(frame.pixel(corner)), qPrintable(u"%1,%2 is %3"_s.arg(corner.x())
+                                                                .arg(corner.y())
+                                                                .arg(frame.pixel(corner), 8, 16)));
+        }
+        QCOMPARE(failed.size(), 0);
+        frame.save(QStringLiteral(TIVORA_BIN_DIR) + u"/../tests/mpv-video-frame.png"_s);
+
+        // Stopped: black again on the screen itself, not only when asked for a new frame.
+        QScreen* screen = window.screen();
+        const QPoint centre = video->mapTo(&window, video->rect().center());
+        const auto onScreen = [&] {
+            return screen->grabWindow(window.winId(), centre.x(), centre.y(), 1, 1)
+                .toImage()
+                .pixel(0, 0);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(isRed(onScreen()), kBound);
+        QSignalSpy ended(player, &MpvPlayer::endFile);
+        player->stop();
+        QVERIFY(ended.wait(kBound));
+        QTRY_VERIFY_WITH_TIMEOUT(qRed(onScreen()) < 30, kBound);
+    }
+
+private:
+    QTemporaryDir folder_;
+    QString red_;
+};
+
+}  // namespace tivora
+
+QTEST_MAIN(tivora::TestMpvVideo)
+#include "tst_mpvvideo.moc"

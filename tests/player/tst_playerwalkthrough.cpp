@@ -1,0 +1,255 @@
+// A person's walk through the local player with the real program pieces in an X display: open
+// it from the main window, pick a .rmvb in the real file dialog, watch it play beside the list,
+// hide the list, resize, meet a file that is no video, close, and be back at the main window.
+#include "Control.h"
+#include "ControlWidgets.h"
+#include "DesktopServices.h"
+#include "FileListBox.h"
+#include "Form.h"
+#include "Form6.h"
+#include "Forms.h"
+#include "LocalFiles.h"
+#include "MediaFiles.h"
+#include "MpvPlayer.h"
+#include "TestHttpServer.h"
+#include "WebEngineTestMain.h"
+
+#include <QAbstractButton>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QOpenGLWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <clocale>
+
+using namespace Qt::StringLiterals;
+using tivora::test::TestHttpServer;
+
+namespace tivora {
+namespace {
+
+constexpr int kBound = 30000;
+
+bool waitUntil(const std::function<bool()>& condition, int milliseconds = kBound) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!condition() && !deadline.hasExpired()) {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return condition();
+}
+
+// Acts on the next modal widget of type T as soon as it shows, from inside its event loop.
+template <typename T>
+void whenModal(std::function<void(T*)> act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act = std::move(act)] {
+        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        }
+    });
+    timer->start(50);
+}
+
+// Types the path into the dialog's name field and presses Enter, as a person would; again
+// when the first Enter only took the completer's suggestion.
+void pickInDialog(const QString& path, QString* filters, QString* folder) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            if (!filters->isEmpty()) {
+                timer->deleteLater();
+            }
+            return;
+        }
+        if (filters->isEmpty()) {
+            *filters = dialog->nameFilters().join(u";;"_s);
+            *folder = dialog->directory().absolutePath();
+        }
+        auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+        name->setFocus();
+        name->clear();
+        QTest::keyClicks(name, path);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    timer->start(300);
+}
+
+bool isBlack(QRgb pixel) {
+    return qRed(pixel) < 20 && qGreen(pixel) < 20 && qBlue(pixel) < 20;
+}
+
+QStringList rows(const FileListBox& list) {
+    QStringList names;
+    for (int row = 0; row < list.listCount(); ++row) {
+        names << list.list(row);
+    }
+    return names;
+}
+
+}  // namespace
+
+class TestPlayerWalkthrough final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        std::setlocale(LC_NUMERIC, "C");
+        const QString why = test::makeRealMedia(media_.filePath(u"ab01.rmvb"_s), 60);
+        if (!why.isEmpty()) {
+            QSKIP(qPrintable(why));
+        }
+        QCOMPARE(test::makeRealMedia(media_.filePath(u"ab02.rmvb"_s), 20, u"navy"_s), QString());
+        QVERIFY(QFile::copy(media_.filePath(u"ab02.rmvb"_s), media_.filePath(u"AB03.rm"_s)));
+        QVERIFY(QFile::copy(media_.filePath(u"ab02.rmvb"_s), media_.filePath(u"xy.rmvb"_s)));
+        QFile notVideo(media_.filePath(u"ab04 notes.rmvb"_s));
+        QVERIFY(notVideo.open(QIODevice::WriteOnly));
+        notVideo.write("shopping list, not a film\n");
+        notVideo.close();
+        for (const char* file : {"libSkinH_pelm.so", "skinh.she"}) {
+            const QString name = QString::fromLatin1(file);
+            QFile::copy(QStringLiteral(TIVORA_BIN_DIR) + u'/' + name, program_.filePath(name));
+        }
+
+        server_.page(u"/ty_00.html"_s, u"<html><body>FILM-LIST</body></html>"_s);
+        server_.page(u"/vrtj.html"_s, u"<html><body>公告</body></html>"_s);
+        server_.page(u"/vrpcs.asp"_s, u"<html><body>qor v10</body></html>"_s);
+        server_.start();
+        services_ = std::make_unique<DesktopServices>(storage_.path(), program_.path());
+        forms_ = std::make_unique<Forms>(*services_, AppConfig{.portalRoot = server_.root()});
+        forms_->form(FormId::Form1).show();
+        QVERIFY(waitUntil([&] { return !forms_->form(FormId::Form3).isLoaded(); }));
+    }
+
+    void cleanupTestCase() {
+        forms_.reset();
+        services_.reset();
+        server_.stop();
+    }
+
+    void walkThrough() {
+        Form& main = forms_->form(FormId::Form1);
+        QVERIFY(main.isVisible());
+        QString filters;
+        QString folder;
+        const QString chosen = media_.filePath(u"ab01.rmvb"_s);
+        pickInDialog(chosen, &filters, &folder);
+        QTest::mouseClick(main.control(u"Image20"_s).widget(), Qt::LeftButton);
+
+        auto& form = static_cast<Form6&>(forms_->form(FormId::Form6));
+        QVERIFY(form.isVisible());
+        QVERIFY(!main.isVisible());
+        auto* player = qobject_cast<MpvPlayer*>(form.player());
+        QVERIFY2(player != nullptr, "the desktop services gave no mpv player");
+        auto* video = qobject_cast<QOpenGLWidget*>(player->widget());
+        QVERIFY2(video != nullptr, "no OpenGL video in this X server");
+        QSignalSpy failed(player, &PlayerControl::failed);
+
+        // The dialog came by itself, and the video plays beside the list of its namesakes.
+        QVERIFY(waitUntil([&] { return form.caption() == u"ab01.rmvb"_s; }));
+        QCOMPARE(filters, u"视频文件 (*.rm,*.rmvb) (*.rm *.rmvb)"_s);
+        QCOMPARE(QDir(folder).absolutePath() + u'/',
+                 QDir(localfiles::defaultMediaFolder()).absolutePath() + u'/');
+        QVERIFY(waitUntil([&] { return player->positionForTesting() > 1.0; }));
+        QVERIFY(waitUntil([&] {
+            const QImage frame = video->grabFramebuffer();
+            return !isBlack(frame.pixel(frame.width() / 2, frame.height() / 3));
+        }));
+        FileListBox& list = *form.fileList();
+        QCOMPARE(rows(list),
+                 (QStringList{u"ab01.rmvb"_s, u"ab02.rmvb"_s, u"AB03.rm"_s, u"ab04 notes.rmvb"_s}));
+        QVERIFY(list.isVisible());
+        QCOMPARE(video->geometry().right() + 1, form.control(u"Frame1"_s).widget()->x());
+        shot(u"e2e-player-playing"_s);
+
+        // A row clicked: its name in the banner over the video.
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualItemRect(list.item(1)).center());
+        QVERIFY(form.control(u"Picture1"_s).widget()->isVisible());
+        QCOMPARE(form.control(u"Label1"_s).caption(), u"ab02.rmvb"_s);
+        shot(u"e2e-player-banner"_s);
+
+        // Hide the list: the video takes the width, the hint shows.
+        qobject_cast<QPushButton*>(form.control(u"Command2"_s).widget())->click();
+        QVERIFY(!list.isVisible());
+        QCOMPARE(form.control(u"Label1"_s).caption(), u"列表已经隐藏，改变窗口大小显示列表"_s);
+        QVERIFY(waitUntil([&] { return video->width() > form.window()->width() - 10; }));
+        QVERIFY(waitUntil([&] {
+            const QImage frame = video->grabFramebuffer();
+            return frame.width() > form.window()->width() - 10 &&
+                   !isBlack(frame.pixel(frame.width() / 2, frame.height() / 3));
+        }));
+        shot(u"e2e-player-list-hidden"_s);
+
+        // A resize brings the list back and lays the window out afresh.
+        form.window()->resize(1000, 640);
+        QVERIFY(waitUntil([&] { return list.isVisible(); }));
+        QVERIFY(waitUntil([&] { return form.window()->width() == 1000; }));
+        QCOMPARE(video->geometry().right() + 1, form.control(u"Frame1"_s).widget()->x());
+        QVERIFY(waitUntil([&] { return !form.control(u"Picture1"_s).widget()->isVisible(); }));
+        shot(u"e2e-player-resized"_s);
+
+        // A double-click plays another row.
+        QSignalSpy loaded(player, &MpvPlayer::fileLoaded);
+        QWidget* window = form.window();
+        QTest::mouseDClick(
+            window->windowHandle(), Qt::LeftButton, {},
+            list.viewport()->mapTo(window, list.visualItemRect(list.item(2)).center()));
+        QVERIFY(waitUntil([&] { return loaded.size() == 1; }));
+        QCOMPARE(player->pathForTesting(), media_.filePath(u"AB03.rm"_s));
+        QCOMPARE(form.caption(), u"AB03.rm"_s);
+
+        // A file that is no video: a clear message, and the window goes on.
+        QString message;
+        whenModal<QMessageBox>([&message](QMessageBox* box) {
+            message = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        QTest::mouseDClick(
+            window->windowHandle(), Qt::LeftButton, {},
+            list.viewport()->mapTo(window, list.visualItemRect(list.item(3)).center()));
+        QVERIFY(waitUntil([&] { return !message.isEmpty(); }));
+        QCOMPARE(message,
+                 u"无法播放：“ab04 notes.rmvb”不是可以识别的视频文件，或者文件已经损坏。"_s);
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(form.isVisible());
+
+        // Closed: back at the main window; the settings remember the folder.
+        window->close();
+        QVERIFY(!form.isLoaded());
+        QVERIFY(main.isVisible());
+        QFile settings(program_.filePath(u"data.txt"_s));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QCOMPARE(settings.readAll(), QFile::encodeName(u"ab?"_s + media_.path() + u"/\r\n"_s));
+    }
+
+private:
+    static void shot(const QString& name) {
+        QApplication::processEvents();
+        const QString path = QStringLiteral(TIVORA_BIN_DIR) + u"/../tests/"_s + name + u".png"_s;
+        QVERIFY(QGuiApplication::primaryScreen()->grabWindow(0).save(path));
+    }
+
+    TestHttpServer server_;
+    QTemporaryDir storage_;
+    QTemporaryDir program_;
+    QTemporaryDir media_;
+    std::unique_ptr<DesktopServices> services_;
+    std::unique_ptr<Forms> forms_;
+};
+
+}  // namespace tivora
+
+TIVORA_WEBENGINE_TEST_MAIN(tivora::TestPlayerWalkthrough)
+#include "tst_playerwalkthrough.moc"
