@@ -92,48 +92,6 @@ const std::pair<const char16_t*, const char16_t*> kCaptions[] = {
     {u"Image24", u"停止播放"}, {u"Image25", u"最近播放"}, {u"Image26", u"在线直播"},
 };
 
-// The layout reads and writes the controls' twips and the window's outer size.
-class ControlsTarget final : public layout::Target {
-public:
-    explicit ControlsTarget(Form& form) : form_(form) {}
-    float outerWidth() const override { return form_.width(); }
-    float outerHeight() const override { return form_.height(); }
-    float get(const QString& control, layout::Prop prop) const override {
-        const Control& c = form_.control(control);
-        switch (prop) {
-            case layout::Prop::Left:
-                return c.left();
-            case layout::Prop::Top:
-                return c.top();
-            case layout::Prop::Width:
-                return c.width();
-            case layout::Prop::Height:
-                return c.height();
-        }
-        return 0;
-    }
-    void set(const QString& control, layout::Prop prop, float value) override {
-        Control& c = form_.control(control);
-        switch (prop) {
-            case layout::Prop::Left:
-                c.setLeft(value);
-                break;
-            case layout::Prop::Top:
-                c.setTop(value);
-                break;
-            case layout::Prop::Width:
-                c.setWidth(value);
-                break;
-            case layout::Prop::Height:
-                c.setHeight(value);
-                break;
-        }
-    }
-
-private:
-    Form& form_;
-};
-
 constexpr float kMinimumWidth = 13000;
 constexpr float kMinimumHeight = 9000;
 
@@ -225,7 +183,7 @@ void Form1::onResize() {
         layout::runSkippingFailures(
             {[this] { setWidth(kMinimumWidth); }, [this] { setHeight(kMinimumHeight); }});
     }
-    ControlsTarget target(*this);
+    layout::FormTarget target(*this);
     layout::layOutMainWindow(target);
 }
 

@@ -1,20 +1,12 @@
 #include "MainLayout.h"
 
-#include <exception>
-
 using namespace Qt::StringLiterals;
 
 namespace tivora::layout {
 namespace {
 
-struct Step {
-    const char16_t* control;
-    Prop prop;
-    float (*formula)(const Target& t);
-};
-
 float v(const Target& t, const char16_t* control, Prop prop) {
-    return t.get(QString::fromUtf16(control), prop);
+    return value(t, control, prop);
 }
 
 constexpr auto L = Prop::Left;
@@ -71,26 +63,8 @@ const Step kSteps[] = {
 
 }  // namespace
 
-Target::~Target() = default;
-
-void runSkippingFailures(std::initializer_list<std::function<void()>> steps) {
-    for (const auto& step : steps) {
-        try {
-            step();
-        } catch (const std::exception&) {
-            // Skipped on purpose: the next step reads the previous value.
-        }
-    }
-}
-
 void layOutMainWindow(Target& target) {
-    for (const Step& step : kSteps) {
-        try {
-            target.set(QString::fromUtf16(step.control), step.prop, step.formula(target));
-        } catch (const std::exception&) {
-            // A failing step is skipped; the later steps read the previous value.
-        }
-    }
+    applySkippingFailures(target, kSteps);
 }
 
 }  // namespace tivora::layout

@@ -55,51 +55,6 @@ QString dialogFolder() {
 #endif
 }
 
-// The layout reads and writes the controls' twips and the window's outer size.
-class ControlsTarget final : public playerlayout::Target {
-public:
-    explicit ControlsTarget(Form& form) : form_(form) {}
-    float outerWidth() const override { return form_.width(); }
-    float outerHeight() const override { return form_.height(); }
-    float get(const QString& control, playerlayout::Prop prop) const override {
-        const Control& c = form_.control(control);
-        switch (prop) {
-            case playerlayout::Prop::Left:
-                return c.left();
-            case playerlayout::Prop::Top:
-                return c.top();
-            case playerlayout::Prop::Width:
-                return c.width();
-            case playerlayout::Prop::Height:
-                return c.height();
-        }
-        return 0;
-    }
-    void set(const QString& control, playerlayout::Prop prop, float value) override {
-        Control& c = form_.control(control);
-        switch (prop) {
-            case playerlayout::Prop::Left:
-                c.setLeft(value);
-                break;
-            case playerlayout::Prop::Top:
-                c.setTop(value);
-                break;
-            case playerlayout::Prop::Width:
-                c.setWidth(value);
-                break;
-            case playerlayout::Prop::Height:
-                c.setHeight(value);
-                break;
-        }
-    }
-    void setVisible(const QString& control, bool visible) override {
-        form_.control(control).setVisible(visible);
-    }
-
-private:
-    Form& form_;
-};
-
 }  // namespace
 
 Form6::Form6(Services& services, FormDirectory& forms) : Form(services), forms_(forms) {}
@@ -169,7 +124,7 @@ void Form6::onLoad() {
 }
 
 void Form6::onResize() {
-    ControlsTarget target(*this);
+    layout::FormTarget target(*this);
     playerlayout::layOutPlayerWindow(target);
 }
 
@@ -247,7 +202,7 @@ void Form6::listDoubleClick() {
 
 void Form6::showBanner(const QString& text) {
     control(u"Label1"_s).setCaption(text);
-    ControlsTarget target(*this);
+    layout::FormTarget target(*this);
     playerlayout::placeBanner(target);
     control(u"Picture1"_s).setVisible(true);
     timer2_->stop();
@@ -260,7 +215,7 @@ void Form6::hideBanner() {
 }
 
 void Form6::hideList() {
-    ControlsTarget target(*this);
+    layout::FormTarget target(*this);
     playerlayout::hideList(target);
     showBanner(kListHidden);
 }

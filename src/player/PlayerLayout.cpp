@@ -8,14 +8,10 @@ using namespace Qt::StringLiterals;
 namespace tivora::playerlayout {
 namespace {
 
-struct Step {
-    const char16_t* control;
-    Prop prop;
-    float (*formula)(const Target& t);
-};
+using layout::Step;
 
 float v(const Target& t, const char16_t* control, Prop prop) {
-    return t.get(QString::fromUtf16(control), prop);
+    return layout::value(t, control, prop);
 }
 
 constexpr auto L = Prop::Left;
@@ -46,37 +42,21 @@ const Step kPaneSteps[] = {
 };
 // clang-format on
 
-void apply(Target& target, const Step& step) {
-    target.set(QString::fromUtf16(step.control), step.prop, step.formula(target));
-}
-
-void applySkippingFailures(Target& target, std::span<const Step> steps) {
-    for (const Step& step : steps) {
-        try {
-            apply(target, step);
-        } catch (const std::exception&) {
-            // Skipped on purpose: later steps read the value as it was.
-        }
-    }
-}
-
 }  // namespace
 
-Target::~Target() = default;
-
 void layOutPlayerWindow(Target& target) {
-    applySkippingFailures(target, kPaneSteps);
+    layout::applySkippingFailures(target, kPaneSteps);
     try {
         target.setVisible(u"Frame1"_s, true);
     } catch (const std::exception&) {
         // Skipped like any other step.
     }
-    applySkippingFailures(target, kBannerSteps);
+    layout::applySkippingFailures(target, kBannerSteps);
 }
 
 void placeBanner(Target& target) {
     for (const Step& step : kBannerSteps) {
-        apply(target, step);
+        layout::apply(target, step);
     }
 }
 

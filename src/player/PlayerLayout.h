@@ -1,27 +1,11 @@
 #pragma once
 
-#include <QString>
+#include "LayoutSteps.h"
 
 namespace tivora::playerlayout {
 
-enum class Prop { Left, Top, Width, Height };
-
-// What the player window's layout reads and writes. Writes may throw (a negative size); reads
-// give the value as last written.
-class Target {
-public:
-    Target() = default;
-    virtual ~Target();
-    Target(const Target&) = delete;
-    Target& operator=(const Target&) = delete;
-
-    // The window's outer size, read afresh at every use.
-    [[nodiscard]] virtual float outerWidth() const = 0;
-    [[nodiscard]] virtual float outerHeight() const = 0;
-    [[nodiscard]] virtual float get(const QString& control, Prop prop) const = 0;
-    virtual void set(const QString& control, Prop prop, float value) = 0;
-    virtual void setVisible(const QString& control, bool visible) = 0;
-};
+using layout::Prop;
+using layout::Target;
 
 // The twelve resize steps in order, each skipped when it fails.
 void layOutPlayerWindow(Target& target);

@@ -40,6 +40,7 @@ public:
         values_[key(control, prop)] = value;
         written << key(control, prop);
     }
+    void setVisible(const QString& /*control*/, bool /*visible*/) override {}
     [[nodiscard]] float operator()(const QString& name) const { return values_.value(name, -1); }
     QStringList written;
 
