@@ -12,6 +12,7 @@ packages=(
   libcpp-httplib-dev libssl-dev libbrotli-dev zlib1g-dev
   libsqlite3-dev
   fonts-arphic-uming fontconfig
+  qt6-translations-l10n
   xvfb xauth x11-utils imagemagick
   ffmpeg
 )

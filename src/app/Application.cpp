@@ -9,7 +9,10 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStringList>
+#include <QTranslator>
 
 #include <clocale>
 #include <cstdio>
@@ -80,6 +83,12 @@ int runApplication(int argc, char* argv[]) {
     // libmpv needs C number formatting.
     std::setlocale(LC_NUMERIC, "C");
     installFontSubstitutions();
+    // Qt's own dialogs (the file dialog, text-box menus) speak Chinese like the rest of Tivora.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTranslations);
+    }
 
     AppConfig config = commandLine.config;
     // Without a portal of its own, Tivora brings one: the demo portal on a free loopback port.

@@ -27,12 +27,22 @@ namespace tivora {
 namespace {
 
 class QtFileDialog final : public FileDialog {
+    [[nodiscard]] QString nameFilters() const {
+#ifdef Q_OS_WIN
+        return toQtNameFilters(filter());
+#else
+        // Names on disk come in any case, as on the systems these files come from.
+        return caselessNameFilters(toQtNameFilters(filter()));
+#endif
+    }
+
 public:
     explicit QtFileDialog(QWidget* parent) : parent_(parent) {}
 
     void showOpen() override {
         const QString chosen =
-            QFileDialog::getOpenFileName(parent_, QString(), initDir(), toQtNameFilters(filter()));
+            QFileDialog::getOpenFileName(parent_, QString(), initDir(), nameFilters(), nullptr,
+                                         QFileDialog::HideNameFilterDetails);
         if (!chosen.isEmpty()) {
             setChosenFile(chosen);
         }

@@ -25,4 +25,27 @@ QString toQtNameFilters(const QString& filter) {
     return filters.join(u";;"_s);
 }
 
+QString caselessNameFilters(const QString& qtFilters) {
+    QStringList result;
+    for (const QString& entry : qtFilters.split(u";;"_s, Qt::SkipEmptyParts)) {
+        const qsizetype open = entry.lastIndexOf(u'(');
+        if (open < 0) {
+            result << entry;
+            continue;
+        }
+        QString patterns;
+        for (const QChar c : QStringView(entry).mid(open)) {
+            const QChar lower = c.toLower();
+            const QChar upper = c.toUpper();
+            if (lower != upper) {
+                patterns += u'[' + lower + upper + u']';
+            } else {
+                patterns += c;
+            }
+        }
+        result << entry.left(open) + patterns;
+    }
+    return result.join(u";;"_s);
+}
+
 }  // namespace tivora

@@ -36,4 +36,8 @@ private:
 // "视频 (*.rm)|*.rm;*.rmvb" → "视频 (*.rm) (*.rm *.rmvb)", as Qt's file dialogs take it.
 [[nodiscard]] QString toQtNameFilters(const QString& filter);
 
+// The same filters matching without regard to case ("*.rm" → "*.[rR][mM]"), for file systems
+// where Qt's dialog matches case-sensitively; descriptions are left as they are.
+[[nodiscard]] QString caselessNameFilters(const QString& qtFilters);
+
 }  // namespace tivora

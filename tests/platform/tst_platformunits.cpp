@@ -53,6 +53,21 @@ private Q_SLOTS:
         QCOMPARE(toQtNameFilters(filter), qt);
     }
 
+    void caselessFilters_data() {
+        QTest::addColumn<QString>("filters");
+        QTest::addColumn<QString>("caseless");
+        QTest::newRow("video files") << u"视频文件 (*.rm,*.rmvb) (*.rm *.rmvb)"_s
+                                     << u"视频文件 (*.rm,*.rmvb) (*.[rR][mM] *.[rR][mM][vV][bB])"_s;
+        QTest::newRow("two entries") << u"A (*.a);;All (*)"_s << u"A (*.[aA]);;All (*)"_s;
+        QTest::newRow("no patterns") << u"plain"_s << u"plain"_s;
+    }
+
+    void caselessFilters() {
+        QFETCH(QString, filters);
+        QFETCH(QString, caseless);
+        QCOMPARE(caselessNameFilters(filters), caseless);
+    }
+
     void playerDispatchIdentifiers() {
         QStringList log;
         QWidget parent;
