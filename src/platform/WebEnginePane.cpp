@@ -3,12 +3,19 @@
 #include "FormError.h"
 
 #include <QUrl>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
 
 namespace tivora {
+namespace {
+
+// Chromium's net::ERR_ABORTED.
+constexpr int kAbortedError = -3;
+
+}  // namespace
 
 class PanePage final : public QWebEnginePage {
 public:
@@ -29,8 +36,7 @@ WebEnginePane::WebEnginePane(QWebEngineProfile* profile, QWidget* parent)
     setParent(view_);
     auto* page = new PanePage(profile, *this, view_);
     view_->setPage(page);
-    connect(page, &QWebEnginePage::loadStarted, this, [this] { ++loadSerial_; });
-    connect(page, &QWebEnginePage::loadFinished, this, &WebEnginePane::captureDocument);
+    connect(page, &QWebEnginePage::loadingChanged, this, &WebEnginePane::onLoadingChanged);
 }
 
 WebEnginePane::~WebEnginePane() = default;
@@ -87,6 +93,26 @@ QWebEnginePage* WebEnginePane::pageForNewWindow() {
     popup->view()->resize(960, 640);
     popup->view()->show();
     return popup->page();
+}
+
+void WebEnginePane::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+    switch (info.status()) {
+        case QWebEngineLoadingInfo::LoadStartedStatus:
+            ++loadSerial_;
+            return;
+        case QWebEngineLoadingInfo::LoadSucceededStatus:
+            captureDocument(true);
+            return;
+        case QWebEngineLoadingInfo::LoadFailedStatus:
+            // A load cut short by the next navigation is no failure to report; the next one
+            // completes in its place.
+            if (info.errorCode() != kAbortedError) {
+                captureDocument(false);
+            }
+            return;
+        case QWebEngineLoadingInfo::LoadStoppedStatus:
+            return;
+    }
 }
 
 void WebEnginePane::captureDocument(bool ok) {

@@ -5,6 +5,7 @@
 #include <QPointer>
 
 class QWebEnginePage;
+class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 #include <QWebEngineView>
 
@@ -34,6 +35,7 @@ public:
 private:
     friend class PanePage;
     [[nodiscard]] QWebEnginePage* pageForNewWindow();
+    void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void captureDocument(bool ok);
 
     QWebEngineProfile* profile_;

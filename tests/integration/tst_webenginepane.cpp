@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 using tivora::test::TestHttpServer;
@@ -67,6 +69,10 @@ private Q_SLOTS:
                      u"<html><head><title>影片页</title></head><body>FILM</body></html>"_s);
         server_.page(u"/play/"_s,
                      u"<html><head><title>播放</title></head><body>PLAY</body></html>"_s);
+        server_.dynamicPage(u"/slow"_s, [](const QString&, QString&) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the server is slow
+            return u"<html><body>SLOW</body></html>"_s;
+        });
         server_.dynamicPage(u"/counter"_s, [this](const QString&, QString&) {
             return u"<html><body>HIT-%1</body></html>"_s.arg(++hits_);
         });
@@ -164,6 +170,20 @@ private Q_SLOTS:
         QVERIFY(waitForDocument(completed));
         QVERIFY(!panes.first->lastLoadSucceeded());
         QVERIFY(!panes.first->outerHTML().contains(u"qor"_s));
+    }
+
+    void loadCutShortByTheNextNavigationIsNotReported() {
+        PanePair panes(profile_->profile());
+        QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
+        panes.first->navigate(server_.root() + u"/slow"_s);
+        QTest::qWait(100);
+        panes.first->navigate(server_.root() + u"/page.html"_s);
+        QVERIFY(waitForDocument(completed));
+        QVERIFY(!completed.wait(1500));  // the slow answer, when it comes, is not reported
+        QCOMPARE(completed.size(), 1);
+        QCOMPARE(completed.front().front().toString(), server_.root() + u"/page.html"_s);
+        QVERIFY(panes.first->lastLoadSucceeded());
+        QVERIFY(panes.first->outerHTML().contains(u"PAGE-TEXT-4711"_s));
     }
 
     void refreshLoadsThePageAgain() {
