@@ -6,6 +6,7 @@
 #include "MainCommands.h"
 #include "MainLayout.h"
 #include "MainMenu.h"
+#include "PortalAddresses.h"
 #include "Services.h"
 
 #include <QAction>
@@ -142,19 +143,14 @@ void Form1::bindEvents() {
             [this](NewWindowRequest& request) {
                 dispatch([&] {
                     request.ppDisp = browser(u"WebBrowser3"_s).browserObject();
-                    control(u"Framenr"_s).setVisible(true);
-                    for (const char16_t* button :
-                         {u"Image21", u"Image22", u"Image23", u"Image24", u"Image25", u"Image26"}) {
-                        control(QString::fromUtf16(button)).setVisible(true);
-                    }
+                    commands_->showContentPane();
                 });
             });
     connect(&browser(u"WebBrowser3"_s), &BrowserPane::newWindow2, this,
             [this](NewWindowRequest& request) {
                 dispatch([&] {
                     request.ppDisp = browser(u"WebBrowser2"_s).browserObject();
-                    control(u"Frameleft"_s).setVisible(true);
-                    control(u"Picture3"_s).setVisible(true);
+                    commands_->setFullWindow(true);
                 });
             });
 }
@@ -163,9 +159,9 @@ void Form1::onLoad() {
     forms_.form(FormId::Form3).show();
     portalBaseUrl_ = portalRoot_;
     attachSkin();
-    browser(u"WebBrowser3"_s).navigate(u"about:blank"_s);
-    browser(u"WebBrowser2"_s).navigate(u"about:blank"_s);
-    browser(u"WebBrowser1"_s).navigate(portalBaseUrl_ + u"/ty_00.html"_s);
+    browser(u"WebBrowser3"_s).navigate(portal::kBlankPage);
+    browser(u"WebBrowser2"_s).navigate(portal::kBlankPage);
+    browser(u"WebBrowser1"_s).navigate(portal::filmListAddress(portalBaseUrl_));
     control(u"Picture3"_s).setHeight(control(u"Image13"_s).height());
 }
 

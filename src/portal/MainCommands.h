@@ -53,6 +53,10 @@ public:
     void about();
     void quit();
 
+    // The two pane states, as the new-window handlers switch them too.
+    void showContentPane();
+    void setFullWindow(bool shown);
+
     // Where the stand-alone player program is looked for.
     [[nodiscard]] QString playerProgramPath() const;
 
@@ -67,8 +71,6 @@ private:
     [[nodiscard]] std::optional<QString> selectedFilm() const;
     void navigate(const QString& pane, const QString& address);
     void show(const QString& control, bool visible);
-    void showContentPane();
-    void setFullWindow(bool shown);
     void setTab(const QString& inForce);
     // Reports the film list pane's next completed load: success or failure.
     void reportListLoad(const QString& success, const QString& failure);
