@@ -1,6 +1,7 @@
 #include "AppConfig.h"
 
 #include "BuildConfig.h"
+#include "ClientVersion.h"
 
 #include <QCommandLineParser>
 #include <QSet>
@@ -92,7 +93,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& buil
     }
     if (parser.isSet(version)) {
         result.action = CommandLine::Action::Version;
-        result.message = u"Tivora "_s + QString::fromLatin1(build::kVersion);
+        result.message = u"Tivora "_s + QString::fromUtf16(client::kVersion);
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -1,10 +1,12 @@
 #include "Application.h"
 
 #include "AppConfig.h"
+#include "ClientVersion.h"
 #include "DemoPortal.h"
 #include "DesktopServices.h"
 #include "Form.h"
 #include "Forms.h"
+#include "PlatformConventions.h"
 
 #include <QApplication>
 #include <QFont>
@@ -19,22 +21,13 @@
 #include <memory>
 #include <string>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 using namespace Qt::StringLiterals;
 
 namespace tivora {
 namespace {
 
 void prepareEnvironment() {
-#ifdef Q_OS_UNIX
-    // Chromium refuses to start its sandbox as root.
-    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    }
-#endif
+    platform::prepareProcessEnvironment();
     // WebEngine and OpenGL widgets share contexts; must be set before the application exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
@@ -77,7 +70,7 @@ int runApplication(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Tivora"_s);
     QApplication::setOrganizationName(u"Tivora"_s);
-    QApplication::setApplicationVersion(u"1.0"_s);
+    QApplication::setApplicationVersion(QString::fromUtf16(client::kShortVersion));
     // Side windows close without ending the run; only the main window's unload does.
     QApplication::setQuitOnLastWindowClosed(false);
     // libmpv needs C number formatting.

@@ -4,6 +4,7 @@
 #include "Control.h"
 #include "FormDirectory.h"
 #include "MainCommands.h"
+#include "MainWindowControls.h"
 #include "MainLayout.h"
 #include "MainMenu.h"
 #include "PortalAddresses.h"
@@ -39,58 +40,58 @@ const QColor kPlayBackground(Qt::black);
 // clang-format off
 const DesignRow kControls[] = {
     // On the window.
-    {.name = u"Picture3"_s, .kind = PictureBox, .left = 1680, .top = 5160, .width = 8655, .height = 375, .visible = false, .art = u"Picture3"_s},
-    {.name = u"Frameleft"_s, .kind = Frame, .left = 0, .top = 0, .width = 12255, .height = 8055, .visible = false, .background = kPlayBackground},
-    {.name = u"Framenr"_s, .kind = Frame, .left = 960, .top = 240, .width = 9100, .height = 7335, .visible = false, .background = kButtonShadow},
-    {.name = u"Frameright"_s, .kind = Frame, .left = 8520, .top = 0, .width = 3855, .height = 8050},
-    {.name = u"Picture1"_s, .kind = PictureBox, .left = 0, .top = 0, .width = 9855, .height = 6135},
+    {.name = form1::kControlBar, .kind = PictureBox, .left = 1680, .top = 5160, .width = 8655, .height = 375, .visible = false, .art = u"Picture3"_s},
+    {.name = form1::kPlayFrame, .kind = Frame, .left = 0, .top = 0, .width = 12255, .height = 8055, .visible = false, .background = kPlayBackground},
+    {.name = form1::kContentFrame, .kind = Frame, .left = 960, .top = 240, .width = 9100, .height = 7335, .visible = false, .background = kButtonShadow},
+    {.name = form1::kListColumn, .kind = Frame, .left = 8520, .top = 0, .width = 3855, .height = 8050},
+    {.name = form1::kBackdrop, .kind = PictureBox, .left = 0, .top = 0, .width = 9855, .height = 6135},
     // Full-window pane.
-    {.name = u"WebBrowser2"_s, .kind = Browser, .container = u"Frameleft"_s, .left = -50, .top = -350, .width = 7575, .height = 4815},
+    {.name = form1::kPlayPane, .kind = Browser, .container = form1::kPlayFrame, .left = -50, .top = -350, .width = 7575, .height = 4815},
     // Content pane.
-    {.name = u"WebBrowser3"_s, .kind = Browser, .container = u"Framenr"_s, .left = 0, .top = -240, .width = 9155, .height = 7575},
+    {.name = form1::kContentPane, .kind = Browser, .container = form1::kContentFrame, .left = 0, .top = -240, .width = 9155, .height = 7575},
     // Right-hand column.
-    {.name = u"WebBrowser1"_s, .kind = Browser, .container = u"Frameright"_s, .left = 0, .top = 720, .width = 3735, .height = 7575},
-    {.name = u"Picture2"_s, .kind = PictureBox, .container = u"Frameright"_s, .left = 0, .top = 0, .width = 3855, .height = 735},
+    {.name = form1::kListPane, .kind = Browser, .container = form1::kListColumn, .left = 0, .top = 720, .width = 3735, .height = 7575},
+    {.name = form1::kSideToolbar, .kind = PictureBox, .container = form1::kListColumn, .left = 0, .top = 0, .width = 3855, .height = 735},
     // Side toolbar.
-    {.name = u"Text1"_s, .kind = ControlKind::TextBox, .container = u"Picture2"_s, .left = 0, .top = 400, .width = 2175, .height = 300, .caption = u"请输入影片名或演员名"_s, .foreground = QColor(0x80, 0x80, 0x80)},
-    {.name = u"Image11"_s, .kind = Picture, .container = u"Picture2"_s, .left = 2220, .top = 390, .width = 600, .height = 300, .art = u"Image11"_s, .stretch = true},
-    {.name = u"Image5"_s, .kind = Picture, .container = u"Picture2"_s, .left = 1680, .top = 0, .width = 600, .height = 390, .art = u"Image5"_s},
-    {.name = u"Image7"_s, .kind = Picture, .container = u"Picture2"_s, .left = 3000, .top = 0, .width = 600, .height = 390, .visible = false, .art = u"Image7"_s},
-    {.name = u"Image9"_s, .kind = Picture, .container = u"Picture2"_s, .left = 360, .top = 0, .width = 600, .height = 390, .visible = false, .art = u"Image9"_s},
-    {.name = u"Image4"_s, .kind = Picture, .container = u"Picture2"_s, .left = 1680, .top = 0, .width = 600, .height = 390, .art = u"Image4"_s},
-    {.name = u"Image6"_s, .kind = Picture, .container = u"Picture2"_s, .left = 3000, .top = 0, .width = 600, .height = 390, .art = u"Image6"_s},
-    {.name = u"Image8"_s, .kind = Picture, .container = u"Picture2"_s, .left = 240, .top = 0, .width = 600, .height = 390, .art = u"Image8"_s},
-    {.name = u"Image3"_s, .kind = Picture, .container = u"Picture2"_s, .left = 2880, .top = 390, .width = 870, .height = 300, .art = u"Image3"_s, .stretch = true},
-    {.name = u"Image10"_s, .kind = Picture, .container = u"Picture2"_s, .left = 0, .top = 0, .width = 3840, .height = 390, .art = u"Image10"_s, .stretch = true},
-    {.name = u"Image2"_s, .kind = Picture, .container = u"Picture2"_s, .left = 0, .top = 0, .width = 3855, .height = 7275, .art = u"Image2"_s, .stretch = true},
+    {.name = form1::kSearchBox, .kind = ControlKind::TextBox, .container = form1::kSideToolbar, .left = 0, .top = 400, .width = 2175, .height = 300, .caption = u"请输入影片名或演员名"_s, .foreground = QColor(0x80, 0x80, 0x80)},
+    {.name = form1::kSearchButton, .kind = Picture, .container = form1::kSideToolbar, .left = 2220, .top = 390, .width = 600, .height = 300, .art = u"Image11"_s, .stretch = true},
+    {.name = form1::kFilmListTabOn, .kind = Picture, .container = form1::kSideToolbar, .left = 1680, .top = 0, .width = 600, .height = 390, .art = u"Image5"_s},
+    {.name = form1::kFavouritesTabOn, .kind = Picture, .container = form1::kSideToolbar, .left = 3000, .top = 0, .width = 600, .height = 390, .visible = false, .art = u"Image7"_s},
+    {.name = form1::kSearchTabOn, .kind = Picture, .container = form1::kSideToolbar, .left = 360, .top = 0, .width = 600, .height = 390, .visible = false, .art = u"Image9"_s},
+    {.name = form1::kFilmListTab, .kind = Picture, .container = form1::kSideToolbar, .left = 1680, .top = 0, .width = 600, .height = 390, .art = u"Image4"_s},
+    {.name = form1::kFavouritesTab, .kind = Picture, .container = form1::kSideToolbar, .left = 3000, .top = 0, .width = 600, .height = 390, .art = u"Image6"_s},
+    {.name = form1::kSearchTab, .kind = Picture, .container = form1::kSideToolbar, .left = 240, .top = 0, .width = 600, .height = 390, .art = u"Image8"_s},
+    {.name = form1::kMenuButton, .kind = Picture, .container = form1::kSideToolbar, .left = 2880, .top = 390, .width = 870, .height = 300, .art = u"Image3"_s, .stretch = true},
+    {.name = form1::kTabStrip, .kind = Picture, .container = form1::kSideToolbar, .left = 0, .top = 0, .width = 3840, .height = 390, .art = u"Image10"_s, .stretch = true},
+    {.name = form1::kColumnArt, .kind = Picture, .container = form1::kSideToolbar, .left = 0, .top = 0, .width = 3855, .height = 7275, .art = u"Image2"_s, .stretch = true},
     // Backdrop.
-    {.name = u"Image28"_s, .kind = Picture, .container = u"Picture1"_s, .left = 0, .top = 2880, .width = 2355, .height = 900, .art = u"Image28"_s},
-    {.name = u"Image27"_s, .kind = Picture, .container = u"Picture1"_s, .left = 120, .top = 1800, .width = 2355, .height = 900, .art = u"Image27"_s},
-    {.name = u"Image20"_s, .kind = Picture, .container = u"Picture1"_s, .left = 120, .top = 720, .width = 2355, .height = 900, .art = u"Image20"_s},
-    {.name = u"Label1"_s, .kind = ControlKind::Label, .container = u"Picture1"_s, .left = 240, .top = 2760, .width = 630, .height = 210, .caption = u"Label1"_s, .autoSize = true, .foreground = QColor(Qt::white), .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
-    {.name = u"Image18"_s, .kind = Picture, .container = u"Picture1"_s, .left = 120, .top = 2160, .width = 1500, .height = 360, .visible = false, .art = u"Image18"_s},
-    {.name = u"Image26"_s, .kind = Picture, .container = u"Picture1"_s, .left = 2400, .top = 0, .width = 450, .height = 450, .visible = false, .art = u"Image26"_s},
-    {.name = u"Image25"_s, .kind = Picture, .container = u"Picture1"_s, .left = 1920, .top = 0, .width = 450, .height = 450, .visible = false, .art = u"Image25"_s},
-    {.name = u"Image24"_s, .kind = Picture, .container = u"Picture1"_s, .left = 960, .top = 0, .width = 450, .height = 450, .visible = false, .art = u"Image24"_s},
-    {.name = u"Image23"_s, .kind = Picture, .container = u"Picture1"_s, .left = 480, .top = 0, .width = 450, .height = 450, .visible = false, .art = u"Image23"_s},
-    {.name = u"Image22"_s, .kind = Picture, .container = u"Picture1"_s, .left = 1440, .top = 0, .width = 450, .height = 450, .visible = false, .art = u"Image22"_s},
-    {.name = u"Image21"_s, .kind = Picture, .container = u"Picture1"_s, .left = 0, .top = 0, .width = 450, .height = 450, .visible = false, .art = u"Image21"_s},
-    {.name = u"Image12"_s, .kind = Picture, .container = u"Picture1"_s, .left = 3480, .top = 3480, .width = 3600, .height = 1050, .art = u"Image12"_s},
-    {.name = u"Image1"_s, .kind = Picture, .container = u"Picture1"_s, .left = -30, .top = 0, .width = 4995, .height = 4320, .art = u"Image1"_s, .stretch = true},
+    {.name = form1::kTvLiveButton, .kind = Picture, .container = form1::kBackdrop, .left = 0, .top = 2880, .width = 2355, .height = 900, .art = u"Image28"_s},
+    {.name = form1::kOnDemandButton, .kind = Picture, .container = form1::kBackdrop, .left = 120, .top = 1800, .width = 2355, .height = 900, .art = u"Image27"_s},
+    {.name = form1::kLocalPlaybackButton, .kind = Picture, .container = form1::kBackdrop, .left = 120, .top = 720, .width = 2355, .height = 900, .art = u"Image20"_s},
+    {.name = form1::kCaptionLabel, .kind = ControlKind::Label, .container = form1::kBackdrop, .left = 240, .top = 2760, .width = 630, .height = 210, .caption = u"Label1"_s, .autoSize = true, .foreground = QColor(Qt::white), .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
+    {.name = form1::kCaptionBackground, .kind = Picture, .container = form1::kBackdrop, .left = 120, .top = 2160, .width = 1500, .height = 360, .visible = false, .art = u"Image18"_s},
+    {.name = form1::kLiveButton, .kind = Picture, .container = form1::kBackdrop, .left = 2400, .top = 0, .width = 450, .height = 450, .visible = false, .art = u"Image26"_s},
+    {.name = form1::kRecentButton, .kind = Picture, .container = form1::kBackdrop, .left = 1920, .top = 0, .width = 450, .height = 450, .visible = false, .art = u"Image25"_s},
+    {.name = form1::kStopButton, .kind = Picture, .container = form1::kBackdrop, .left = 960, .top = 0, .width = 450, .height = 450, .visible = false, .art = u"Image24"_s},
+    {.name = form1::kNowPlayingButton, .kind = Picture, .container = form1::kBackdrop, .left = 480, .top = 0, .width = 450, .height = 450, .visible = false, .art = u"Image23"_s},
+    {.name = form1::kAddFavouriteButton, .kind = Picture, .container = form1::kBackdrop, .left = 1440, .top = 0, .width = 450, .height = 450, .visible = false, .art = u"Image22"_s},
+    {.name = form1::kPlayButton, .kind = Picture, .container = form1::kBackdrop, .left = 0, .top = 0, .width = 450, .height = 450, .visible = false, .art = u"Image21"_s},
+    {.name = form1::kWelcomePicture, .kind = Picture, .container = form1::kBackdrop, .left = 3480, .top = 3480, .width = 3600, .height = 1050, .art = u"Image12"_s},
+    {.name = form1::kBackdropArt, .kind = Picture, .container = form1::kBackdrop, .left = -30, .top = 0, .width = 4995, .height = 4320, .art = u"Image1"_s, .stretch = true},
     // Control bar.
-    {.name = u"Image19"_s, .kind = Picture, .container = u"Picture3"_s, .left = 3360, .top = -20, .width = 990, .height = 360, .art = u"Image19"_s},
-    {.name = u"Image17"_s, .kind = Picture, .container = u"Picture3"_s, .left = 840, .top = 0, .width = 780, .height = 345, .art = u"Image17"_s},
-    {.name = u"Image16"_s, .kind = Picture, .container = u"Picture3"_s, .left = 0, .top = 0, .width = 780, .height = 345, .art = u"Image16"_s},
-    {.name = u"Image15"_s, .kind = Picture, .container = u"Picture3"_s, .left = 2520, .top = 0, .width = 780, .height = 345, .art = u"Image15"_s},
-    {.name = u"Image14"_s, .kind = Picture, .container = u"Picture3"_s, .left = 1680, .top = 0, .width = 780, .height = 345, .art = u"Image14"_s},
-    {.name = u"Image13"_s, .kind = Picture, .container = u"Picture3"_s, .left = 0, .top = 0, .width = 7155, .height = 345, .art = u"Image13"_s, .stretch = true},
+    {.name = form1::kBarMenuButton, .kind = Picture, .container = form1::kControlBar, .left = 3360, .top = -20, .width = 990, .height = 360, .art = u"Image19"_s},
+    {.name = form1::kBarHallButton, .kind = Picture, .container = form1::kControlBar, .left = 840, .top = 0, .width = 780, .height = 345, .art = u"Image17"_s},
+    {.name = form1::kBarStopButton, .kind = Picture, .container = form1::kControlBar, .left = 0, .top = 0, .width = 780, .height = 345, .art = u"Image16"_s},
+    {.name = form1::kBarLiveButton, .kind = Picture, .container = form1::kControlBar, .left = 2520, .top = 0, .width = 780, .height = 345, .art = u"Image15"_s},
+    {.name = form1::kBarFavouritesButton, .kind = Picture, .container = form1::kControlBar, .left = 1680, .top = 0, .width = 780, .height = 345, .art = u"Image14"_s},
+    {.name = form1::kControlBarArt, .kind = Picture, .container = form1::kControlBar, .left = 0, .top = 0, .width = 7155, .height = 345, .art = u"Image13"_s, .stretch = true},
 };
 // clang-format on
 
 // Hover captions of the content-pane buttons.
-const std::pair<const char16_t*, const char16_t*> kCaptions[] = {
-    {u"Image21", u"开始播放"}, {u"Image22", u"加入收藏"}, {u"Image23", u"正在播放"},
-    {u"Image24", u"停止播放"}, {u"Image25", u"最近播放"}, {u"Image26", u"在线直播"},
+const std::pair<QStringView, const char16_t*> kCaptions[] = {
+    {form1::kPlayButton, u"开始播放"}, {form1::kAddFavouriteButton, u"加入收藏"}, {form1::kNowPlayingButton, u"正在播放"},
+    {form1::kStopButton, u"停止播放"}, {form1::kRecentButton, u"最近播放"}, {form1::kLiveButton, u"在线直播"},
 };
 
 constexpr float kMinimumWidth = 13000;
@@ -118,20 +119,20 @@ std::span<const DesignRow> Form1::designTable() const {
 void Form1::bindEvents() {
     menu_ = new MainMenu(window());
     for (const MainCommands::Binding& binding : MainCommands::pictureBindings()) {
-        bindClick(QString::fromUtf16(binding.trigger),
+        bindClick(binding.trigger,
                   [this, run = binding.run] { (commands_.get()->*run)(); });
     }
     for (const MainCommands::Binding& binding : MainCommands::menuBindings()) {
-        connect(menu_->item(QString::fromUtf16(binding.trigger)), &QAction::triggered, this,
+        connect(menu_->item(binding.trigger), &QAction::triggered, this,
                 [this, run = binding.run] { dispatch([&] { (commands_.get()->*run)(); }); });
     }
     for (const auto& [button, text] : kCaptions) {
-        bindMouseMove(QString::fromUtf16(button), [this, button, text] {
-            showCaption(QString::fromUtf16(button), QString::fromUtf16(text));
+        bindMouseMove(button, [this, button, text] {
+            showCaption(button, QString::fromUtf16(text));
         });
     }
-    bindMouseMove(u"Image1"_s, [this] { hideCaption(); });
-    bindKeyPress(u"Text1"_s, [this](int key) {
+    bindMouseMove(form1::kBackdropArt, [this] { hideCaption(); });
+    bindKeyPress(form1::kSearchBox, [this](int key) {
         if (key == 13) {
             commands_->search();
         }
@@ -139,17 +140,17 @@ void Form1::bindEvents() {
 
     // A film opened from the list shows in the content pane; a page opened from there, such as
     // the play page, in the full-window pane.
-    connect(&browser(u"WebBrowser1"_s), &BrowserPane::newWindow2, this,
+    connect(&browser(form1::kListPane), &BrowserPane::newWindow2, this,
             [this](NewWindowRequest& request) {
                 dispatch([&] {
-                    request.ppDisp = browser(u"WebBrowser3"_s).browserObject();
+                    request.ppDisp = browser(form1::kContentPane).browserObject();
                     commands_->showContentPane();
                 });
             });
-    connect(&browser(u"WebBrowser3"_s), &BrowserPane::newWindow2, this,
+    connect(&browser(form1::kContentPane), &BrowserPane::newWindow2, this,
             [this](NewWindowRequest& request) {
                 dispatch([&] {
-                    request.ppDisp = browser(u"WebBrowser2"_s).browserObject();
+                    request.ppDisp = browser(form1::kPlayPane).browserObject();
                     commands_->setFullWindow(true);
                 });
             });
@@ -159,10 +160,10 @@ void Form1::onLoad() {
     forms_.form(FormId::Form3).show();
     portalBaseUrl_ = portalRoot_;
     attachSkin();
-    browser(u"WebBrowser3"_s).navigate(portal::kBlankPage);
-    browser(u"WebBrowser2"_s).navigate(portal::kBlankPage);
-    browser(u"WebBrowser1"_s).navigate(portal::filmListAddress(portalBaseUrl_));
-    control(u"Picture3"_s).setHeight(control(u"Image13"_s).height());
+    browser(form1::kContentPane).navigate(portal::kBlankPage);
+    browser(form1::kPlayPane).navigate(portal::kBlankPage);
+    browser(form1::kListPane).navigate(portal::filmListAddress(portalBaseUrl_));
+    control(form1::kControlBar).setHeight(control(form1::kControlBarArt).height());
 }
 
 void Form1::onUnload(int& cancel) {
@@ -183,10 +184,10 @@ void Form1::onResize() {
     layout::layOutMainWindow(target);
 }
 
-void Form1::showCaption(const QString& button, const QString& text) {
+void Form1::showCaption(QStringView button, const QString& text) {
     const Control& hovered = control(button);
-    Control& background = control(u"Image18"_s);
-    Control& label = control(u"Label1"_s);
+    Control& background = control(form1::kCaptionBackground);
+    Control& label = control(form1::kCaptionLabel);
     background.setTop(hovered.top() + 500.0F);
     background.setLeft(hovered.left() - (background.width() - hovered.width()) / 2.0F);
     background.setVisible(true);
@@ -198,8 +199,8 @@ void Form1::showCaption(const QString& button, const QString& text) {
 }
 
 void Form1::hideCaption() {
-    control(u"Image18"_s).setVisible(false);
-    control(u"Label1"_s).setVisible(false);
+    control(form1::kCaptionBackground).setVisible(false);
+    control(form1::kCaptionLabel).setVisible(false);
 }
 
 }  // namespace tivora

@@ -35,7 +35,7 @@ protected:
     void onUnload(int& cancel) override;
 
 private:
-    void showCaption(const QString& button, const QString& text);
+    void showCaption(QStringView button, const QString& text);
     void hideCaption();
 
     FormDirectory& forms_;

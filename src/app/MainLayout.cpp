@@ -1,11 +1,13 @@
 #include "MainLayout.h"
 
+#include "MainWindowControls.h"
+
 using namespace Qt::StringLiterals;
 
 namespace tivora::layout {
 namespace {
 
-float v(const Target& t, const char16_t* control, Prop prop) {
+float v(const Target& t, QStringView control, Prop prop) {
     return value(t, control, prop);
 }
 
@@ -18,46 +20,46 @@ constexpr auto Ht = Prop::Height;
 // halving of a single-precision value.
 // clang-format off
 const Step kSteps[] = {
-    {u"WebBrowser2", Wd, [](const Target& t) { return t.outerWidth() + 230.0F; }},
-    {u"WebBrowser2", Ht, [](const Target& t) { return t.outerHeight() - 200.0F; }},
-    {u"Frameleft", Wd, [](const Target& t) { return t.outerWidth(); }},
-    {u"Frameleft", Ht, [](const Target& t) { return t.outerHeight(); }},
-    {u"Picture1", Wd, [](const Target& t) { return t.outerWidth(); }},
-    {u"Picture1", Ht, [](const Target& t) { return t.outerHeight() - 40.0F; }},
-    {u"Image1", Wd, [](const Target& t) { return t.outerWidth(); }},
-    {u"Image1", Ht, [](const Target& t) { return t.outerHeight() - 400.0F; }},
-    {u"Frameright", L, [](const Target& t) { return t.outerWidth() - v(t, u"Frameright", Wd); }},
-    {u"Frameright", Ht, [](const Target& t) { return (t.outerHeight() - 300.0F) * 0.93F; }},
-    {u"Picture2", Ht, [](const Target& t) { return v(t, u"Frameright", Ht); }},
-    {u"Image2", Ht, [](const Target& t) { return v(t, u"Frameright", Ht); }},
-    {u"WebBrowser1", Ht, [](const Target& t) { return v(t, u"Frameright", Ht) - 475.0F; }},
-    {u"Framenr", L, [](const Target& t) { return v(t, u"Frameright", L) / 2.0F - v(t, u"Framenr", Wd) / 2.0F; }},
-    {u"Framenr", T, [](const Target& t) { return (v(t, u"Frameright", Ht) - v(t, u"Framenr", Ht)) / 2.0F - 300.0F; }},
-    {u"Image12", L, [](const Target& t) { return v(t, u"Frameright", L) / 2.0F - v(t, u"Image12", Wd) / 2.0F; }},
-    {u"Image12", T, [](const Target& t) { return (v(t, u"Frameright", Ht) - v(t, u"Image12", Ht)) / 2.0F - 300.0F; }},
-    {u"Image20", T, [](const Target& t) { return v(t, u"Image12", T) + v(t, u"Image12", Ht) + 300.0F; }},
-    {u"Image27", T, [](const Target& t) { return v(t, u"Image20", T); }},
-    {u"Image28", T, [](const Target& t) { return v(t, u"Image20", T); }},
-    {u"Image20", L, [](const Target& t) { return (v(t, u"Image12", Wd) - v(t, u"Image20", Wd)) / 2.0F + v(t, u"Image12", L); }},
-    {u"Image27", L, [](const Target& t) { return v(t, u"Image20", L) - v(t, u"Image27", Wd) - 50.0F; }},
-    {u"Image28", L, [](const Target& t) { return v(t, u"Image20", L) + v(t, u"Image20", Wd) + 50.0F; }},
-    {u"Image21", T, [](const Target& t) { return v(t, u"Framenr", T) + v(t, u"Framenr", Ht) + 100.0F; }},
-    {u"Image22", T, [](const Target& t) { return v(t, u"Image21", T); }},
-    {u"Image23", T, [](const Target& t) { return v(t, u"Image21", T); }},
-    {u"Image24", T, [](const Target& t) { return v(t, u"Image21", T); }},
-    {u"Image25", T, [](const Target& t) { return v(t, u"Image21", T); }},
-    {u"Image26", T, [](const Target& t) { return v(t, u"Image21", T); }},
-    {u"Image24", L, [](const Target& t) { return v(t, u"Framenr", Wd) / 2.0F + v(t, u"Framenr", L) - v(t, u"Image24", Wd); }},
-    {u"Image23", L, [](const Target& t) { return v(t, u"Image24", L) - 550.0F; }},
-    {u"Image21", L, [](const Target& t) { return v(t, u"Image23", L) - 550.0F; }},
-    {u"Image22", L, [](const Target& t) { return v(t, u"Image24", L) + 550.0F; }},
-    {u"Image25", L, [](const Target& t) { return v(t, u"Image22", L) + 550.0F; }},
-    {u"Image26", L, [](const Target& t) { return v(t, u"Image25", L) + 550.0F; }},
-    {u"Picture3", Wd, [](const Target& t) { return t.outerWidth() - 3500.0F; }},
-    {u"Picture3", L, [](const Target& t) { return t.outerWidth() / 2.0F - v(t, u"Picture3", Wd) / 2.0F; }},
-    {u"Image13", Wd, [](const Target& t) { return v(t, u"Picture3", Wd); }},
-    {u"Picture3", T, [](const Target& t) { return t.outerHeight() - v(t, u"Picture3", Ht) - 580.0F; }},
-    {u"Image19", L, [](const Target& t) { return v(t, u"Picture3", Wd) - v(t, u"Image19", Wd); }},
+    {form1::kPlayPane, Wd, [](const Target& t) { return t.outerWidth() + 230.0F; }},
+    {form1::kPlayPane, Ht, [](const Target& t) { return t.outerHeight() - 200.0F; }},
+    {form1::kPlayFrame, Wd, [](const Target& t) { return t.outerWidth(); }},
+    {form1::kPlayFrame, Ht, [](const Target& t) { return t.outerHeight(); }},
+    {form1::kBackdrop, Wd, [](const Target& t) { return t.outerWidth(); }},
+    {form1::kBackdrop, Ht, [](const Target& t) { return t.outerHeight() - 40.0F; }},
+    {form1::kBackdropArt, Wd, [](const Target& t) { return t.outerWidth(); }},
+    {form1::kBackdropArt, Ht, [](const Target& t) { return t.outerHeight() - 400.0F; }},
+    {form1::kListColumn, L, [](const Target& t) { return t.outerWidth() - v(t, form1::kListColumn, Wd); }},
+    {form1::kListColumn, Ht, [](const Target& t) { return (t.outerHeight() - 300.0F) * 0.93F; }},
+    {form1::kSideToolbar, Ht, [](const Target& t) { return v(t, form1::kListColumn, Ht); }},
+    {form1::kColumnArt, Ht, [](const Target& t) { return v(t, form1::kListColumn, Ht); }},
+    {form1::kListPane, Ht, [](const Target& t) { return v(t, form1::kListColumn, Ht) - 475.0F; }},
+    {form1::kContentFrame, L, [](const Target& t) { return v(t, form1::kListColumn, L) / 2.0F - v(t, form1::kContentFrame, Wd) / 2.0F; }},
+    {form1::kContentFrame, T, [](const Target& t) { return (v(t, form1::kListColumn, Ht) - v(t, form1::kContentFrame, Ht)) / 2.0F - 300.0F; }},
+    {form1::kWelcomePicture, L, [](const Target& t) { return v(t, form1::kListColumn, L) / 2.0F - v(t, form1::kWelcomePicture, Wd) / 2.0F; }},
+    {form1::kWelcomePicture, T, [](const Target& t) { return (v(t, form1::kListColumn, Ht) - v(t, form1::kWelcomePicture, Ht)) / 2.0F - 300.0F; }},
+    {form1::kLocalPlaybackButton, T, [](const Target& t) { return v(t, form1::kWelcomePicture, T) + v(t, form1::kWelcomePicture, Ht) + 300.0F; }},
+    {form1::kOnDemandButton, T, [](const Target& t) { return v(t, form1::kLocalPlaybackButton, T); }},
+    {form1::kTvLiveButton, T, [](const Target& t) { return v(t, form1::kLocalPlaybackButton, T); }},
+    {form1::kLocalPlaybackButton, L, [](const Target& t) { return (v(t, form1::kWelcomePicture, Wd) - v(t, form1::kLocalPlaybackButton, Wd)) / 2.0F + v(t, form1::kWelcomePicture, L); }},
+    {form1::kOnDemandButton, L, [](const Target& t) { return v(t, form1::kLocalPlaybackButton, L) - v(t, form1::kOnDemandButton, Wd) - 50.0F; }},
+    {form1::kTvLiveButton, L, [](const Target& t) { return v(t, form1::kLocalPlaybackButton, L) + v(t, form1::kLocalPlaybackButton, Wd) + 50.0F; }},
+    {form1::kPlayButton, T, [](const Target& t) { return v(t, form1::kContentFrame, T) + v(t, form1::kContentFrame, Ht) + 100.0F; }},
+    {form1::kAddFavouriteButton, T, [](const Target& t) { return v(t, form1::kPlayButton, T); }},
+    {form1::kNowPlayingButton, T, [](const Target& t) { return v(t, form1::kPlayButton, T); }},
+    {form1::kStopButton, T, [](const Target& t) { return v(t, form1::kPlayButton, T); }},
+    {form1::kRecentButton, T, [](const Target& t) { return v(t, form1::kPlayButton, T); }},
+    {form1::kLiveButton, T, [](const Target& t) { return v(t, form1::kPlayButton, T); }},
+    {form1::kStopButton, L, [](const Target& t) { return v(t, form1::kContentFrame, Wd) / 2.0F + v(t, form1::kContentFrame, L) - v(t, form1::kStopButton, Wd); }},
+    {form1::kNowPlayingButton, L, [](const Target& t) { return v(t, form1::kStopButton, L) - 550.0F; }},
+    {form1::kPlayButton, L, [](const Target& t) { return v(t, form1::kNowPlayingButton, L) - 550.0F; }},
+    {form1::kAddFavouriteButton, L, [](const Target& t) { return v(t, form1::kStopButton, L) + 550.0F; }},
+    {form1::kRecentButton, L, [](const Target& t) { return v(t, form1::kAddFavouriteButton, L) + 550.0F; }},
+    {form1::kLiveButton, L, [](const Target& t) { return v(t, form1::kRecentButton, L) + 550.0F; }},
+    {form1::kControlBar, Wd, [](const Target& t) { return t.outerWidth() - 3500.0F; }},
+    {form1::kControlBar, L, [](const Target& t) { return t.outerWidth() / 2.0F - v(t, form1::kControlBar, Wd) / 2.0F; }},
+    {form1::kControlBarArt, Wd, [](const Target& t) { return v(t, form1::kControlBar, Wd); }},
+    {form1::kControlBar, T, [](const Target& t) { return t.outerHeight() - v(t, form1::kControlBar, Ht) - 580.0F; }},
+    {form1::kBarMenuButton, L, [](const Target& t) { return v(t, form1::kControlBar, Wd) - v(t, form1::kBarMenuButton, Wd); }},
 };
 // clang-format on
 

@@ -21,7 +21,7 @@ public:
 
     [[nodiscard]] QMenu* caidan() const { return caidan_; }
     // The item of that name (leaf or submenu header); throws FormError when there is none.
-    [[nodiscard]] QAction* item(const QString& name) const;
+    [[nodiscard]] QAction* item(QStringView name) const;
     // Pops the menu up at the mouse pointer; returns when it closes.
     void popup();
 

@@ -1,8 +1,11 @@
 #include "Form6.h"
 
+#include "PlayerWindowControls.h"
+
 #include "Control.h"
 #include "FileDialog.h"
 #include "FileListBox.h"
+#include "Folders.h"
 #include "FormDirectory.h"
 #include "LocalFiles.h"
 #include "PlayerControl.h"
@@ -34,26 +37,18 @@ constexpr auto Custom = ControlKind::Custom;
 // The banner comes first so that it is drawn over the video.
 // clang-format off
 const DesignRow kControls[] = {
-    {.name = u"Picture1"_s, .kind = ControlKind::PictureBox, .left = 2640, .top = 3240, .width = 3735, .height = 440, .visible = false, .background = kButtonFace},
-    {.name = u"Label1"_s, .kind = ControlKind::Label, .container = u"Picture1"_s, .left = 0, .top = 120, .width = 540, .height = 180, .caption = u"Label1"_s, .autoSize = true, .foreground = kDarkGrey, .fontFamily = u"宋体"_s, .fontPointSize = 9},
-    {.name = u"QvodCtrl1"_s, .kind = Custom, .left = 0, .top = 0, .width = 9135, .height = 5175},
-    {.name = u"Frame1"_s, .kind = ControlKind::Frame, .left = 6720, .top = 0, .width = 2415, .height = 6495, .caption = u"Frame1"_s},
-    {.name = u"File1"_s, .kind = Custom, .container = u"Frame1"_s, .left = 0, .top = 0, .width = 2415, .height = 3660, .foreground = kDarkGrey, .background = Qt::white, .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
-    {.name = u"Command1"_s, .kind = ControlKind::Button, .container = u"Frame1"_s, .left = 0, .top = 3720, .width = 1215, .height = 495, .caption = u"打开文件"_s},
-    {.name = u"Command2"_s, .kind = ControlKind::Button, .container = u"Frame1"_s, .left = 1200, .top = 3720, .width = 1215, .height = 495, .caption = u"隐藏列表"_s},
+    {.name = form6::kBanner, .kind = ControlKind::PictureBox, .left = 2640, .top = 3240, .width = 3735, .height = 440, .visible = false, .background = kButtonFace},
+    {.name = form6::kBannerLabel, .kind = ControlKind::Label, .container = form6::kBanner, .left = 0, .top = 120, .width = 540, .height = 180, .caption = u"Label1"_s, .autoSize = true, .foreground = kDarkGrey, .fontFamily = u"宋体"_s, .fontPointSize = 9},
+    {.name = form6::kPlayer, .kind = Custom, .left = 0, .top = 0, .width = 9135, .height = 5175},
+    {.name = form6::kListFrame, .kind = ControlKind::Frame, .left = 6720, .top = 0, .width = 2415, .height = 6495, .caption = u"Frame1"_s},
+    {.name = form6::kFileList, .kind = Custom, .container = form6::kListFrame, .left = 0, .top = 0, .width = 2415, .height = 3660, .foreground = kDarkGrey, .background = Qt::white, .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
+    {.name = form6::kOpenButton, .kind = ControlKind::Button, .container = form6::kListFrame, .left = 0, .top = 3720, .width = 1215, .height = 495, .caption = u"打开文件"_s},
+    {.name = form6::kHideListButton, .kind = ControlKind::Button, .container = form6::kListFrame, .left = 1200, .top = 3720, .width = 1215, .height = 495, .caption = u"隐藏列表"_s},
 };
 // clang-format on
 
 const QString kVideoFilter = u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb"_s;
 const QString kListHidden = u"列表已经隐藏，改变窗口大小显示列表"_s;
-
-QString dialogFolder() {
-#ifdef Q_OS_WIN
-    return u"D:\\Media"_s;
-#else
-    return localfiles::defaultMediaFolder();
-#endif
-}
 
 }  // namespace
 
@@ -70,18 +65,18 @@ std::span<const DesignRow> Form6::designTable() const {
 }
 
 SettingsFile Form6::settingsFile() const {
-    return SettingsFile(services().programFolder());
+    return SettingsFile(services().programFolder(), services().writableFolderFor(SettingsFile::kFileName));
 }
 
 QWidget* Form6::createCustomControl(const DesignRow& row, QWidget* parent) {
-    if (row.name == u"File1"_s) {
+    if (row.name == form6::kFileList) {
         list_ = new FileListBox(parent);
         QPalette palette = list_->palette();
         palette.setColor(QPalette::Base, row.background);
         list_->setPalette(palette);
         return list_;
     }
-    if (row.name == u"QvodCtrl1"_s) {
+    if (row.name == form6::kPlayer) {
         player_ = services().createPlayer(parent);
         return player_->widget();
     }
@@ -99,8 +94,8 @@ void Form6::bindEvents() {
     timer2_->setInterval(2000);
     timer2_->setTimerType(Qt::PreciseTimer);
     connect(timer2_, &QTimer::timeout, this, [this] { dispatch([this] { hideBanner(); }); });
-    bindClick(u"Command1"_s, [this] { openFile(); });
-    bindClick(u"Command2"_s, [this] { hideList(); });
+    bindClick(form6::kOpenButton, [this] { openFile(); });
+    bindClick(form6::kHideListButton, [this] { hideList(); });
     connect(list_, &FileListBox::rowClicked, this, [this] { dispatch([this] { listClick(); }); });
     connect(list_, &FileListBox::rowDoubleClicked, this,
             [this] { dispatch([this] { listDoubleClick(); }); });
@@ -108,15 +103,15 @@ void Form6::bindEvents() {
         dispatch([&] { msgBox(reason, MsgBox::OkOnly + MsgBox::Exclamation); });
     });
     QWidget::setTabOrder(player_->widget(), list_);
-    QWidget::setTabOrder(list_, control(u"Command1"_s).widget());
-    QWidget::setTabOrder(control(u"Command1"_s).widget(), control(u"Command2"_s).widget());
+    QWidget::setTabOrder(list_, control(form6::kOpenButton).widget());
+    QWidget::setTabOrder(control(form6::kOpenButton).widget(), control(form6::kHideListButton).widget());
     timer1_->start();
 }
 
 void Form6::onLoad() {
     attachSkin();
     // Without a usable remembered folder the list starts on the user's videos.
-    settings::SettingsLine remembered{QString(), localfiles::defaultMediaFolder()};
+    settings::SettingsLine remembered{QString(), userVideosFolder()};
     if (const auto line = settingsFile().read(); line && QFileInfo(line->folder).isDir()) {
         remembered = *line;
     }
@@ -158,7 +153,7 @@ void Form6::openFile() {
 }
 
 void Form6::showDialog() {
-    dialog_->setInitDir(dialogFolder());
+    dialog_->setInitDir(services().mediaDialogFolder());
     dialog_->setFilter(kVideoFilter);
     dialog_->showOpen();
 }
@@ -201,16 +196,16 @@ void Form6::listDoubleClick() {
 }
 
 void Form6::showBanner(const QString& text) {
-    control(u"Label1"_s).setCaption(text);
+    control(form6::kBannerLabel).setCaption(text);
     layout::FormTarget target(*this);
     playerlayout::placeBanner(target);
-    control(u"Picture1"_s).setVisible(true);
+    control(form6::kBanner).setVisible(true);
     timer2_->stop();
     timer2_->start();
 }
 
 void Form6::hideBanner() {
-    control(u"Picture1"_s).setVisible(false);
+    control(form6::kBanner).setVisible(false);
     timer2_->stop();
 }
 

@@ -68,13 +68,4 @@ bool matchesPattern(const QString& pattern, const QString& name) {
     return false;
 }
 
-QString defaultMediaFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        folder = QDir::homePath();
-    }
-    folder = QDir::toNativeSeparators(folder);
-    return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
-}
-
 }  // namespace tivora::localfiles

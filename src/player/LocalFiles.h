@@ -18,8 +18,4 @@ namespace tivora::localfiles {
 // compared without regard to case; several patterns may be joined by ";".
 [[nodiscard]] bool matchesPattern(const QString& pattern, const QString& name);
 
-// Where the list and the file dialog start when nothing was remembered: the user's videos folder,
-// or the home folder when there is none. Ends with a separator.
-[[nodiscard]] QString defaultMediaFolder();
-
 }  // namespace tivora::localfiles

@@ -1,5 +1,7 @@
 #include "PlayerLayout.h"
 
+#include "PlayerWindowControls.h"
+
 #include <exception>
 #include <span>
 
@@ -10,7 +12,7 @@ namespace {
 
 using layout::Step;
 
-float v(const Target& t, const char16_t* control, Prop prop) {
+float v(const Target& t, QStringView control, Prop prop) {
     return layout::value(t, control, prop);
 }
 
@@ -24,21 +26,21 @@ constexpr float kRightMargin = 80.0F;
 
 // clang-format off
 const Step kBannerSteps[] = {
-    {u"Picture1", Wd, [](const Target& t) { return v(t, u"Label1", Wd) + 200.0F; }},
-    {u"Picture1", L, [](const Target& t) { return (t.outerWidth() - v(t, u"Picture1", Wd)) / 2.0F; }},
-    {u"Label1", L, [](const Target& t) { return (v(t, u"Picture1", Wd) - v(t, u"Label1", Wd)) / 2.0F; }},
+    {form6::kBanner, Wd, [](const Target& t) { return v(t, form6::kBannerLabel, Wd) + 200.0F; }},
+    {form6::kBanner, L, [](const Target& t) { return (t.outerWidth() - v(t, form6::kBanner, Wd)) / 2.0F; }},
+    {form6::kBannerLabel, L, [](const Target& t) { return (v(t, form6::kBanner, Wd) - v(t, form6::kBannerLabel, Wd)) / 2.0F; }},
     // The banner's lower edge, not its middle, lies at half the outer height.
-    {u"Picture1", T, [](const Target& t) { return t.outerHeight() / 2.0F - v(t, u"Picture1", Ht); }},
+    {form6::kBanner, T, [](const Target& t) { return t.outerHeight() / 2.0F - v(t, form6::kBanner, Ht); }},
 };
 
 const Step kPaneSteps[] = {
-    {u"QvodCtrl1", Wd, [](const Target& t) { return t.outerWidth() - v(t, u"Frame1", Wd) - kRightMargin; }},
-    {u"QvodCtrl1", Ht, [](const Target& t) { return t.outerHeight() - 500.0F; }},
-    {u"Frame1", L, [](const Target& t) { return t.outerWidth() - v(t, u"Frame1", Wd) - kRightMargin; }},
-    {u"Frame1", Ht, [](const Target& t) { return v(t, u"QvodCtrl1", Ht) + 100.0F; }},
-    {u"File1", Ht, [](const Target& t) { return v(t, u"Frame1", Ht) - v(t, u"Command1", Ht); }},
-    {u"Command1", T, [](const Target& t) { return v(t, u"File1", Ht); }},
-    {u"Command2", T, [](const Target& t) { return v(t, u"Command1", T); }},
+    {form6::kPlayer, Wd, [](const Target& t) { return t.outerWidth() - v(t, form6::kListFrame, Wd) - kRightMargin; }},
+    {form6::kPlayer, Ht, [](const Target& t) { return t.outerHeight() - 500.0F; }},
+    {form6::kListFrame, L, [](const Target& t) { return t.outerWidth() - v(t, form6::kListFrame, Wd) - kRightMargin; }},
+    {form6::kListFrame, Ht, [](const Target& t) { return v(t, form6::kPlayer, Ht) + 100.0F; }},
+    {form6::kFileList, Ht, [](const Target& t) { return v(t, form6::kListFrame, Ht) - v(t, form6::kOpenButton, Ht); }},
+    {form6::kOpenButton, T, [](const Target& t) { return v(t, form6::kFileList, Ht); }},
+    {form6::kHideListButton, T, [](const Target& t) { return v(t, form6::kOpenButton, T); }},
 };
 // clang-format on
 
@@ -47,7 +49,7 @@ const Step kPaneSteps[] = {
 void layOutPlayerWindow(Target& target) {
     layout::applySkippingFailures(target, kPaneSteps);
     try {
-        target.setVisible(u"Frame1"_s, true);
+        target.setVisible(form6::kListFrame, true);
     } catch (const std::exception&) {
         // Skipped like any other step.
     }
@@ -61,8 +63,8 @@ void placeBanner(Target& target) {
 }
 
 void hideList(Target& target) {
-    target.set(u"QvodCtrl1"_s, Wd, target.outerWidth() - kRightMargin);
-    target.setVisible(u"Frame1"_s, false);
+    target.set(form6::kPlayer, Wd, target.outerWidth() - kRightMargin);
+    target.setVisible(form6::kListFrame, false);
 }
 
 }  // namespace tivora::playerlayout

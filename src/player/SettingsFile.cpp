@@ -4,8 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
-#include <QTemporaryFile>
 
 using namespace Qt::StringLiterals;
 
@@ -14,17 +12,6 @@ namespace {
 
 // Only the first line counts; a huge file is not read whole.
 constexpr qint64 kLongestRead = 64 * 1024;
-
-bool canWrite(const QString& file) {
-    if (QFileInfo::exists(file)) {
-        QFile existing(file);
-        return existing.open(QIODevice::WriteOnly | QIODevice::Append);
-    }
-    // Permission bits say little for root; only a file actually created proves the folder
-    // writable.
-    QTemporaryFile probe(QFileInfo(file).absolutePath() + u"/.tivora-write-probe-XXXXXX"_s);
-    return probe.open();
-}
 
 bool writeWhole(const QString& file, const QByteArray& bytes) {
     QSaveFile out(file);
@@ -35,29 +22,18 @@ bool writeWhole(const QString& file, const QByteArray& bytes) {
 
 }  // namespace
 
-SettingsFile::SettingsFile(QString programFolder, QString fallbackFolder)
-    : programFolder_(std::move(programFolder)),
-      fallbackFolder_(fallbackFolder.isEmpty()
-                          ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                          : std::move(fallbackFolder)) {}
-
-QString SettingsFile::besideProgram() const {
-    return programFolder_ + u"/data.txt"_s;
-}
-
-QString SettingsFile::inFallback() const {
-    return fallbackFolder_ + u"/data.txt"_s;
-}
+SettingsFile::SettingsFile(QString programFolder, QString writeFolder)
+    : programFolder_(std::move(programFolder)), writeFolder_(std::move(writeFolder)) {}
 
 QString SettingsFile::path() const {
-    return canWrite(besideProgram()) ? besideProgram() : inFallback();
+    return writeFolder_ + u'/' + kFileName;
 }
 
 std::optional<settings::SettingsLine> SettingsFile::read() const {
     QString file = path();
     // A read-only program folder may still bring a file of its own.
     if (!QFileInfo::exists(file)) {
-        file = besideProgram();
+        file = programFolder_ + u'/' + kFileName;
     }
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {

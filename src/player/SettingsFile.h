@@ -8,26 +8,25 @@
 
 namespace tivora {
 
-// data.txt beside the program, or in the user's data folder when the program's folder cannot be
-// written there.
+// data.txt in the folder the program writes its files to, read from beside the program when that
+// folder has none yet.
 class SettingsFile final {
 public:
-    // fallbackFolder empty: the per-user application data folder.
-    explicit SettingsFile(QString programFolder, QString fallbackFolder = {});
+    static inline const QString kFileName = QStringLiteral("data.txt");
+
+    // writeFolder: where the file is written, as the services' writable-folder probe chose it.
+    SettingsFile(QString programFolder, QString writeFolder);
 
     // The file read and written now.
     [[nodiscard]] QString path() const;
     // Nothing when the file is missing, unreadable or malformed.
     [[nodiscard]] std::optional<settings::SettingsLine> read() const;
-    // Replaces the file whole; false when no place would take it.
+    // Replaces the file whole; false when the folder would not take it.
     bool write(const settings::SettingsLine& line) const;
 
 private:
-    [[nodiscard]] QString besideProgram() const;
-    [[nodiscard]] QString inFallback() const;
-
     QString programFolder_;
-    QString fallbackFolder_;
+    QString writeFolder_;
 };
 
 }  // namespace tivora

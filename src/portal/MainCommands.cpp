@@ -4,6 +4,8 @@
 #include "Control.h"
 #include "Form.h"
 #include "FormDirectory.h"
+#include "MainMenuItems.h"
+#include "MainWindowControls.h"
 #include "PortalAddresses.h"
 #include "Services.h"
 
@@ -18,65 +20,51 @@ namespace {
 using C = MainCommands;
 
 constexpr C::Binding kPictures[] = {
-    {u"Image20", &C::localPlayback},
-    {u"Image27", &C::onlineOnDemand},
-    {u"Image28", &C::tvLive},
-    {u"Image4", &C::filmListTab},
-    {u"Image6", &C::favouritesTab},
-    {u"Image8", &C::search},
-    {u"Image11", &C::search},
-    {u"Image3", &C::showMainMenu},
-    {u"Image19", &C::showMainMenu},
-    {u"Image21", &C::play},
-    {u"Image22", &C::addToFavourites},
-    {u"Image14", &C::addToFavourites},
-    {u"Image23", &C::nowPlaying},
-    {u"Image24", &C::stopPlaying},
-    {u"Image25", &C::recentlyPlayed},
-    {u"Image26", &C::liveBroadcast},
-    {u"Image15", &C::liveFromControlBar},
-    {u"Image16", &C::stopFromControlBar},
-    {u"Image17", &C::backToHall},
-    {u"Text1", &C::clearSearchBox},
+    {form1::kLocalPlaybackButton, &C::localPlayback},
+    {form1::kOnDemandButton, &C::onlineOnDemand},
+    {form1::kTvLiveButton, &C::tvLive},
+    {form1::kFilmListTab, &C::filmListTab},
+    {form1::kFavouritesTab, &C::favouritesTab},
+    {form1::kSearchTab, &C::search},
+    {form1::kSearchButton, &C::search},
+    {form1::kMenuButton, &C::showMainMenu},
+    {form1::kBarMenuButton, &C::showMainMenu},
+    {form1::kPlayButton, &C::play},
+    {form1::kAddFavouriteButton, &C::addToFavourites},
+    {form1::kBarFavouritesButton, &C::addToFavourites},
+    {form1::kNowPlayingButton, &C::nowPlaying},
+    {form1::kStopButton, &C::stopPlaying},
+    {form1::kRecentButton, &C::recentlyPlayed},
+    {form1::kLiveButton, &C::liveBroadcast},
+    {form1::kBarLiveButton, &C::liveFromControlBar},
+    {form1::kBarStopButton, &C::stopFromControlBar},
+    {form1::kBarHallButton, &C::backToHall},
+    {form1::kSearchBox, &C::clearSearchBox},
 };
 
 // Menu items: those that repeat a picture's command run that very command.
 constexpr C::Binding kMenuItems[] = {
-    {u"dakai", &C::localPlayback},
-    {u"scj1", &C::favouritesList},
-    {u"scj2", &C::addToFavourites},
-    {u"scj3", &C::clearFavourites},
-    {u"bf1", &C::play},
-    {u"zb1", &C::liveTv},
-    {u"bf2", &C::nowPlaying},
-    {u"bf3", &C::stopFromControlBar},
-    {u"bf4", &C::recentlyPlayedInContent},
-    {u"bf5", &C::downloadList},
-    {u"bf6", &C::fullScreenHint},
-    {u"bf7", &C::volumeControl},
-    {u"dh1", &C::backToHall},
-    {u"dh2", &C::nowPlaying},
-    {u"dh3", &C::refreshData},
-    {u"gy1", &C::help},
-    {u"gy2", &C::programUpdate},
-    {u"gy3", &C::officialWebSite},
-    {u"gy4", &C::about},
-    {u"endvr", &C::quit},
+    {menu::kOpen, &C::localPlayback},
+    {menu::kFavouritesList, &C::favouritesList},
+    {menu::kAddFavourite, &C::addToFavourites},
+    {menu::kClearFavourites, &C::clearFavourites},
+    {menu::kPlayFilm, &C::play},
+    {menu::kLiveTv, &C::liveTv},
+    {menu::kNowPlaying, &C::nowPlaying},
+    {menu::kStopPlaying, &C::stopFromControlBar},
+    {menu::kRecentlyPlayed, &C::recentlyPlayedInContent},
+    {menu::kDownloadList, &C::downloadList},
+    {menu::kFullScreen, &C::fullScreenHint},
+    {menu::kVolumeControl, &C::volumeControl},
+    {menu::kHall, &C::backToHall},
+    {menu::kPlayCentre, &C::nowPlaying},
+    {menu::kRefresh, &C::refreshData},
+    {menu::kHelp, &C::help},
+    {menu::kUpdate, &C::programUpdate},
+    {menu::kWebSite, &C::officialWebSite},
+    {menu::kAbout, &C::about},
+    {menu::kQuit, &C::quit},
 };
-
-// Volume controls to try, in order.
-#ifdef Q_OS_WIN
-const QString kMixers[] = {u"Sndvol32.exe"_s, u"SndVol.exe"_s};
-const QString kPlayerProgram = u"/QvodPlayer.exe"_s;
-#else
-const QString kMixers[] = {u"pavucontrol"_s,         u"pavucontrol-qt"_s, u"pwvucontrol"_s,
-                           u"mate-volume-control"_s, u"kmix"_s,           u"qasmixer"_s,
-                           u"gnome-alsamixer"_s,     u"alsamixergui"_s};
-const QString kPlayerProgram = u"/QvodPlayer"_s;
-#endif
-
-const QString kContentButtons[] = {u"Image21"_s, u"Image22"_s, u"Image23"_s,
-                                   u"Image24"_s, u"Image25"_s, u"Image26"_s};
 
 }  // namespace
 
@@ -108,32 +96,32 @@ void MainCommands::onlineOnDemand() {
 }
 
 void MainCommands::tvLive() {
-    navigate(u"WebBrowser3"_s, portal::liveTvAddress(baseUrl_));
+    navigate(form1::kContentPane, portal::liveTvAddress(baseUrl_));
     showContentPane();
 }
 
 void MainCommands::filmListTab() {
-    setTab(u"Image5"_s);
-    navigate(u"WebBrowser1"_s, portal::filmListAddress(baseUrl_));
+    setTab(form1::kFilmListTabOn);
+    navigate(form1::kListPane, portal::filmListAddress(baseUrl_));
 }
 
 void MainCommands::favouritesTab() {
-    setTab(u"Image7"_s);
-    navigate(u"WebBrowser1"_s, portal::favouritesAddress(baseUrl_));
+    setTab(form1::kFavouritesTabOn);
+    navigate(form1::kListPane, portal::favouritesAddress(baseUrl_));
 }
 
 void MainCommands::search() {
-    Control& box = window_.control(u"Text1"_s);
+    Control& box = window_.control(form1::kSearchBox);
     if (box.caption().size() < 2) {
         window_.msgBox(u"搜索关键字过短，最小输入两个关键字"_s);
         return;
     }
-    navigate(u"WebBrowser1"_s, portal::searchAddress(baseUrl_, box.caption()));
-    setTab(u"Image9"_s);
+    navigate(form1::kListPane, portal::searchAddress(baseUrl_, box.caption()));
+    setTab(form1::kSearchTabOn);
 }
 
 void MainCommands::clearSearchBox() {
-    window_.control(u"Text1"_s).setCaption(QString());
+    window_.control(form1::kSearchBox).setCaption(QString());
 }
 
 void MainCommands::showMainMenu() {
@@ -146,54 +134,54 @@ void MainCommands::play() {
         window_.msgBox(portal::kNoFilmMessage);
         return;
     }
-    navigate(u"WebBrowser2"_s, portal::playAddress(baseUrl_, *filmId));
-    show(u"Picture3"_s, true);
-    show(u"Frameleft"_s, true);
+    navigate(form1::kPlayPane, portal::playAddress(baseUrl_, *filmId));
+    show(form1::kControlBar, true);
+    show(form1::kPlayFrame, true);
 }
 
 void MainCommands::addToFavourites() {
-    BrowserPane& content = window_.browser(u"WebBrowser3"_s);
+    BrowserPane& content = window_.browser(form1::kContentPane);
     const auto filmId = selectedFilm();
     if (!filmId) {
         window_.msgBox(portal::kNoFilmMessage);
         return;
     }
     const QString filmName = content.locationName();
-    navigate(u"WebBrowser1"_s, portal::addFavouriteAddress(baseUrl_, *filmId, filmName));
-    setTab(u"Image7"_s);
+    navigate(form1::kListPane, portal::addFavouriteAddress(baseUrl_, *filmId, filmName));
+    setTab(form1::kFavouritesTabOn);
 }
 
 void MainCommands::nowPlaying() {
-    if (portal::isPlaying(window_.browser(u"WebBrowser2"_s).locationURL())) {
-        show(u"Frameleft"_s, true);
-        show(u"Picture3"_s, true);
+    if (portal::isPlaying(window_.browser(form1::kPlayPane).locationURL())) {
+        show(form1::kPlayFrame, true);
+        show(form1::kControlBar, true);
     } else {
         window_.msgBox(u"您没有正在播放的电影"_s);
     }
 }
 
 void MainCommands::stopPlaying() {
-    navigate(u"WebBrowser2"_s, portal::kBlankPage);
+    navigate(form1::kPlayPane, portal::kBlankPage);
 }
 
 void MainCommands::recentlyPlayed() {
-    navigate(u"WebBrowser3"_s, portal::recentlyPlayedAddress(baseUrl_));
+    navigate(form1::kContentPane, portal::recentlyPlayedAddress(baseUrl_));
 }
 
 void MainCommands::liveBroadcast() {
-    navigate(u"WebBrowser3"_s, portal::liveTvAddress(baseUrl_));
-    navigate(u"WebBrowser2"_s, portal::kBlankPage);
+    navigate(form1::kContentPane, portal::liveTvAddress(baseUrl_));
+    navigate(form1::kPlayPane, portal::kBlankPage);
 }
 
 void MainCommands::liveFromControlBar() {
     setFullWindow(false);
-    navigate(u"WebBrowser2"_s, portal::kBlankPage);
-    navigate(u"WebBrowser3"_s, portal::liveTvAddress(baseUrl_));
+    navigate(form1::kPlayPane, portal::kBlankPage);
+    navigate(form1::kContentPane, portal::liveTvAddress(baseUrl_));
 }
 
 void MainCommands::stopFromControlBar() {
     setFullWindow(false);
-    navigate(u"WebBrowser2"_s, portal::kBlankPage);
+    navigate(form1::kPlayPane, portal::kBlankPage);
 }
 
 void MainCommands::backToHall() {
@@ -201,42 +189,39 @@ void MainCommands::backToHall() {
 }
 
 void MainCommands::favouritesList() {
-    setTab(u"Image7"_s);
-    navigate(u"WebBrowser1"_s, portal::favouritesAddress(baseUrl_));
+    setTab(form1::kFavouritesTabOn);
+    navigate(form1::kListPane, portal::favouritesAddress(baseUrl_));
     setFullWindow(false);
 }
 
 void MainCommands::clearFavourites() {
-    setTab(u"Image7"_s);
+    setTab(form1::kFavouritesTabOn);
     reportListLoad(u"清空成功！"_s, u"清空收藏夹失败：无法连接服务器，请稍后重试。"_s);
-    navigate(u"WebBrowser1"_s, portal::clearFavouritesAddress(baseUrl_));
+    navigate(form1::kListPane, portal::clearFavouritesAddress(baseUrl_));
 }
 
 void MainCommands::liveTv() {
     setFullWindow(false);
-    navigate(u"WebBrowser2"_s, portal::kBlankPage);
-    navigate(u"WebBrowser3"_s, portal::liveTvAddress(baseUrl_));
+    navigate(form1::kPlayPane, portal::kBlankPage);
+    navigate(form1::kContentPane, portal::liveTvAddress(baseUrl_));
     showContentPane();
 }
 
 void MainCommands::recentlyPlayedInContent() {
     setFullWindow(false);
-    navigate(u"WebBrowser3"_s, portal::recentlyPlayedAddress(baseUrl_));
+    navigate(form1::kContentPane, portal::recentlyPlayedAddress(baseUrl_));
     showContentPane();
 }
 
 QString MainCommands::playerProgramPath() const {
-    return services_.programFolder() + kPlayerProgram;
+    return services_.programFolder() + u'/' + services_.playerProgramName();
 }
 
 void MainCommands::downloadList() {
     const QString path = playerProgramPath();
     const QFileInfo file(path);
-    bool present = file.isFile() && !file.isHidden();
-#ifndef Q_OS_WIN
-    present = present && file.isExecutable();
-#endif
-    if (!present) {
+    // Windows counts a program by its name's extension, elsewhere by its executable bit.
+    if (!(file.isFile() && !file.isHidden() && file.isExecutable())) {
         window_.msgBox(u"您还没安装QVOD或者路径有错！"_s);
         return;
     }
@@ -250,7 +235,7 @@ void MainCommands::fullScreenHint() {
 }
 
 void MainCommands::volumeControl() {
-    for (const QString& mixer : kMixers) {
+    for (const QString& mixer : services_.volumeControls()) {
         const QString path = services_.findExecutable(mixer);
         if (!path.isEmpty() && services_.startProgram(path, {}, WindowStyle::NormalFocus)) {
             return;
@@ -262,7 +247,7 @@ void MainCommands::volumeControl() {
 void MainCommands::refreshData() {
     reportListLoad(u"电影列表数据刷新成功！"_s,
                    u"电影列表数据刷新失败：无法连接服务器，请稍后重试。"_s);
-    window_.browser(u"WebBrowser1"_s).refresh();
+    window_.browser(form1::kListPane).refresh();
 }
 
 void MainCommands::help() {
@@ -289,7 +274,7 @@ void MainCommands::quit() {
 
 void MainCommands::reportListLoad(const QString& success, const QString& failure) {
     QObject::disconnect(pendingReport_);
-    BrowserPane* list = &window_.browser(u"WebBrowser1"_s);
+    BrowserPane* list = &window_.browser(form1::kListPane);
     // Reported once the portal has answered, so a failed load is never called a success.
     pendingReport_ = QObject::connect(
         list, &BrowserPane::documentComplete, &window_, [this, list, success, failure] {
@@ -300,7 +285,7 @@ void MainCommands::reportListLoad(const QString& success, const QString& failure
 }
 
 std::optional<QString> MainCommands::selectedFilm() const {
-    const BrowserPane& content = window_.browser(u"WebBrowser3"_s);
+    const BrowserPane& content = window_.browser(form1::kContentPane);
     // A film page that failed to load selects nothing: there is no film on the screen.
     if (content.showsErrorPage()) {
         return std::nullopt;
@@ -308,30 +293,30 @@ std::optional<QString> MainCommands::selectedFilm() const {
     return portal::selectedFilmId(content.locationURL());
 }
 
-void MainCommands::navigate(const QString& pane, const QString& address) {
+void MainCommands::navigate(QStringView pane, const QString& address) {
     window_.browser(pane).navigate(address);
 }
 
-void MainCommands::show(const QString& control, bool visible) {
+void MainCommands::show(QStringView control, bool visible) {
     window_.control(control).setVisible(visible);
 }
 
 void MainCommands::showContentPane() {
-    show(u"Framenr"_s, true);
-    for (const QString& button : kContentButtons) {
+    show(form1::kContentFrame, true);
+    for (const QStringView button : form1::kContentButtons) {
         show(button, true);
     }
 }
 
 void MainCommands::setFullWindow(bool shown) {
-    show(u"Frameleft"_s, shown);
-    show(u"Picture3"_s, shown);
+    show(form1::kPlayFrame, shown);
+    show(form1::kControlBar, shown);
 }
 
-void MainCommands::setTab(const QString& inForce) {
-    show(u"Image9"_s, inForce == u"Image9"_s);
-    show(u"Image5"_s, inForce == u"Image5"_s);
-    show(u"Image7"_s, inForce == u"Image7"_s);
+void MainCommands::setTab(QStringView inForce) {
+    show(form1::kSearchTabOn, inForce == form1::kSearchTabOn);
+    show(form1::kFilmListTabOn, inForce == form1::kFilmListTabOn);
+    show(form1::kFavouritesTabOn, inForce == form1::kFavouritesTabOn);
 }
 
 }  // namespace tivora

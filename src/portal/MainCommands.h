@@ -61,7 +61,7 @@ public:
     [[nodiscard]] QString playerProgramPath() const;
 
     struct Binding {
-        const char16_t* trigger;  // a picture's or a menu item's name
+        QStringView trigger;  // a picture's or a menu item's name
         void (MainCommands::*run)();
     };
     [[nodiscard]] static std::span<const Binding> pictureBindings();
@@ -69,9 +69,9 @@ public:
 
 private:
     [[nodiscard]] std::optional<QString> selectedFilm() const;
-    void navigate(const QString& pane, const QString& address);
-    void show(const QString& control, bool visible);
-    void setTab(const QString& inForce);
+    void navigate(QStringView pane, const QString& address);
+    void show(QStringView control, bool visible);
+    void setTab(QStringView inForce);
     // Reports the film list pane's next completed load: success or failure.
     void reportListLoad(const QString& success, const QString& failure);
 

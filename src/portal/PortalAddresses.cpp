@@ -45,6 +45,22 @@ QString liveTvAddress(const QString& base) {
     return base + u"/tv"_s;
 }
 
+QString checkPageAddress(const QString& base) {
+    return base + u"/vrpcs.asp"_s;
+}
+
+QString companionPageAddress(const QString& base) {
+    return base + u"/vrtj.html"_s;
+}
+
+QString installerAddress(const QString& base) {
+    return base + u"/new.swf"_s;
+}
+
+QString helpPageAddress(const QString& siteRoot) {
+    return siteRoot + u"/vrdl3.html"_s;
+}
+
 std::optional<QString> selectedFilmId(const QString& address) {
     if (!address.contains(u"vrtata"_s)) {
         return std::nullopt;

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-// Every portal address the main window loads, built on the portal base URL (no trailing slash).
+// Every portal and site address the windows load, built on a root without a trailing slash.
 namespace tivora::portal {
 
 inline const QString kBlankPage = QStringLiteral("about:blank");
@@ -25,6 +25,15 @@ inline const QString kNoFilmMessage = QStringLiteral("请先选择您要观看�
 // The film id of the film page an address shows: nothing unless the address holds "vrtata";
 // otherwise what follows the first "=", after cutting at the first "&".
 [[nodiscard]] std::optional<QString> selectedFilmId(const QString& address);
+
+// The start-up check page (the server's answer and the latest client version) and the page shown
+// beside it while the check runs.
+[[nodiscard]] QString checkPageAddress(const QString& base);
+[[nodiscard]] QString companionPageAddress(const QString& base);
+// The update installer.
+[[nodiscard]] QString installerAddress(const QString& base);
+// The help page, on the maker's web site.
+[[nodiscard]] QString helpPageAddress(const QString& siteRoot);
 
 // True when the full-window pane's address is a play page.
 [[nodiscard]] bool isPlaying(const QString& address);

@@ -1,5 +1,8 @@
 #include "Form2.h"
 
+#include "ServerWindowControls.h"
+
+#include "ClientVersion.h"
 #include "Control.h"
 
 using namespace Qt::StringLiterals;
@@ -15,15 +18,16 @@ const FormDesign kDesign{
 };
 
 const QColor kWhite(Qt::white);
+const QString kVersionCaption = u"Tivora V"_s + QString::fromUtf16(client::kShortVersion);
 
 // The labels lie over the picture.
 // clang-format off
 const DesignRow kControls[] = {
-    {.name = u"Label1"_s, .kind = ControlKind::Label, .left = 2040, .top = 120, .width = 1500, .height = 360, .caption = u"关于程序"_s, .foreground = kWhite, .fontFamily = u"宋体"_s, .fontPointSize = 18, .bold = true},
-    {.name = u"Label2"_s, .kind = ControlKind::Label, .left = 360, .top = 960, .width = 5265, .height = 240, .caption = u"© 2010-2026 Tivora  support@tivora.cn"_s, .foreground = kWhite, .fontFamily = u"宋体"_s, .fontPointSize = 12, .bold = true},
-    {.name = u"Label3"_s, .kind = ControlKind::Label, .left = 2040, .top = 1440, .width = 1725, .height = 210, .caption = u"Tivora V1.0"_s, .foreground = kWhite, .fontFamily = u"宋体"_s, .fontPointSize = 10.5F, .bold = true},
-    {.name = u"Label4"_s, .kind = ControlKind::Label, .left = 2640, .top = 1920, .width = 510, .height = 240, .caption = u"确定"_s, .foreground = kWhite, .fontFamily = u"宋体"_s, .fontPointSize = 12, .bold = true},
-    {.name = u"Image1"_s, .kind = ControlKind::Picture, .left = 0, .top = 0, .width = 6000, .height = 2400, .art = u"About"_s},
+    {.name = form2::kTitleLabel, .kind = ControlKind::Label, .left = 2040, .top = 120, .width = 1500, .height = 360, .caption = u"关于程序"_s, .foreground = kWhite, .fontFamily = u"宋体"_s, .fontPointSize = 18, .bold = true},
+    {.name = form2::kContactLabel, .kind = ControlKind::Label, .left = 360, .top = 960, .width = 5265, .height = 240, .caption = u"© 2010-2026 Tivora  support@tivora.cn"_s, .foreground = kWhite, .fontFamily = u"宋体"_s, .fontPointSize = 12, .bold = true},
+    {.name = form2::kVersionLabel, .kind = ControlKind::Label, .left = 2040, .top = 1440, .width = 1725, .height = 210, .caption = kVersionCaption, .foreground = kWhite, .fontFamily = u"宋体"_s, .fontPointSize = 10.5F, .bold = true},
+    {.name = form2::kOkLabel, .kind = ControlKind::Label, .left = 2640, .top = 1920, .width = 510, .height = 240, .caption = u"确定"_s, .foreground = kWhite, .fontFamily = u"宋体"_s, .fontPointSize = 12, .bold = true},
+    {.name = form2::kPicture, .kind = ControlKind::Picture, .left = 0, .top = 0, .width = 6000, .height = 2400, .art = u"About"_s},
 };
 // clang-format on
 
@@ -40,13 +44,13 @@ std::span<const DesignRow> Form2::designTable() const {
 }
 
 void Form2::bindEvents() {
-    bindClick(u"Label4"_s, [this] { hide(); });
+    bindClick(form2::kOkLabel, [this] { hide(); });
 }
 
 void Form2::onLoad() {
     // Borderless: the window is exactly the picture.
-    setWidth(control(u"Image1"_s).width());
-    setHeight(control(u"Image1"_s).height());
+    setWidth(control(form2::kPicture).width());
+    setHeight(control(form2::kPicture).height());
 }
 
 }  // namespace tivora

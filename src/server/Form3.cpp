@@ -1,7 +1,10 @@
 #include "Form3.h"
 
+#include "ServerWindowControls.h"
+
 #include "BrowserPane.h"
 #include "FormDirectory.h"
+#include "PortalAddresses.h"
 #include "VersionCheck.h"
 
 using namespace Qt::StringLiterals;
@@ -19,8 +22,8 @@ const FormDesign kDesign{
 
 // clang-format off
 const DesignRow kControls[] = {
-    {.name = u"WebBrowser2"_s, .kind = ControlKind::Browser, .left = 3600, .top = 1440, .width = 2775, .height = 1695},
-    {.name = u"WebBrowser1"_s, .kind = ControlKind::Browser, .left = 4080, .top = 2880, .width = 2175, .height = 1335},
+    {.name = form3::kCompanionPane, .kind = ControlKind::Browser, .left = 3600, .top = 1440, .width = 2775, .height = 1695},
+    {.name = form3::kCheckPane, .kind = ControlKind::Browser, .left = 4080, .top = 2880, .width = 2175, .height = 1335},
 };
 // clang-format on
 
@@ -30,8 +33,8 @@ Form3::Form3(Services& services, FormDirectory& forms, const QString& portalRoot
              ContactNumbers contacts)
     : Form(services),
       forms_(forms),
-      companionPage_(portalRoot + u"/vrtj.html"_s),
-      checkPage_(portalRoot + u"/vrpcs.asp"_s),
+      companionPage_(portal::companionPageAddress(portalRoot)),
+      checkPage_(portal::checkPageAddress(portalRoot)),
       contacts_(std::move(contacts)) {}
 
 const FormDesign& Form3::design() const {
@@ -48,18 +51,18 @@ QString Form3::connectionFailedQuestion() const {
 }
 
 void Form3::bindEvents() {
-    connect(&browser(u"WebBrowser1"_s), &BrowserPane::documentComplete, this,
+    connect(&browser(form3::kCheckPane), &BrowserPane::documentComplete, this,
             [this] { dispatch([this] { check(); }); });
 }
 
 void Form3::onLoad() {
     attachSkin();
-    browser(u"WebBrowser2"_s).navigate(companionPage_);
-    browser(u"WebBrowser1"_s).navigate(checkPage_);
+    browser(form3::kCompanionPane).navigate(companionPage_);
+    browser(form3::kCheckPane).navigate(checkPage_);
 }
 
 void Form3::check() {
-    const QString markup = browser(u"WebBrowser1"_s).outerHTML();
+    const QString markup = browser(form3::kCheckPane).outerHTML();
     if (version::serverAnswered(markup)) {
         if (version::isCurrentVersion(markup)) {
             unload();
@@ -74,7 +77,7 @@ void Form3::check() {
     }
     if (msgBox(connectionFailedQuestion(), MsgBox::YesNoInformation, u"提示"_s) ==
         MsgBox::AnswerYes) {
-        browser(u"WebBrowser1"_s).navigate(checkPage_);
+        browser(form3::kCheckPane).navigate(checkPage_);
     } else {
         unload();
     }

@@ -16,8 +16,6 @@ public:
     Form3(Services& services, FormDirectory& forms, const QString& portalRoot,
           ContactNumbers contacts);
 
-    [[nodiscard]] QString companionPageAddress() const { return companionPage_; }
-    [[nodiscard]] QString checkPageAddress() const { return checkPage_; }
     [[nodiscard]] QString connectionFailedQuestion() const;
 
 protected:

@@ -1,7 +1,10 @@
 #include "Form4.h"
 
+#include "ServerWindowControls.h"
+
 #include "BrowserPane.h"
 #include "Control.h"
+#include "PortalAddresses.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,7 +20,7 @@ const FormDesign kDesign{
 };
 
 const DesignRow kControls[] = {
-    {.name = u"WebBrowser1"_s,
+    {.name = form4::kHelpPane,
      .kind = ControlKind::Browser,
      .left = 0,
      .top = 0,
@@ -28,7 +31,7 @@ const DesignRow kControls[] = {
 }  // namespace
 
 Form4::Form4(Services& services, const QString& siteRoot)
-    : Form(services), helpPage_(siteRoot + u"/vrdl3.html"_s) {}
+    : Form(services), helpPage_(portal::helpPageAddress(siteRoot)) {}
 
 const FormDesign& Form4::design() const {
     return kDesign;
@@ -40,12 +43,12 @@ std::span<const DesignRow> Form4::designTable() const {
 
 void Form4::onLoad() {
     attachSkin();
-    browser(u"WebBrowser1"_s).navigate(helpPage_);
+    browser(form4::kHelpPane).navigate(helpPage_);
 }
 
 void Form4::onResize() {
     // The pane takes the window's outer size; the frame's share is clipped at the edges.
-    Control& pane = control(u"WebBrowser1"_s);
+    Control& pane = control(form4::kHelpPane);
     pane.setWidth(width());
     pane.setHeight(height());
 }

@@ -11,7 +11,6 @@ class Form4 final : public Form {
 public:
     Form4(Services& services, const QString& siteRoot);
 
-    [[nodiscard]] const QString& helpPageAddress() const { return helpPage_; }
 
 protected:
     [[nodiscard]] const FormDesign& design() const override;

@@ -1,15 +1,15 @@
 #include "Form5.h"
 
+#include "ServerWindowControls.h"
+
 #include "BrowserPane.h"
 #include "Control.h"
+#include "PortalAddresses.h"
 #include "Services.h"
 #include "VersionCheck.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QTemporaryFile>
 
 using namespace Qt::StringLiterals;
 
@@ -25,13 +25,15 @@ const FormDesign kDesign{
 
 const QColor kStatusColour(64, 64, 64);
 
+const QString kInstallerName = u"new.exe"_s;
+
 // clang-format off
 const DesignRow kControls[] = {
-    {.name = u"Label1"_s, .kind = ControlKind::Label, .left = 1080, .top = 240, .width = 0, .height = 210, .autoSize = true, .foreground = kStatusColour, .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
-    {.name = u"Command1"_s, .kind = ControlKind::Button, .left = 1200, .top = 1080, .width = 1215, .height = 495, .caption = u"更新"_s},
-    {.name = u"Command2"_s, .kind = ControlKind::Button, .left = 2520, .top = 1080, .width = 1215, .height = 495, .caption = u"关闭"_s},
+    {.name = form5::kStatusLabel, .kind = ControlKind::Label, .left = 1080, .top = 240, .width = 0, .height = 210, .autoSize = true, .foreground = kStatusColour, .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
+    {.name = form5::kUpdateButton, .kind = ControlKind::Button, .left = 1200, .top = 1080, .width = 1215, .height = 495, .caption = u"更新"_s},
+    {.name = form5::kCloseButton, .kind = ControlKind::Button, .left = 2520, .top = 1080, .width = 1215, .height = 495, .caption = u"关闭"_s},
     // Below the client area: the check page is read, never seen.
-    {.name = u"WebBrowser1"_s, .kind = ControlKind::Browser, .left = 4440, .top = 2520, .width = 1215, .height = 495},
+    {.name = form5::kCheckPane, .kind = ControlKind::Browser, .left = 4440, .top = 2520, .width = 1215, .height = 495},
 };
 // clang-format on
 
@@ -39,8 +41,8 @@ const DesignRow kControls[] = {
 
 Form5::Form5(Services& services, const QString& portalRoot)
     : Form(services),
-      checkPage_(portalRoot + u"/vrpcs.asp"_s),
-      installerAddress_(portalRoot + u"/new.swf"_s) {}
+      checkPage_(portal::checkPageAddress(portalRoot)),
+      installerAddress_(portal::installerAddress(portalRoot)) {}
 
 const FormDesign& Form5::design() const {
     return kDesign;
@@ -54,15 +56,15 @@ void Form5::bindEvents() {
     timer1_ = new QTimer(window());
     timer1_->setInterval(500);
     connect(timer1_, &QTimer::timeout, this, [this] { dispatch([this] { downloadTick(); }); });
-    bindClick(u"Command1"_s, [this] { update(); });
-    bindClick(u"Command2"_s, [this] { hide(); });
-    connect(&browser(u"WebBrowser1"_s), &BrowserPane::documentComplete, this,
+    bindClick(form5::kUpdateButton, [this] { update(); });
+    bindClick(form5::kCloseButton, [this] { hide(); });
+    connect(&browser(form5::kCheckPane), &BrowserPane::documentComplete, this,
             [this] { dispatch([this] { checkVersion(); }); });
 }
 
 void Form5::onLoad() {
     attachSkin();
-    browser(u"WebBrowser1"_s).navigate(checkPage_);
+    browser(form5::kCheckPane).navigate(checkPage_);
 }
 
 bool Form5::DownloadFile(const QString& source, const QString& target) {
@@ -70,19 +72,11 @@ bool Form5::DownloadFile(const QString& source, const QString& target) {
 }
 
 QString Form5::installerTarget() const {
-    const QString folder = services().programFolder();
-    // Permission bits say little for root; only a file actually created proves the folder writable.
-    QTemporaryFile probe(folder + u"/.tivora-write-probe-XXXXXX"_s);
-    if (probe.open()) {
-        return folder + u"/new.exe"_s;
-    }
-    const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(fallback);
-    return fallback + u"/new.exe"_s;
+    return services().writableFolderFor(kInstallerName) + u'/' + kInstallerName;
 }
 
 void Form5::checkVersion() {
-    pageText_ = browser(u"WebBrowser1"_s).outerHTML();
+    pageText_ = browser(form5::kCheckPane).outerHTML();
     // A page without a well-formed version counts as no answer, rather than showing two
     // characters from elsewhere as a version.
     const std::optional<QString> code =
@@ -125,7 +119,7 @@ void Form5::downloadTick() {
 }
 
 void Form5::setStatusLine(const QString& text) {
-    Control& label = control(u"Label1"_s);
+    Control& label = control(form5::kStatusLabel);
     label.setCaption(text);
     label.setLeft((width() - label.width()) / 2.0F);
 }

@@ -1,20 +1,18 @@
 // The main window's resize handling and hover captions on a real (offscreen) window.
 #include "Control.h"
 #include "ControlWidgets.h"
-#include "FakeServices.h"
 #include "Form1.h"
-#include "Forms.h"
+#include "TestWindows.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using tivora::test::FakeServices;
 
 namespace tivora {
 namespace {
 
-struct MainWindow {
-    MainWindow() : forms(services, AppConfig{.portalRoot = u"http://vod.example.com"_s}) {
+struct MainWindow : test::TestWindows {
+    MainWindow() : TestWindows(AppConfig{.portalRoot = u"http://vod.example.com"_s}) {
         form().show();
     }
     Form& form() { return forms.form(FormId::Form1); }
@@ -24,8 +22,6 @@ struct MainWindow {
     void hover(const QString& name) {
         Q_EMIT qobject_cast<ClickableLabel*>(form().control(name).widget())->mouseMoved();
     }
-    FakeServices services;
-    Forms forms;
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
 // The main window's layout formulas on recorded values, before any pixel rounding.
+#include "FormError.h"
 #include "MainLayout.h"
 
 #include <QMap>
@@ -30,17 +31,19 @@ public:
     }
     float outerWidth() const override { return w_; }
     float outerHeight() const override { return h_; }
-    float get(const QString& control, Prop prop) const override {
+    float get(QStringView view, Prop prop) const override {
+        const QString control = view.toString();
         return values_.value(key(control, prop), 0);
     }
-    void set(const QString& control, Prop prop, float value) override {
+    void set(QStringView view, Prop prop, float value) override {
+        const QString control = view.toString();
         if ((prop == Prop::Width || prop == Prop::Height) && value < 0) {
-            throw std::runtime_error("invalid property value");
+            throw InvalidPropertyValue(control);
         }
         values_[key(control, prop)] = value;
         written << key(control, prop);
     }
-    void setVisible(const QString& /*control*/, bool /*visible*/) override {}
+    void setVisible(QStringView /*control*/, bool /*visible*/) override {}
     [[nodiscard]] float operator()(const QString& name) const { return values_.value(name, -1); }
     QStringList written;
 

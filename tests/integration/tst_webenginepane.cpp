@@ -1,5 +1,6 @@
 // Real WebEngine panes against a small HTTP server on loopback.
 #include "BrowserProfile.h"
+#include "EventLoopWait.h"
 #include "TestHttpServer.h"
 #include "WebEnginePane.h"
 #include "WebEngineTestMain.h"
@@ -47,13 +48,8 @@ struct PanePair {
     WebEnginePane* second;
 };
 
-// Waits in a real event loop: QTest::qWaitFor's polling slows Chromium's message pump badly.
-bool waitForDocument(QSignalSpy& spy, int count = 1) {
-    QDeadlineTimer deadline(kPageBound);
-    while (spy.size() < count && !deadline.hasExpired()) {
-        spy.wait(static_cast<int>(deadline.remainingTime()));
-    }
-    return spy.size() >= count;
+bool waitForDocument(const QSignalSpy& spy, int count = 1) {
+    return test::waitUntil([&] { return spy.size() >= count; }, kPageBound);
 }
 
 }  // namespace

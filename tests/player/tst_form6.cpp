@@ -2,14 +2,15 @@
 #include "AnsiCodec.h"
 #include "Control.h"
 #include "ControlWidgets.h"
-#include "FakeServices.h"
 #include "FileDialog.h"
 #include "FileListBox.h"
 #include "Form1.h"
 #include "Form6.h"
-#include "Forms.h"
+#include "Folders.h"
 #include "LocalFiles.h"
 #include "MainMenu.h"
+#include "PlayerWindowControls.h"
+#include "TestWindows.h"
 
 #include <QAction>
 #include <QDir>
@@ -21,7 +22,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using tivora::test::FakeServices;
 
 namespace tivora {
 namespace {
@@ -63,8 +63,8 @@ QStringList rows(const FileListBox& list) {
 }
 
 // The program's windows with fakes; the dialog answers from a queue (empty: cancelled).
-struct Windows {
-    Windows() : forms(services, AppConfig{.portalRoot = u"http://vod.example.com"_s}) {
+struct Windows : test::TestWindows {
+    Windows() : TestWindows(AppConfig{.portalRoot = u"http://vod.example.com"_s}) {
         services.fileChooser = [this] {
             ++dialogs;
             return choices.isEmpty() ? QString() : choices.takeFirst();
@@ -105,8 +105,6 @@ struct Windows {
     }
     int rowOf(const QString& name) { return rows(list()).indexOf(name); }
 
-    FakeServices services;
-    Forms forms;
     QStringList choices;
     int dialogs = 0;
     // What the player was told during the automatic open.
@@ -220,7 +218,7 @@ private Q_SLOTS:
         QVERIFY(!w.player().timer1()->isActive());
         FileDialog& dialog = *w.player().fileDialog();
         QCOMPARE(dialog.filter(), u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb"_s);
-        QCOMPARE(dialog.initDir(), localfiles::defaultMediaFolder());
+        QCOMPARE(dialog.initDir(), userVideosFolder());
         // Cancelled: nothing else happened.
         QCOMPARE(w.player().caption(), kCaption);
         QVERIFY(!w.services.log.join(u'\n').contains(u"player"_s));
@@ -444,7 +442,7 @@ private Q_SLOTS:
         }
         w.open();
         QVERIFY(w.player().isVisible());
-        QCOMPARE(w.list().path(), localfiles::defaultMediaFolder());
+        QCOMPARE(w.list().path(), userVideosFolder());
         QCOMPARE(w.list().pattern(), u"**rm*"_s);
         QVERIFY(w.services.messages.isEmpty());
     }

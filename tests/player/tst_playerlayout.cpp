@@ -27,10 +27,12 @@ public:
 
     float outerWidth() const override { return width_; }
     float outerHeight() const override { return height_; }
-    float get(const QString& control, Prop prop) const override {
+    float get(QStringView view, Prop prop) const override {
+        const QString control = view.toString();
         return values_.value(control).value(prop);
     }
-    void set(const QString& control, Prop prop, float value) override {
+    void set(QStringView view, Prop prop, float value) override {
+        const QString control = view.toString();
         if ((prop == Prop::Width || prop == Prop::Height) && value < 0) {
             failed << control;
             throw InvalidPropertyValue(control);
@@ -38,7 +40,8 @@ public:
         writes << control + u'.' + name(prop);
         values_[control][prop] = value;
     }
-    void setVisible(const QString& control, bool visible) override {
+    void setVisible(QStringView view, bool visible) override {
+        const QString control = view.toString();
         writes << control + (visible ? u".show"_s : u".hide"_s);
         visible_[control] = visible;
     }

@@ -1,5 +1,6 @@
 // The local player's pure pieces: name prefix, list pattern, folder of a file, wildcard matching,
 // the data.txt line and where that file lives.
+#include "Folders.h"
 #include "LocalFiles.h"
 #include "SettingsFile.h"
 #include "SettingsLine.h"
@@ -14,6 +15,11 @@ using namespace Qt::StringLiterals;
 
 namespace tivora {
 namespace {
+
+// data.txt where the services' writable-folder probe puts it.
+SettingsFile settingsIn(const QString& program, const QString& fallback) {
+    return {program, chooseWritableFolder(program, fallback, SettingsFile::kFileName)};
+}
 
 using settings::SettingsLine;
 
@@ -136,12 +142,6 @@ private Q_SLOTS:
         QVERIFY(!localfiles::matchesPattern(u"*a*a*a*a*c"_s, name));
     }
 
-    void defaultMediaFolderExistsAndEndsWithSeparator() {
-        const QString folder = localfiles::defaultMediaFolder();
-        QVERIFY(folder.endsWith(QDir::separator()));
-        QVERIFY(QFileInfo(folder).isDir());
-    }
-
     void encode_data() {
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QString>("folder");
@@ -242,7 +242,7 @@ private Q_SLOTS:
     void settingsFileBesideTheProgram() {
         QTemporaryDir program;
         QTemporaryDir fallback;
-        const SettingsFile file(program.path(), fallback.path());
+        const SettingsFile file = settingsIn(program.path(), fallback.path());
         QCOMPARE(file.path(), program.path() + u"/data.txt"_s);
         QVERIFY(!file.read());
         QVERIFY(file.write({u"ab"_s, u"/x/"_s}));
@@ -257,31 +257,27 @@ private Q_SLOTS:
     void settingsFileFallsBackWhenTheProgramFolderIsReadOnly() {
         QTemporaryDir fallback;
         const QString inFallback = fallback.path() + u"/sub/data.txt"_s;
-        const SettingsFile file(u"/proc"_s, fallback.path() + u"/sub"_s);  // not even root writes
+        // Not even root writes there.
+        const SettingsFile file = settingsIn(u"/proc"_s, fallback.path() + u"/sub"_s);
         QCOMPARE(file.path(), inFallback);
         QVERIFY(file.write({u"电影"_s, u"/视频/"_s}));
         QCOMPARE(readAll(inFallback), gbk({"\xB5\xE7\xD3\xB0?/", "\xCA\xD3\xC6\xB5", "/\r\n"}));
         QCOMPARE(*file.read(), (SettingsLine{u"电影"_s, u"/视频/"_s}));
     }
 
-    void settingsFileDefaultFallbackIsTheUserDataFolder() {
-        const SettingsFile file(u"/proc"_s);
-        QCOMPARE(file.path(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                                  u"/data.txt"_s);
-    }
-
     void settingsFileReadsOnlyTheStartOfAHugeFile() {
         QTemporaryDir program;
         QVERIFY(writeAll(program.path() + u"/data.txt"_s,
                          QByteArray("ab?/x/\r\n") + QByteArray(8 * 1024 * 1024, 'z')));
-        QCOMPARE(*SettingsFile(program.path()).read(), (SettingsLine{u"ab"_s, u"/x/"_s}));
+        QCOMPARE(*SettingsFile(program.path(), program.path()).read(),
+                 (SettingsLine{u"ab"_s, u"/x/"_s}));
     }
 
     void settingsFileThatIsAFolderReadsAsNothing() {
         QTemporaryDir program;
         QVERIFY(QDir(program.path()).mkdir(u"data.txt"_s));
         QTemporaryDir fallback;
-        const SettingsFile file(program.path(), fallback.path());
+        const SettingsFile file = settingsIn(program.path(), fallback.path());
         QVERIFY(!file.read());
         // Cannot go beside the program, so it goes to the fallback.
         QVERIFY(file.write({u"ab"_s, u"/x/"_s}));

@@ -4,10 +4,12 @@
 #include "Control.h"
 #include "ControlWidgets.h"
 #include "DesktopServices.h"
+#include "EventLoopWait.h"
 #include "FileListBox.h"
 #include "Form.h"
 #include "Form6.h"
 #include "Forms.h"
+#include "Folders.h"
 #include "LocalFiles.h"
 #include "MediaFiles.h"
 #include "MpvPlayer.h"
@@ -31,21 +33,12 @@
 
 using namespace Qt::StringLiterals;
 using tivora::test::TestHttpServer;
+using tivora::test::waitUntil;
 
 namespace tivora {
 namespace {
 
 constexpr int kBound = 30000;
-
-bool waitUntil(const std::function<bool()>& condition, int milliseconds = kBound) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!condition() && !deadline.hasExpired()) {
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return condition();
-}
 
 // Acts on the next modal widget of type T as soon as it shows, from inside its event loop.
 template <typename T>
@@ -161,7 +154,7 @@ private Q_SLOTS:
         // Video names match in any case, as on the systems the files come from.
         QCOMPARE(filters, u"视频文件 (*.rm,*.rmvb) (*.[rR][mM] *.[rR][mM][vV][bB])"_s);
         QCOMPARE(QDir(folder).absolutePath() + u'/',
-                 QDir(localfiles::defaultMediaFolder()).absolutePath() + u'/');
+                 QDir(userVideosFolder()).absolutePath() + u'/');
         QVERIFY(waitUntil([&] { return player->positionForTesting() > 1.0; }));
         QVERIFY(waitUntil([&] {
             const QImage frame = video->grabFramebuffer();

@@ -2,10 +2,11 @@
 // handlers with fake panes.
 #include "Control.h"
 #include "ControlWidgets.h"
-#include "FakeServices.h"
 #include "Form1.h"
-#include "Forms.h"
 #include "MainMenu.h"
+#include "MainMenuItems.h"
+#include "MainWindowControls.h"
+#include "TestWindows.h"
 
 #include <QAction>
 #include <QDir>
@@ -29,8 +30,8 @@ const QStringList kToggled{u"Framenr"_s,  u"Image21"_s, u"Image22"_s, u"Image23"
                            u"Image24"_s,  u"Image25"_s, u"Image26"_s, u"Frameleft"_s,
                            u"Picture3"_s, u"Image5"_s,  u"Image7"_s,  u"Image9"_s};
 
-struct MainWindow {
-    MainWindow() : forms(services, AppConfig{.portalRoot = kBase}) {
+struct MainWindow : test::TestWindows {
+    MainWindow() : TestWindows(AppConfig{.portalRoot = kBase}) {
         forms.form(FormId::Form1).show();
         services.log.clear();
     }
@@ -58,8 +59,6 @@ struct MainWindow {
         }
         return visible;
     }
-    FakeServices services;
-    Forms forms;
 };
 
 QString nav(const QString& pane, const QString& address) {

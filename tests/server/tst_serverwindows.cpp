@@ -1,9 +1,9 @@
 // The server-connection, update, help and about windows through their handlers with fakes.
 #include "Control.h"
 #include "ControlWidgets.h"
-#include "FakeServices.h"
 #include "Form5.h"
-#include "Forms.h"
+#include "ServerWindowControls.h"
+#include "TestWindows.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,30 +13,21 @@
 
 using namespace Qt::StringLiterals;
 using tivora::test::FakeBrowserPane;
-using tivora::test::FakeServices;
 
 namespace tivora {
 namespace {
 
 const QString kRoot = u"http://vod.example.com"_s;
 
-struct Windows {
+struct Windows : test::TestWindows {
     Windows()
-        : forms(services, AppConfig{.portalRoot = kRoot,
+        : TestWindows(AppConfig{.portalRoot = kRoot,
                                     .siteRoot = u"http://maker.example.com"_s,
                                     .adminQQ = u"800012345"_s,
                                     .groupQQ1 = u"100200300"_s,
                                     .groupQQ2 = u"100200301"_s}) {}
-    Form& form(FormId id) { return forms.form(id); }
-    Form5& update() { return static_cast<Form5&>(forms.form(FormId::Form5)); }
-    FakeBrowserPane& checkPane(const QString& window) {
-        return *services.pane(u"WebBrowser1"_s, window);
-    }
-    void click(Form& form, const QString& button) {
-        qobject_cast<QPushButton*>(form.control(button).widget())->click();
-    }
-    FakeServices services;
-    Forms forms;
+    Form5& update() { return window<Form5>(FormId::Form5); }
+    FakeBrowserPane& checkPane(const QString& window) { return pane(form3::kCheckPane, window); }
 };
 
 const QString kFailed =

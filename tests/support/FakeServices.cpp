@@ -1,5 +1,10 @@
 #include "FakeServices.h"
 
+#include "Artwork.h"
+#include "Folders.h"
+
+#include <QStandardPaths>
+
 #include "FormError.h"
 #include "MessageBoxStyle.h"
 
@@ -143,12 +148,34 @@ QString FakeServices::programFolder() const {
     return programFolderPath;
 }
 
+QString FakeServices::writableFolderFor(const QString& fileName) const {
+    return chooseWritableFolder(
+        programFolderPath, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+        fileName);
+}
+
+QPixmap FakeServices::picture(const QString& key) const {
+    return art::picture(key);
+}
+
+QString FakeServices::playerProgramName() const {
+    return playerProgram;
+}
+
+QStringList FakeServices::volumeControls() const {
+    return mixers;
+}
+
+QString FakeServices::mediaDialogFolder() const {
+    return userVideosFolder();
+}
+
 void FakeServices::endProgram(int status) {
     log << u"end %1"_s.arg(status);
     endedWith = status;
 }
 
-FakeBrowserPane* FakeServices::pane(const QString& name, const QString& windowTitle) const {
+FakeBrowserPane* FakeServices::pane(QStringView name, const QString& windowTitle) const {
     for (const auto& pane : panes_) {
         if (pane && pane->name() == name &&
             (windowTitle.isEmpty() || pane->widget()->window()->windowTitle() == windowTitle)) {

@@ -107,10 +107,15 @@ public:
     [[nodiscard]] PlayerControl* createPlayer(QWidget* parent) override;
     void attachSkin(const QString& skinFile, const QString& password) override;
     [[nodiscard]] QString programFolder() const override;
+    [[nodiscard]] QString writableFolderFor(const QString& fileName) const override;
+    [[nodiscard]] QPixmap picture(const QString& key) const override;
+    [[nodiscard]] QString playerProgramName() const override;
+    [[nodiscard]] QStringList volumeControls() const override;
+    [[nodiscard]] QString mediaDialogFolder() const override;
     void endProgram(int status) override;
 
     // The pane whose widget is named so inside the window titled windowTitle (any when empty).
-    [[nodiscard]] FakeBrowserPane* pane(const QString& name, const QString& windowTitle = {}) const;
+    [[nodiscard]] FakeBrowserPane* pane(QStringView name, const QString& windowTitle = {}) const;
 
     QStringList log;
     QList<RecordedMessage> messages;
@@ -124,6 +129,9 @@ public:
     std::function<QString()> fileChooser;
     int endedWith = -1;
     QString programFolderPath;
+    QString playerProgram = QStringLiteral("QvodPlayer");
+    // The volume controls tried, in order.
+    QStringList mixers{QStringLiteral("pavucontrol"), QStringLiteral("kmix")};
     // Navigations to this address throw in every pane, as a failing browser call would.
     QString failingAddress;
 

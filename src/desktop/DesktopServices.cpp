@@ -1,0 +1,187 @@
+#include "DesktopServices.h"
+
+#include "Artwork.h"
+#include "BrowserProfile.h"
+#include "CurlDownloader.h"
+#include "Folders.h"
+#include "MessageBoxStyle.h"
+#include "MpvPlayer.h"
+#include "NullPlayer.h"
+#include "PlatformConventions.h"
+#include "QtFileDialog.h"
+#include "SkinLoader.h"
+#include "WebEnginePane.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+namespace {
+
+QMessageBox::Icon iconFor(int style) {
+    switch (style & 0x70) {
+        case MsgBox::Critical:
+            return QMessageBox::Critical;
+        case MsgBox::Question:
+            return QMessageBox::Question;
+        case MsgBox::Exclamation:
+            return QMessageBox::Warning;
+        case MsgBox::Information:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+DesktopServices::DesktopServices(const QString& browserStorage, const QString& programFolder)
+    : programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                             : programFolder),
+      profile_(std::make_unique<BrowserProfile>(browserStorage)),
+      downloader_(std::make_unique<CurlDownloader>()),
+      skin_(std::make_unique<SkinLoader>(programFolder_ + u"/SkinH_pelm"_s)) {}
+
+DesktopServices::~DesktopServices() = default;
+
+BrowserPane* DesktopServices::createBrowserPane(QWidget* parent) {
+    return new WebEnginePane(profile_->profile(), parent);
+}
+
+int DesktopServices::messageBox(const QString& prompt, int style, const QString& title) {
+    struct Choice {
+        QMessageBox::StandardButton button;
+        int answer;
+    };
+    QList<Choice> choices;
+    switch (style & 0x7) {
+        case MsgBox::OkCancel:
+            choices = {{QMessageBox::Ok, MsgBox::AnswerOk},
+                       {QMessageBox::Cancel, MsgBox::AnswerCancel}};
+            break;
+        case MsgBox::YesNoCancel:
+            choices = {{QMessageBox::Yes, MsgBox::AnswerYes},
+                       {QMessageBox::No, MsgBox::AnswerNo},
+                       {QMessageBox::Cancel, MsgBox::AnswerCancel}};
+            break;
+        case MsgBox::YesNo:
+            choices = {{QMessageBox::Yes, MsgBox::AnswerYes}, {QMessageBox::No, MsgBox::AnswerNo}};
+            break;
+        default:
+            choices = {{QMessageBox::Ok, MsgBox::AnswerOk}};
+            break;
+    }
+    QMessageBox box(iconFor(style), title, prompt, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    for (const Choice& choice : choices) {
+        QAbstractButton* button = box.addButton(choice.button);
+        // The box speaks the user's language whatever translations are installed.
+        switch (choice.button) {
+            case QMessageBox::Ok:
+                button->setText(u"确定"_s);
+                break;
+            case QMessageBox::Cancel:
+                button->setText(u"取消"_s);
+                break;
+            case QMessageBox::Yes:
+                button->setText(u"是(&Y)"_s);
+                break;
+            case QMessageBox::No:
+                button->setText(u"否(&N)"_s);
+                break;
+            default:
+                break;
+        }
+    }
+    box.setDefaultButton(choices.front().button);
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (const Choice& choice : choices) {
+        if (choice.button == clicked) {
+            return choice.answer;
+        }
+    }
+    // Closed with Escape or the close box: the box's cancel or last answer.
+    return choices.back().answer;
+}
+
+bool DesktopServices::startProgram(const QString& program, const QStringList& arguments,
+                                   WindowStyle /*style*/) {
+    // A detached process gets the desktop's normal window and focus handling.
+    return QProcess::startDetached(program, arguments);
+}
+
+QString DesktopServices::findExecutable(const QString& name) const {
+    return QStandardPaths::findExecutable(name);
+}
+
+bool DesktopServices::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+bool DesktopServices::downloadFile(const QString& source, const QString& target) {
+    const bool ok = downloader_->download(source, target);
+    if (!ok) {
+        std::fprintf(stderr, "tivora: download of %s failed: %s\n",
+                     source.toLocal8Bit().constData(),
+                     downloader_->lastError().toLocal8Bit().constData());
+    }
+    return ok;
+}
+
+std::unique_ptr<FileDialog> DesktopServices::createFileDialog(QWidget* parent) {
+    return std::make_unique<QtFileDialog>(parent);
+}
+
+PlayerControl* DesktopServices::createPlayer(QWidget* parent) {
+    if (MpvPlayer* player = MpvPlayer::create(parent)) {
+        return player;
+    }
+    return new NullPlayer(parent);
+}
+
+void DesktopServices::attachSkin(const QString& skinFile, const QString& password) {
+    skin_->attach(skinFile, password);
+}
+
+QString DesktopServices::programFolder() const {
+    return programFolder_;
+}
+
+QString DesktopServices::writableFolderFor(const QString& fileName) const {
+    return chooseWritableFolder(programFolder_,
+                                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                                fileName);
+}
+
+QPixmap DesktopServices::picture(const QString& key) const {
+    return art::picture(key);
+}
+
+QString DesktopServices::playerProgramName() const {
+    return platform::playerProgramName();
+}
+
+QStringList DesktopServices::volumeControls() const {
+    return platform::volumeControls();
+}
+
+QString DesktopServices::mediaDialogFolder() const {
+    return platform::mediaDialogFolder();
+}
+
+void DesktopServices::endProgram(int status) {
+    // Leaves every event loop, nested ones included; nothing else is dispatched.
+    QCoreApplication::exit(status);
+}
+
+}  // namespace tivora

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Services.h"
+
+#include <memory>
+
+namespace tivora {
+
+class BrowserProfile;
+class CurlDownloader;
+class SkinLoader;
+
+// The real services: Qt dialogs and processes, WebEngine panes, libcurl and the skin library.
+class DesktopServices final : public Services {
+public:
+    // browserStorage empty: the per-user application data folder. programFolder empty: the
+    // folder that holds the program.
+    explicit DesktopServices(const QString& browserStorage = {}, const QString& programFolder = {});
+    ~DesktopServices() override;
+    Q_DISABLE_COPY_MOVE(DesktopServices)
+
+    [[nodiscard]] BrowserPane* createBrowserPane(QWidget* parent) override;
+    int messageBox(const QString& prompt, int style, const QString& title) override;
+    bool startProgram(const QString& program, const QStringList& arguments,
+                      WindowStyle style) override;
+    [[nodiscard]] QString findExecutable(const QString& name) const override;
+    bool openUrl(const QUrl& url) override;
+    bool downloadFile(const QString& source, const QString& target) override;
+    [[nodiscard]] std::unique_ptr<FileDialog> createFileDialog(QWidget* parent) override;
+    [[nodiscard]] PlayerControl* createPlayer(QWidget* parent) override;
+    void attachSkin(const QString& skinFile, const QString& password) override;
+    [[nodiscard]] QString programFolder() const override;
+    [[nodiscard]] QString writableFolderFor(const QString& fileName) const override;
+    [[nodiscard]] QPixmap picture(const QString& key) const override;
+    [[nodiscard]] QString playerProgramName() const override;
+    [[nodiscard]] QStringList volumeControls() const override;
+    [[nodiscard]] QString mediaDialogFolder() const override;
+    void endProgram(int status) override;
+
+private:
+    QString programFolder_;
+    std::unique_ptr<BrowserProfile> profile_;
+    std::unique_ptr<CurlDownloader> downloader_;
+    std::unique_ptr<SkinLoader> skin_;
+};
+
+}  // namespace tivora

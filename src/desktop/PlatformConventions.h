@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What differs between the systems Tivora runs on; one source file per system, chosen by CMake.
+namespace tivora::platform {
+
+// Sets what the process needs before the application object exists.
+void prepareProcessEnvironment();
+
+// The stand-alone player program's file name beside Tivora.
+[[nodiscard]] QString playerProgramName();
+// Volume control programs to try, in order.
+[[nodiscard]] QStringList volumeControls();
+// Where the open-video dialog starts.
+[[nodiscard]] QString mediaDialogFolder();
+// Whether the file dialog tells "A.RM" from "a.rm".
+[[nodiscard]] bool fileNamesAreCaseSensitive();
+
+}  // namespace tivora::platform

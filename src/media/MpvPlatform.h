@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <mpv/render.h>
+
+#include <vector>
+
+// What mpv needs to know of the platform it runs on; one source file per platform.
+namespace tivora {
+
+// A file path as mpv's loadfile takes it. An absolute path is never taken for a protocol or an
+// option.
+[[nodiscard]] QByteArray toMpvPath(const QString& path);
+
+// Render parameters that hand mpv the window system's display, where it has one.
+void addWindowSystemParams(std::vector<mpv_render_param>& params);
+
+}  // namespace tivora

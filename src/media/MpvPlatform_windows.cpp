@@ -1,0 +1,14 @@
+#include "MpvPlatform.h"
+
+#include <QFileInfo>
+
+namespace tivora {
+
+QByteArray toMpvPath(const QString& path) {
+    // mpv takes UTF-8 paths on Windows, whatever the code page.
+    return QFileInfo(path).absoluteFilePath().toUtf8();
+}
+
+void addWindowSystemParams(std::vector<mpv_render_param>& /*params*/) {}
+
+}  // namespace tivora

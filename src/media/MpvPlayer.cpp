@@ -1,0 +1,216 @@
+#include "MpvPlayer.h"
+
+#include "MpvPlatform.h"
+#include "MpvVideoWidget.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QOpenGLContext>
+#include <QWidget>
+
+#include <mpv/client.h>
+
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+namespace {
+
+bool openGlAvailable() {
+    QOpenGLContext probe;
+    return probe.create();
+}
+
+QString failureText(int error, const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    if (!QFileInfo::exists(path)) {
+        return u"无法播放：找不到文件“%1”，它可能已被移动或删除。"_s.arg(name);
+    }
+    switch (error) {
+        case MPV_ERROR_LOADING_FAILED:
+        case MPV_ERROR_UNKNOWN_FORMAT:
+            return u"无法播放：“%1”不是可以识别的视频文件，或者文件已经损坏。"_s.arg(name);
+        case MPV_ERROR_NOTHING_TO_PLAY:
+            return u"无法播放：“%1”里没有可以播放的图像或声音。"_s.arg(name);
+        default:
+            return u"无法播放“%1”：%2"_s.arg(name, QString::fromUtf8(mpv_error_string(error)));
+    }
+}
+
+}  // namespace
+
+MpvPlayer* MpvPlayer::create(QWidget* parent, MpvOptions options) {
+    mpv_handle* mpv = mpv_create();
+    if (mpv == nullptr) {
+        return nullptr;
+    }
+    const bool videoShown = !options.renderVideo || openGlAvailable();
+    const bool render = options.renderVideo && videoShown;
+    const std::pair<const char*, const char*> settings[] = {
+        {"vo", render ? "libmpv" : "null"},
+        {"ao", options.audio ? "auto" : "null"},
+        {"hwdec", "auto-safe"},
+        // Only libavformat's probing: a text file that looks like a playlist is no video.
+        {"demuxer", "lavf"},
+        {"idle", "yes"},
+        {"keep-open", "no"},
+        {"terminal", "no"},
+        {"config", "no"},
+        {"load-scripts", "no"},
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
+        {"ytdl", "no"},
+        {"osc", "no"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"audio-client-name", "Tivora"},
+    };
+    for (const auto& [name, value] : settings) {
+        mpv_set_option_string(mpv, name, value);
+    }
+    if (mpv_initialize(mpv) < 0) {
+        mpv_terminate_destroy(mpv);
+        return nullptr;
+    }
+    QWidget* view = nullptr;
+    if (render) {
+        view = new MpvVideoWidget(mpv, parent);
+    } else {
+        view = new QWidget(parent);
+        view->setStyleSheet(u"background: black;"_s);
+        view->setAttribute(Qt::WA_StyledBackground);
+    }
+    return new MpvPlayer(mpv, view, videoShown);
+}
+
+MpvPlayer::MpvPlayer(mpv_handle* mpv, QWidget* view, bool videoShown)
+    : mpv_(mpv), view_(view), video_(qobject_cast<MpvVideoWidget*>(view)), videoShown_(videoShown) {
+    setParent(view);
+    mpv_set_wakeup_callback(mpv_, &MpvPlayer::onMpvWakeup, this);
+}
+
+MpvPlayer::~MpvPlayer() {
+    // The render context must go before the core it draws from.
+    if (video_) {
+        video_->releaseRenderContext();
+    }
+    // Returns only when no wakeup is running any more.
+    mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
+    mpv_terminate_destroy(mpv_);
+}
+
+void MpvPlayer::onMpvWakeup(void* self) {
+    // Called on one of mpv's threads.
+    QMetaObject::invokeMethod(static_cast<MpvPlayer*>(self), &MpvPlayer::drainEvents,
+                              Qt::QueuedConnection);
+}
+
+void MpvPlayer::command(std::initializer_list<const char*> arguments) {
+    std::vector<const char*> list(arguments);
+    list.push_back(nullptr);
+    // Asynchronous: a core busy opening a file never blocks the window.
+    mpv_command_async(mpv_, 0, list.data());
+}
+
+void MpvPlayer::stop() {
+    loaded_.clear();
+    if (video_) {
+        video_->setPlaying(false);
+    }
+    command({"stop"});
+}
+
+void MpvPlayer::setSource(const QString& path) {
+    source_ = path;
+}
+
+void MpvPlayer::play() {
+    if (source_.isEmpty()) {
+        return;
+    }
+    if (!videoShown_ && !toldNoVideo_) {
+        toldNoVideo_ = true;
+        Q_EMIT failed(u"本机没有可用的 OpenGL，无法显示视频画面，只能播放声音。"_s);
+    }
+    if (source_ == loaded_) {
+        command({"set", "pause", "no"});
+        return;
+    }
+    loaded_ = source_;
+    if (video_) {
+        video_->setPlaying(true);
+    }
+    const QByteArray path = toMpvPath(source_);
+    command({"loadfile", path.constData(), "replace"});
+    command({"set", "pause", "no"});
+}
+
+QWidget* MpvPlayer::widget() const {
+    return view_;
+}
+
+double MpvPlayer::positionForTesting() const {
+    double position = -1;
+    if (mpv_get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &position) < 0) {
+        return -1;
+    }
+    return position;
+}
+
+QString MpvPlayer::pathForTesting() const {
+    char* path = mpv_get_property_string(mpv_, "path");
+    if (path == nullptr) {
+        return {};
+    }
+    const QString result = QString::fromUtf8(path);
+    mpv_free(path);
+    return result;
+}
+
+void MpvPlayer::drainEvents() {
+    const QPointer<MpvPlayer> alive(this);
+    while (alive) {
+        const mpv_event* event = mpv_wait_event(mpv_, 0);
+        if (event->event_id == MPV_EVENT_NONE) {
+            return;
+        }
+        if (event->event_id == MPV_EVENT_FILE_LOADED) {
+            Q_EMIT fileLoaded();
+            continue;
+        }
+        if (event->event_id != MPV_EVENT_END_FILE) {
+            continue;
+        }
+        // Copied out: a message box shown for a signal runs the event loop, which drains again.
+        const auto* end = static_cast<const mpv_event_end_file*>(event->data);
+        const int reason = end->reason;
+        const int error = end->error;
+        const QString path = loaded_;
+        if (reason == MPV_END_FILE_REASON_EOF || reason == MPV_END_FILE_REASON_ERROR) {
+            loaded_.clear();
+        }
+        // mpv sends no frame after the end, so the last one would stay on screen.
+        if (video_ && loaded_.isEmpty()) {
+            video_->setPlaying(false);
+        } else if (view_) {
+            view_->update();
+        }
+        if (reason == MPV_END_FILE_REASON_REDIRECT) {
+            // A playlist or other text that names further files: it is not a video.
+            stop();
+            Q_EMIT endFile(true);
+            if (alive) {
+                Q_EMIT failed(failureText(MPV_ERROR_UNKNOWN_FORMAT, path));
+            }
+            continue;
+        }
+        Q_EMIT endFile(reason == MPV_END_FILE_REASON_ERROR);
+        if (alive && reason == MPV_END_FILE_REASON_ERROR) {
+            Q_EMIT failed(failureText(error, path));
+        }
+    }
+}
+
+}  // namespace tivora
