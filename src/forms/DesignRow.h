@@ -29,7 +29,7 @@ struct DesignRow {
     float height = 0;
     bool visible = true;
     QString caption = {};  // label, text box and button text
-    QString art = {};      // art key of a picture or picture box background
+    QStringView art = {};  // art key of a picture or picture box background
     bool stretch = false;  // art scaled to the control's size
     bool autoSize = false;
     QColor foreground = {};

@@ -266,7 +266,7 @@ void Form::createControls() {
             case ControlKind::Label: {
                 auto* label = new ClickableLabel(parent);
                 if (row.kind == ControlKind::Picture) {
-                    label->setPicture(art(row.art), row.stretch);
+                    label->setPicture(art(row.art.toString()), row.stretch);
                 } else {
                     label->setText(row.caption);
                     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -285,7 +285,7 @@ void Form::createControls() {
             case ControlKind::PictureBox: {
                 auto* container = new Container(parent);
                 if (!row.art.isEmpty()) {
-                    container->setBackgroundArt(art(row.art));
+                    container->setBackgroundArt(art(row.art.toString()));
                 }
                 if (row.background.isValid()) {
                     container->setBackgroundColour(row.background);

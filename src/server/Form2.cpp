@@ -27,7 +27,7 @@ const DesignRow kControls[] = {
     {.name = form2::kContactLabel, .kind = ControlKind::Label, .left = 360, .top = 960, .width = 5265, .height = 240, .caption = u"© 2010-2026 Tivora  support@tivora.cn"_s, .foreground = kWhite, .fontFamily = u"宋体"_s, .fontPointSize = 12, .bold = true},
     {.name = form2::kVersionLabel, .kind = ControlKind::Label, .left = 2040, .top = 1440, .width = 1725, .height = 210, .caption = kVersionCaption, .foreground = kWhite, .fontFamily = u"宋体"_s, .fontPointSize = 10.5F, .bold = true},
     {.name = form2::kOkLabel, .kind = ControlKind::Label, .left = 2640, .top = 1920, .width = 510, .height = 240, .caption = u"确定"_s, .foreground = kWhite, .fontFamily = u"宋体"_s, .fontPointSize = 12, .bold = true},
-    {.name = form2::kPicture, .kind = ControlKind::Picture, .left = 0, .top = 0, .width = 6000, .height = 2400, .art = u"About"_s},
+    {.name = form2::kPicture, .kind = ControlKind::Picture, .left = 0, .top = 0, .width = 6000, .height = 2400, .art = u"About"},
 };
 // clang-format on
 

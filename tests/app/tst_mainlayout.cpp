@@ -132,10 +132,20 @@ private Q_SLOTS:
         runSkippingFailures({[&] { ran << u"1"_s; },
                              [&] {
                                  ran << u"2"_s;
-                                 throw std::runtime_error("fails");
+                                 throw InvalidPropertyValue(u"Width"_s);
                              },
                              [&] { ran << u"3"_s; }});
         QCOMPARE(ran, (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+    }
+
+    // Only refused property writes are skipped: a misspelled control name must not pass unseen.
+    void otherFailuresEscapeTheSkippingHelpers() {
+        QVERIFY_THROWS_EXCEPTION(
+            FormError, runSkippingFailures({[] { throw FormError(u"No control named Imag21"_s); }}));
+        RecordingTarget target(13000, 9000);
+        const Step misspelled[] = {
+            {u"Imag21", Prop::Left, [](const Target&) -> float { throw FormError(u"Imag21"_s); }}};
+        QVERIFY_THROWS_EXCEPTION(FormError, applySkippingFailures(target, misspelled));
     }
 };
 
