@@ -126,9 +126,9 @@ void Form1::bindEvents() {
         connect(menu_->item(binding.trigger), &QAction::triggered, this,
                 [this, run = binding.run] { dispatch([&] { (commands_.get()->*run)(); }); });
     }
-    for (const auto& [button, text] : kCaptions) {
-        bindMouseMove(button, [this, button, text] {
-            showCaption(button, QString::fromUtf16(text));
+    for (const auto& caption : kCaptions) {
+        bindMouseMove(caption.first, [this, caption] {
+            showCaption(caption.first, QString::fromUtf16(caption.second));
         });
     }
     bindMouseMove(form1::kBackdropArt, [this] { hideCaption(); });

@@ -13,8 +13,9 @@ namespace {
 
 size_t writeToFile(char* data, size_t size, size_t count, void* user) {
     auto* file = static_cast<QSaveFile*>(user);
-    const qint64 bytes = static_cast<qint64>(size * count);
-    return file->write(data, bytes) == bytes ? size * count : 0;
+    const size_t total = size * count;
+    const auto bytes = static_cast<qint64>(total);
+    return file->write(data, bytes) == bytes ? total : 0;
 }
 
 }  // namespace

@@ -130,7 +130,7 @@ bool Form::unload() {
 }
 
 bool Form::isVisible() const {
-    return window_ && window_->isVisible();
+    return !window_.isNull() && window_->isVisible();
 }
 
 QWidget* Form::window() const {
@@ -309,6 +309,7 @@ void Form::createControls() {
         controls_.emplace(row.name.toString(), std::make_unique<Control>(row, widget, pane));
     }
     // Earlier rows are drawn over later ones.
+    // NOLINTNEXTLINE(modernize-loop-convert): clang-tidy 14 cannot read std::views::reverse.
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         control(row->name).widget()->raise();
     }

@@ -164,7 +164,7 @@ QString MpvPlayer::pathForTesting() const {
     if (path == nullptr) {
         return {};
     }
-    const QString result = QString::fromUtf8(path);
+    QString result = QString::fromUtf8(path);
     mpv_free(path);
     return result;
 }

@@ -65,7 +65,7 @@ std::span<const DesignRow> Form6::designTable() const {
 }
 
 SettingsFile Form6::settingsFile() const {
-    return SettingsFile(services().programFolder(), services().writableFolderFor(SettingsFile::kFileName));
+    return {services().programFolder(), services().writableFolderFor(SettingsFile::kFileName)};
 }
 
 QWidget* Form6::createCustomControl(const DesignRow& row, QWidget* parent) {

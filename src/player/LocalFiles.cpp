@@ -2,7 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -59,13 +60,10 @@ QString folderOfFile(const QString& path) {
 bool matchesPattern(const QString& pattern, const QString& name) {
     const QList<uint> folded = name.toCaseFolded().toUcs4();
     const QStringList patterns = pattern.split(u';');
-    for (const QString& one : patterns) {
+    return std::ranges::any_of(patterns, [&](const QString& one) {
         const QString effective = one.isEmpty() && patterns.size() == 1 ? u"*"_s : one;
-        if (!effective.isEmpty() && matchesOne(effective.toCaseFolded().toUcs4(), folded)) {
-            return true;
-        }
-    }
-    return false;
+        return !effective.isEmpty() && matchesOne(effective.toCaseFolded().toUcs4(), folded);
+    });
 }
 
 }  // namespace tivora::localfiles

@@ -11,7 +11,7 @@ namespace tivora {
 namespace {
 
 // Only the first line counts; a huge file is not read whole.
-constexpr qint64 kLongestRead = 64 * 1024;
+constexpr qint64 kLongestRead = qint64{64} * 1024;
 
 bool writeWhole(const QString& file, const QByteArray& bytes) {
     QSaveFile out(file);

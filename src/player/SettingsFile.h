@@ -22,7 +22,7 @@ public:
     // Nothing when the file is missing, unreadable or malformed.
     [[nodiscard]] std::optional<settings::SettingsLine> read() const;
     // Replaces the file whole; false when the folder would not take it.
-    bool write(const settings::SettingsLine& line) const;
+    [[nodiscard]] bool write(const settings::SettingsLine& line) const;
 
 private:
     QString programFolder_;
