@@ -4,9 +4,9 @@
 #include "Control.h"
 #include "FormDirectory.h"
 #include "MainCommands.h"
-#include "MainWindowControls.h"
 #include "MainLayout.h"
 #include "MainMenu.h"
+#include "MainWindowControls.h"
 #include "PortalAddresses.h"
 #include "Services.h"
 
@@ -90,8 +90,9 @@ const DesignRow kControls[] = {
 
 // Hover captions of the content-pane buttons.
 const std::pair<QStringView, const char16_t*> kCaptions[] = {
-    {form1::kPlayButton, u"开始播放"}, {form1::kAddFavouriteButton, u"加入收藏"}, {form1::kNowPlayingButton, u"正在播放"},
-    {form1::kStopButton, u"停止播放"}, {form1::kRecentButton, u"最近播放"}, {form1::kLiveButton, u"在线直播"},
+    {form1::kPlayButton, u"开始播放"},       {form1::kAddFavouriteButton, u"加入收藏"},
+    {form1::kNowPlayingButton, u"正在播放"}, {form1::kStopButton, u"停止播放"},
+    {form1::kRecentButton, u"最近播放"},     {form1::kLiveButton, u"在线直播"},
 };
 
 constexpr float kMinimumWidth = 13000;
@@ -119,8 +120,7 @@ std::span<const DesignRow> Form1::designTable() const {
 void Form1::bindEvents() {
     menu_ = new MainMenu(window());
     for (const MainCommands::Binding& binding : MainCommands::pictureBindings()) {
-        bindClick(binding.trigger,
-                  [this, run = binding.run] { (commands_.get()->*run)(); });
+        bindClick(binding.trigger, [this, run = binding.run] { (commands_.get()->*run)(); });
     }
     for (const MainCommands::Binding& binding : MainCommands::menuBindings()) {
         connect(menu_->item(binding.trigger), &QAction::triggered, this,

@@ -22,9 +22,8 @@ QString playerProgramName() {
 }
 
 QStringList volumeControls() {
-    return {u"pavucontrol"_s,         u"pavucontrol-qt"_s, u"pwvucontrol"_s,
-            u"mate-volume-control"_s, u"kmix"_s,           u"qasmixer"_s,
-            u"gnome-alsamixer"_s,     u"alsamixergui"_s};
+    return {u"pavucontrol"_s, u"pavucontrol-qt"_s, u"pwvucontrol"_s,     u"mate-volume-control"_s,
+            u"kmix"_s,        u"qasmixer"_s,       u"gnome-alsamixer"_s, u"alsamixergui"_s};
 }
 
 QString mediaDialogFolder() {

@@ -14,8 +14,8 @@ void QtFileDialog::showOpen() {
         // Names on disk come in any case, as on the systems these files come from.
         filters = caselessNameFilters(filters);
     }
-    const QString chosen = QFileDialog::getOpenFileName(parent_, QString(), initDir(), filters,
-                                                        nullptr, QFileDialog::HideNameFilterDetails);
+    const QString chosen = QFileDialog::getOpenFileName(
+        parent_, QString(), initDir(), filters, nullptr, QFileDialog::HideNameFilterDetails);
     if (!chosen.isEmpty()) {
         setChosenFile(chosen);
     }

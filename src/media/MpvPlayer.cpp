@@ -3,7 +3,6 @@
 #include "MpvPlatform.h"
 #include "MpvVideoWidget.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QOpenGLContext>
 #include <QWidget>

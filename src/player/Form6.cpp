@@ -1,7 +1,5 @@
 #include "Form6.h"
 
-#include "PlayerWindowControls.h"
-
 #include "Control.h"
 #include "FileDialog.h"
 #include "FileListBox.h"
@@ -10,6 +8,7 @@
 #include "LocalFiles.h"
 #include "PlayerControl.h"
 #include "PlayerLayout.h"
+#include "PlayerWindowControls.h"
 #include "Services.h"
 
 #include <QDir>
@@ -104,7 +103,8 @@ void Form6::bindEvents() {
     });
     QWidget::setTabOrder(player_->widget(), list_);
     QWidget::setTabOrder(list_, control(form6::kOpenButton).widget());
-    QWidget::setTabOrder(control(form6::kOpenButton).widget(), control(form6::kHideListButton).widget());
+    QWidget::setTabOrder(control(form6::kOpenButton).widget(),
+                         control(form6::kHideListButton).widget());
     timer1_->start();
 }
 

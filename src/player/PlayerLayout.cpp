@@ -2,7 +2,6 @@
 
 #include "PlayerWindowControls.h"
 
-#include <exception>
 #include <span>
 
 using namespace Qt::StringLiterals;
@@ -48,11 +47,7 @@ const Step kPaneSteps[] = {
 
 void layOutPlayerWindow(Target& target) {
     layout::applySkippingFailures(target, kPaneSteps);
-    try {
-        target.setVisible(form6::kListFrame, true);
-    } catch (const std::exception&) {
-        // Skipped like any other step.
-    }
+    layout::runSkippingFailures({[&] { target.setVisible(form6::kListFrame, true); }});
     layout::applySkippingFailures(target, kBannerSteps);
 }
 

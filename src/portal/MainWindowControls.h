@@ -54,8 +54,7 @@ inline constexpr QStringView kNowPlayingButton = u"Image23";
 inline constexpr QStringView kStopButton = u"Image24";
 inline constexpr QStringView kRecentButton = u"Image25";
 inline constexpr QStringView kLiveButton = u"Image26";
-inline constexpr QStringView kContentButtons[] = {kPlayButton,  kAddFavouriteButton,
-                                                  kNowPlayingButton, kStopButton,
-                                                  kRecentButton, kLiveButton};
+inline constexpr QStringView kContentButtons[] = {
+    kPlayButton, kAddFavouriteButton, kNowPlayingButton, kStopButton, kRecentButton, kLiveButton};
 
 }  // namespace tivora::form1

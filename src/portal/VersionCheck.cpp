@@ -38,8 +38,8 @@ QString statusFor(const QString& code) {
 }
 
 QString versionLabel(const QString& code, const QString& status) {
-    return u"当前版本为"_s + QString::fromUtf16(client::kShortVersion) + u"版，最新版本为"_s + code.left(1) + u'.' + code.right(1) + u"版,"_s +
-           status;
+    return u"当前版本为"_s + QString::fromUtf16(client::kShortVersion) + u"版，最新版本为"_s +
+           code.left(1) + u'.' + code.right(1) + u"版,"_s + status;
 }
 
 }  // namespace tivora::version

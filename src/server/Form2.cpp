@@ -1,9 +1,8 @@
 #include "Form2.h"
 
-#include "ServerWindowControls.h"
-
 #include "ClientVersion.h"
 #include "Control.h"
+#include "ServerWindowControls.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,10 +1,9 @@
 #include "Form3.h"
 
-#include "ServerWindowControls.h"
-
 #include "BrowserPane.h"
 #include "FormDirectory.h"
 #include "PortalAddresses.h"
+#include "ServerWindowControls.h"
 #include "VersionCheck.h"
 
 using namespace Qt::StringLiterals;

@@ -1,10 +1,9 @@
 #include "Form4.h"
 
-#include "ServerWindowControls.h"
-
 #include "BrowserPane.h"
 #include "Control.h"
 #include "PortalAddresses.h"
+#include "ServerWindowControls.h"
 
 using namespace Qt::StringLiterals;
 

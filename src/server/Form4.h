@@ -11,7 +11,6 @@ class Form4 final : public Form {
 public:
     Form4(Services& services, const QString& siteRoot);
 
-
 protected:
     [[nodiscard]] const FormDesign& design() const override;
     [[nodiscard]] std::span<const DesignRow> designTable() const override;

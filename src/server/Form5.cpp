@@ -1,10 +1,9 @@
 #include "Form5.h"
 
-#include "ServerWindowControls.h"
-
 #include "BrowserPane.h"
 #include "Control.h"
 #include "PortalAddresses.h"
+#include "ServerWindowControls.h"
 #include "Services.h"
 #include "VersionCheck.h"
 

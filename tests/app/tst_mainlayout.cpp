@@ -141,7 +141,8 @@ private Q_SLOTS:
     // Only refused property writes are skipped: a misspelled control name must not pass unseen.
     void otherFailuresEscapeTheSkippingHelpers() {
         QVERIFY_THROWS_EXCEPTION(
-            FormError, runSkippingFailures({[] { throw FormError(u"No control named Imag21"_s); }}));
+            FormError,
+            runSkippingFailures({[] { throw FormError(u"No control named Imag21"_s); }}));
         RecordingTarget target(13000, 9000);
         const Step misspelled[] = {
             {u"Imag21", Prop::Left, [](const Target&) -> float { throw FormError(u"Imag21"_s); }}};

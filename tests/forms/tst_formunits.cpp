@@ -119,7 +119,8 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(chosen).isDir());
         // The probe leaves nothing behind.
         if (takesPreferred && existing.isEmpty()) {
-            QVERIFY(QDir(preferred).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+            QVERIFY(
+                QDir(preferred).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
         }
     }
 

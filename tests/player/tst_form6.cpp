@@ -4,9 +4,9 @@
 #include "ControlWidgets.h"
 #include "FileDialog.h"
 #include "FileListBox.h"
+#include "Folders.h"
 #include "Form1.h"
 #include "Form6.h"
-#include "Folders.h"
 #include "LocalFiles.h"
 #include "MainMenu.h"
 #include "PlayerWindowControls.h"
@@ -89,9 +89,7 @@ struct Windows : test::TestWindows {
         services.log.clear();
     }
     void close() { player().window()->close(); }
-    void clickButton(const QString& name) {
-        qobject_cast<QPushButton*>(control(name).widget())->click();
-    }
+    void clickButton(const QString& name) { click(player(), name); }
     [[nodiscard]] QPoint rowCentre(int row) {
         return list().visualItemRect(list().item(row)).center();
     }

@@ -1,7 +1,6 @@
 // The main window's pictures, search box, menu items and new-window switching, through Form1's
 // handlers with fake panes.
 #include "Control.h"
-#include "ControlWidgets.h"
 #include "Form1.h"
 #include "MainMenu.h"
 #include "MainMenuItems.h"
@@ -44,8 +43,7 @@ struct MainWindow : test::TestWindows {
     }
     void trigger(const QString& name) {
         if (name.startsWith(u"Image"_s)) {
-            Q_EMIT qobject_cast<ClickableLabel*>(form().control(name).widget())
-                ->clicked(Qt::LeftButton);
+            click(form(), name);
         } else {
             form().mainMenu()->item(name)->trigger();
         }

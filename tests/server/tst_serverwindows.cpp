@@ -22,10 +22,10 @@ const QString kRoot = u"http://vod.example.com"_s;
 struct Windows : test::TestWindows {
     Windows()
         : TestWindows(AppConfig{.portalRoot = kRoot,
-                                    .siteRoot = u"http://maker.example.com"_s,
-                                    .adminQQ = u"800012345"_s,
-                                    .groupQQ1 = u"100200300"_s,
-                                    .groupQQ2 = u"100200301"_s}) {}
+                                .siteRoot = u"http://maker.example.com"_s,
+                                .adminQQ = u"800012345"_s,
+                                .groupQQ1 = u"100200300"_s,
+                                .groupQQ2 = u"100200301"_s}) {}
     Form5& update() { return window<Form5>(FormId::Form5); }
     FakeBrowserPane& checkPane(const QString& window) { return pane(form3::kCheckPane, window); }
 };

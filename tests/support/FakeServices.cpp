@@ -2,12 +2,10 @@
 
 #include "Artwork.h"
 #include "Folders.h"
-
-#include <QStandardPaths>
-
 #include "FormError.h"
 #include "MessageBoxStyle.h"
 
+#include <QStandardPaths>
 #include <QUrl>
 #include <QWidget>
 
@@ -149,9 +147,9 @@ QString FakeServices::programFolder() const {
 }
 
 QString FakeServices::writableFolderFor(const QString& fileName) const {
-    return chooseWritableFolder(
-        programFolderPath, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
-        fileName);
+    return chooseWritableFolder(programFolderPath,
+                                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                                fileName);
 }
 
 QPixmap FakeServices::picture(const QString& key) const {
