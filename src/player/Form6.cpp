@@ -63,8 +63,13 @@ std::span<const DesignRow> Form6::designTable() const {
     return kControls;
 }
 
-SettingsFile Form6::settingsFile() const {
-    return {services().programFolder(), services().writableFolderFor(SettingsFile::kFileName)};
+const SettingsFile& Form6::settingsFile() const {
+    // Probed once per run: the probe writes into the program's folder.
+    if (!settingsFile_) {
+        settingsFile_.emplace(services().programFolder(),
+                              services().writableFolderFor(SettingsFile::kFileName));
+    }
+    return *settingsFile_;
 }
 
 QWidget* Form6::createCustomControl(const DesignRow& row, QWidget* parent) {
@@ -182,7 +187,7 @@ void Form6::listDoubleClick() {
     QString folder;
     if (!dialog_->fileName().isEmpty()) {
         folder = localfiles::folderOfFile(dialog_->fileName());
-    } else if (const auto line = settingsFile().read()) {
+    } else if (const auto line = settingsFile().read(); line && QFileInfo(line->folder).isDir()) {
         folder = line->folder;
     } else {
         folder = QDir::toNativeSeparators(QDir(list_->path()).absolutePath());

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 namespace tivora {
 
@@ -31,8 +32,8 @@ public:
     [[nodiscard]] FileListBox* fileList() const { return list_; }
     [[nodiscard]] PlayerControl* player() const { return player_; }
     [[nodiscard]] FileDialog* fileDialog() const { return dialog_.get(); }
-    // data.txt where it is read and written now.
-    [[nodiscard]] SettingsFile settingsFile() const;
+    // data.txt where this run reads and writes it.
+    [[nodiscard]] const SettingsFile& settingsFile() const;
 
 protected:
     [[nodiscard]] const FormDesign& design() const override;
@@ -62,6 +63,7 @@ private:
     QPointer<QTimer> timer2_;
     QPointer<FileListBox> list_;
     QPointer<PlayerControl> player_;
+    mutable std::optional<SettingsFile> settingsFile_;
 };
 
 }  // namespace tivora

@@ -18,7 +18,12 @@ constexpr qsizetype kLongestPrefix = 4;
 
 QByteArray encode(const SettingsLine& line) {
     const QString text = line.prefix + u'?' + line.folder;
-    QByteArray bytes = isAnsiRepresentable(text) ? toAnsi(text) : kUtf8Mark + text.toUtf8();
+    QByteArray bytes = isAnsiRepresentable(text) ? toAnsi(text) : QByteArray();
+    // Code-page bytes that happen to start like the UTF-8 mark ("锘" is EF BB in GBK) would be
+    // read back as UTF-8.
+    if (bytes.isEmpty() || bytes.startsWith(kUtf8Mark)) {
+        bytes = kUtf8Mark + text.toUtf8();
+    }
     bytes += "\r\n";
     return bytes;
 }

@@ -420,6 +420,20 @@ private Q_SLOTS:
                  (QStringList{kStop, source(media_.filePath(u"ab02.rm"_s)), kPlay}));
     }
 
+    void doubleClickAfterAMissingRememberedFolderPlaysFromTheListedFolder() {
+        Windows w;
+        writeAll(w.dataTxt(), "ab?/no/such/folder/\r\n");
+        w.open();
+        QCOMPARE(w.list().path(), userVideosFolder());
+        w.list().setPath(media_.path());
+        w.services.log.clear();
+        w.doubleClickRow(w.rowOf(u"ab02.rm"_s));
+        QCOMPARE(w.services.log.filter(u"player"_s),
+                 (QStringList{kStop, source(media_.filePath(u"ab02.rm"_s)), kPlay}));
+        // The program folder is probed once per run, not at every read.
+        QCOMPARE(w.services.writableFolderProbes, 1);
+    }
+
     void unusableSettingsStillGiveAList_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("present");

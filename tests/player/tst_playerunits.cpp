@@ -155,6 +155,9 @@ private Q_SLOTS:
         QTest::newRow("arabic folder")
             << u"ab"_s << u"/ملف/"_s
             << QByteArray("\xEF\xBB\xBF") + u"ab?/ملف/"_s.toUtf8() + "\r\n";
+        QTest::newRow("code-page bytes that start like the UTF-8 mark")
+            << u"锘緻"_s << u"/m/"_s
+            << QByteArray("\xEF\xBB\xBF") + u"锘緻?/m/"_s.toUtf8() + "\r\n";
         QTest::newRow("prefix outside the basic plane")
             << u"😀x"_s << u"/m/"_s << QByteArray("\xEF\xBB\xBF") + u"😀x?/m/"_s.toUtf8() + "\r\n";
     }
@@ -229,6 +232,7 @@ private Q_SLOTS:
         QTest::newRow("emoji") << u"🎬x"_s << u"/🎬/"_s;
         QTest::newRow("? in the folder") << u"ab"_s << u"/a?b/"_s;
         QTest::newRow("? in the prefix") << u"a?"_s << u"/x/"_s;
+        QTest::newRow("GBK starting like a UTF-8 mark") << u"锘緻"_s << u"/x/"_s;
     }
 
     void roundTrip() {

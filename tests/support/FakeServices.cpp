@@ -147,6 +147,7 @@ QString FakeServices::programFolder() const {
 }
 
 QString FakeServices::writableFolderFor(const QString& fileName) const {
+    ++writableFolderProbes;
     return chooseWritableFolder(programFolderPath,
                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                                 fileName);

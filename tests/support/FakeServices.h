@@ -129,6 +129,7 @@ public:
     std::function<QString()> fileChooser;
     int endedWith = -1;
     QString programFolderPath;
+    mutable int writableFolderProbes = 0;
     QString playerProgram = QStringLiteral("QvodPlayer");
     // The volume controls tried, in order.
     QStringList mixers{QStringLiteral("pavucontrol"), QStringLiteral("kmix")};
