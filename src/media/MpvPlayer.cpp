@@ -9,6 +9,9 @@
 
 #include <mpv/client.h>
 
+#include <algorithm>
+#include <cmath>
+#include <string_view>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -73,6 +76,11 @@ MpvPlayer* MpvPlayer::create(QWidget* parent, MpvOptions options) {
         mpv_terminate_destroy(mpv);
         return nullptr;
     }
+    mpv_observe_property(mpv, 0, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv, 0, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv, 0, "volume", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv, 0, "pause", MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv, 0, "mute", MPV_FORMAT_FLAG);
     QWidget* view = nullptr;
     if (render) {
         view = new MpvVideoWidget(mpv, parent);
@@ -88,6 +96,16 @@ MpvPlayer::MpvPlayer(mpv_handle* mpv, QWidget* view, bool videoShown)
     : mpv_(mpv), view_(view), video_(qobject_cast<MpvVideoWidget*>(view)), videoShown_(videoShown) {
     setParent(view);
     mpv_set_wakeup_callback(mpv_, &MpvPlayer::onMpvWakeup, this);
+    if (video_) {
+        connect(video_, &MpvVideoWidget::renderUnavailable, this, &MpvPlayer::tellNoVideo);
+    }
+}
+
+void MpvPlayer::tellNoVideo() {
+    if (!toldNoVideo_) {
+        toldNoVideo_ = true;
+        Q_EMIT failed(u"无法显示视频画面，只能播放声音。"_s);
+    }
 }
 
 MpvPlayer::~MpvPlayer() {
@@ -119,6 +137,35 @@ void MpvPlayer::stop() {
         video_->setPlaying(false);
     }
     command({"stop"});
+    if (hasFile_) {
+        hasFile_ = false;
+        position_ = 0;
+        duration_ = 0;
+        Q_EMIT stateChanged();
+    }
+}
+
+void MpvPlayer::setPaused(bool paused) {
+    if (hasFile_) {
+        command({"set", "pause", paused ? "yes" : "no"});
+    }
+}
+
+void MpvPlayer::seekTo(double seconds) {
+    if (!hasFile_) {
+        return;
+    }
+    const QByteArray target = QByteArray::number(std::clamp(seconds, 0.0, duration_), 'f', 3);
+    command({"seek", target.constData(), "absolute"});
+}
+
+void MpvPlayer::setVolume(int percent) {
+    const QByteArray value = QByteArray::number(std::clamp(percent, 0, 100));
+    command({"set", "volume", value.constData()});
+}
+
+void MpvPlayer::setMuted(bool muted) {
+    command({"set", "mute", muted ? "yes" : "no"});
 }
 
 void MpvPlayer::setSource(const QString& path) {
@@ -132,6 +179,9 @@ void MpvPlayer::play() {
     if (!videoShown_ && !toldNoVideo_) {
         toldNoVideo_ = true;
         Q_EMIT failed(u"本机没有可用的 OpenGL，无法显示视频画面，只能播放声音。"_s);
+    }
+    if (video_ && video_->renderFailed()) {
+        tellNoVideo();
     }
     if (source_ == loaded_) {
         command({"set", "pause", "no"});
@@ -175,8 +225,15 @@ void MpvPlayer::drainEvents() {
         if (event->event_id == MPV_EVENT_NONE) {
             return;
         }
+        if (event->event_id == MPV_EVENT_PROPERTY_CHANGE) {
+            readProperty(*static_cast<const mpv_event_property*>(event->data));
+            Q_EMIT stateChanged();
+            continue;
+        }
         if (event->event_id == MPV_EVENT_FILE_LOADED) {
+            hasFile_ = true;
             Q_EMIT fileLoaded();
+            Q_EMIT stateChanged();
             continue;
         }
         if (event->event_id != MPV_EVENT_END_FILE) {
@@ -189,6 +246,12 @@ void MpvPlayer::drainEvents() {
         const QString path = loaded_;
         if (reason == MPV_END_FILE_REASON_EOF || reason == MPV_END_FILE_REASON_ERROR) {
             loaded_.clear();
+        }
+        if (loaded_.isEmpty() && hasFile_) {
+            hasFile_ = false;
+            position_ = 0;
+            duration_ = 0;
+            Q_EMIT stateChanged();
         }
         // mpv sends no frame after the end, so the last one would stay on screen.
         if (video_ && loaded_.isEmpty()) {
@@ -209,6 +272,25 @@ void MpvPlayer::drainEvents() {
         if (alive && reason == MPV_END_FILE_REASON_ERROR) {
             Q_EMIT failed(failureText(error, path));
         }
+        if (alive && reason == MPV_END_FILE_REASON_EOF) {
+            Q_EMIT endReached();
+        }
+    }
+}
+
+void MpvPlayer::readProperty(const mpv_event_property& property) {
+    const std::string_view name(property.name);
+    const bool known = property.format != MPV_FORMAT_NONE && property.data != nullptr;
+    if (name == "time-pos") {
+        position_ = known ? *static_cast<const double*>(property.data) : 0;
+    } else if (name == "duration") {
+        duration_ = known ? *static_cast<const double*>(property.data) : 0;
+    } else if (name == "volume" && known) {
+        volume_ = static_cast<int>(std::lround(*static_cast<const double*>(property.data)));
+    } else if (name == "pause") {
+        paused_ = known && *static_cast<const int*>(property.data) != 0;
+    } else if (name == "mute") {
+        muted_ = known && *static_cast<const int*>(property.data) != 0;
     }
 }
 

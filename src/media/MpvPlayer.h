@@ -5,6 +5,7 @@
 #include <QPointer>
 
 struct mpv_handle;
+struct mpv_event_property;
 
 namespace tivora {
 
@@ -32,6 +33,16 @@ public:
     // Starts the source from its beginning unless it is the one already playing.
     void play() override;
     [[nodiscard]] QWidget* widget() const override;
+    void setPaused(bool paused) override;
+    void seekTo(double seconds) override;
+    void setVolume(int percent) override;
+    void setMuted(bool muted) override;
+    [[nodiscard]] bool hasFile() const override { return hasFile_; }
+    [[nodiscard]] bool isPaused() const override { return paused_; }
+    [[nodiscard]] double position() const override { return position_; }
+    [[nodiscard]] double duration() const override { return duration_; }
+    [[nodiscard]] int volume() const override { return volume_; }
+    [[nodiscard]] bool isMuted() const override { return muted_; }
 
     // Seconds into the current file; negative when nothing plays.
     [[nodiscard]] double positionForTesting() const;
@@ -48,6 +59,8 @@ private:
     static void onMpvWakeup(void* self);
     void drainEvents();
     void command(std::initializer_list<const char*> arguments);
+    void readProperty(const mpv_event_property& property);
+    void tellNoVideo();
 
     mpv_handle* mpv_;
     QPointer<QWidget> view_;
@@ -57,6 +70,12 @@ private:
     QString source_;
     // The file last handed to mpv while it has not ended.
     QString loaded_;
+    bool hasFile_ = false;
+    bool paused_ = false;
+    bool muted_ = false;
+    double position_ = 0;
+    double duration_ = 0;
+    int volume_ = 100;
 };
 
 }  // namespace tivora

@@ -48,6 +48,7 @@ void MpvVideoWidget::initializeGL() {
     if (mpv_render_context_create(&render_, mpv_, params.data()) < 0) {
         render_ = nullptr;
         renderFailed_ = true;
+        Q_EMIT renderUnavailable();
         return;
     }
     mpv_render_context_set_update_callback(render_, &MpvVideoWidget::onMpvUpdate, this);

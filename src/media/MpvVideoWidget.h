@@ -25,6 +25,10 @@ public:
     // back.
     void setPlaying(bool playing);
 
+Q_SIGNALS:
+    // No picture can be drawn here; mpv goes on with the sound.
+    void renderUnavailable();
+
 protected:
     void initializeGL() override;
     void paintGL() override;

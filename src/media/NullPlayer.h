@@ -19,6 +19,16 @@ public:
     void setSource(const QString& path) override;
     void play() override;
     [[nodiscard]] QWidget* widget() const override;
+    void setPaused(bool /*paused*/) override {}
+    void seekTo(double /*seconds*/) override {}
+    void setVolume(int /*percent*/) override {}
+    void setMuted(bool /*muted*/) override {}
+    [[nodiscard]] bool hasFile() const override { return false; }
+    [[nodiscard]] bool isPaused() const override { return false; }
+    [[nodiscard]] double position() const override { return 0; }
+    [[nodiscard]] double duration() const override { return 0; }
+    [[nodiscard]] int volume() const override { return 100; }
+    [[nodiscard]] bool isMuted() const override { return false; }
 
 private:
     QPointer<QLabel> area_;

@@ -6,8 +6,11 @@
 #include "Folders.h"
 #include "FormDirectory.h"
 #include "LocalFiles.h"
+#include "PlayerBar.h"
 #include "PlayerControl.h"
 #include "PlayerLayout.h"
+#include "PlayerPreferences.h"
+#include "PlayerSurface.h"
 #include "PlayerWindowControls.h"
 #include "Services.h"
 
@@ -82,7 +85,8 @@ QWidget* Form6::createCustomControl(const DesignRow& row, QWidget* parent) {
     }
     if (row.name == form6::kPlayer) {
         player_ = services().createPlayer(parent);
-        return player_->widget();
+        surface_ = new PlayerSurface(*player_, parent);
+        return surface_;
     }
     return Form::createCustomControl(row, parent);
 }
@@ -106,7 +110,12 @@ void Form6::bindEvents() {
     connect(player_, &PlayerControl::failed, this, [this](const QString& reason) {
         dispatch([&] { msgBox(reason, MsgBox::OkOnly + MsgBox::Exclamation); });
     });
-    QWidget::setTabOrder(player_->widget(), list_);
+    surface_->bar()->setContinuousPlay(PlayerPreferences().continuousPlay());
+    connect(surface_->bar(), &PlayerBar::continuousPlayToggled, this,
+            [](bool on) { PlayerPreferences().setContinuousPlay(on); });
+    connect(player_, &PlayerControl::endReached, this,
+            [this] { dispatch([this] { playNextFile(); }); });
+    QWidget::setTabOrder(surface_, list_);
     QWidget::setTabOrder(list_, control(form6::kOpenButton).widget());
     QWidget::setTabOrder(control(form6::kOpenButton).widget(),
                          control(form6::kHideListButton).widget());
@@ -198,6 +207,27 @@ void Form6::listDoubleClick() {
     player_->invoke(PlayerControl::kDispSource, folder + name);
     player_->invoke(PlayerControl::kDispPlay);
     setCaption(name);
+}
+
+void Form6::playNextFile() {
+    if (!surface_->bar()->continuousPlay()) {
+        return;
+    }
+    const auto playing = static_cast<int>(rows().indexOf(caption()));
+    if (playing < 0 || playing + 1 >= list_->listCount()) {
+        return;
+    }
+    list_->setCurrentRow(playing + 1);
+    listDoubleClick();
+    showBanner(caption());
+}
+
+QStringList Form6::rows() const {
+    QStringList names;
+    for (int row = 0; row < list_->listCount(); ++row) {
+        names << list_->list(row);
+    }
+    return names;
 }
 
 void Form6::showBanner(const QString& text) {

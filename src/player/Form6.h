@@ -3,6 +3,7 @@
 #include "FileListBox.h"
 #include "Form.h"
 #include "PlayerControl.h"
+#include "PlayerSurface.h"
 #include "SettingsFile.h"
 
 #include <QPointer>
@@ -31,6 +32,7 @@ public:
     [[nodiscard]] QTimer* timer2() const { return timer2_; }
     [[nodiscard]] FileListBox* fileList() const { return list_; }
     [[nodiscard]] PlayerControl* player() const { return player_; }
+    [[nodiscard]] PlayerSurface* playerSurface() const { return surface_; }
     [[nodiscard]] FileDialog* fileDialog() const { return dialog_.get(); }
     // data.txt where this run reads and writes it.
     [[nodiscard]] const SettingsFile& settingsFile() const;
@@ -51,6 +53,9 @@ private:
     void applyChosenFile();
     void listClick();
     void listDoubleClick();
+    // At a file's end, the next listed file, as a double-click on it would.
+    void playNextFile();
+    [[nodiscard]] QStringList rows() const;
     void showBanner(const QString& text);
     void hideBanner();
     void hideList();
@@ -63,6 +68,7 @@ private:
     QPointer<QTimer> timer2_;
     QPointer<FileListBox> list_;
     QPointer<PlayerControl> player_;
+    QPointer<PlayerSurface> surface_;
     mutable std::optional<SettingsFile> settingsFile_;
 };
 

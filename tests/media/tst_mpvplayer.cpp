@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <clocale>
+#include <cmath>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -68,6 +69,41 @@ private Q_SLOTS:
         const double earlier = player_->positionForTesting();
         QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > earlier + 0.3, kBound);
         QCOMPARE(player_->pathForTesting(), first_);
+    }
+
+    // What the control bar and the keys do reaches mpv itself.
+    void transportReachesMpv() {
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        player_->setSource(first_);
+        player_->play();
+        QVERIFY(loaded.wait(kBound));
+        QVERIFY(player_->hasFile());
+        QTRY_VERIFY_WITH_TIMEOUT(player_->duration() > 5, kBound);
+        player_->setPaused(true);
+        QTRY_VERIFY_WITH_TIMEOUT(player_->isPaused(), kBound);
+        const double paused = player_->positionForTesting();
+        QTest::qWait(400);
+        QCOMPARE(player_->positionForTesting(), paused);
+        player_->seekTo(4);
+        QTRY_VERIFY_WITH_TIMEOUT(std::abs(player_->positionForTesting() - 4) < 0.5, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(std::abs(player_->position() - 4) < 0.5, kBound);
+        player_->setPaused(false);
+        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 4.3, kBound);
+        player_->setVolume(35);
+        QTRY_COMPARE_WITH_TIMEOUT(player_->volume(), 35, kBound);
+        player_->setMuted(true);
+        QTRY_VERIFY_WITH_TIMEOUT(player_->isMuted(), kBound);
+    }
+
+    void playedToItsEndIsReported() {
+        QSignalSpy reached(player_, &PlayerControl::endReached);
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        player_->setSource(first_);
+        player_->play();
+        QVERIFY(loaded.wait(kBound));
+        player_->seekTo(5.5);
+        QVERIFY(reached.wait(kBound));
+        QVERIFY(!player_->hasFile());
     }
 
     void stopStopsPlayback() {

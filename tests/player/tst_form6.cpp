@@ -9,6 +9,10 @@
 #include "Form6.h"
 #include "LocalFiles.h"
 #include "MainMenu.h"
+#include "PlaybackTime.h"
+#include "PlayerBar.h"
+#include "PlayerPreferences.h"
+#include "PlayerSurface.h"
 #include "PlayerWindowControls.h"
 #include "TestWindows.h"
 
@@ -144,7 +148,10 @@ private Q_SLOTS:
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         // Centred by its client area; the frame adds a few pixels.
         QVERIFY((player.window()->frameGeometry().center() - area.center()).manhattanLength() < 30);
-        QCOMPARE(w.control(u"QvodCtrl1"_s).widget(), player.player()->widget());
+        // The control is the player's face: its video with the control bar below.
+        QCOMPARE(w.control(u"QvodCtrl1"_s).widget(), player.playerSurface());
+        QVERIFY(player.playerSurface()->isAncestorOf(player.player()->widget()));
+        QVERIFY(player.playerSurface()->isAncestorOf(player.playerSurface()->bar()));
         QCOMPARE(w.control(u"QvodCtrl1"_s).left(), 0.0F);
         QCOMPARE(w.control(u"QvodCtrl1"_s).top(), 0.0F);
         QCOMPARE(w.control(u"Frame1"_s).width(), 2415.0F);
@@ -432,6 +439,104 @@ private Q_SLOTS:
                  (QStringList{kStop, source(media_.filePath(u"ab02.rm"_s)), kPlay}));
         // The program folder is probed once per run, not at every read.
         QCOMPARE(w.services.writableFolderProbes, 1);
+    }
+
+    void playerKeysAndBar_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("space pauses") << int(Qt::Key_Space) << 0 << u"player pause yes"_s;
+        QTest::newRow("right: 5 s on") << int(Qt::Key_Right) << 0 << u"player seek 105"_s;
+        QTest::newRow("left: 5 s back") << int(Qt::Key_Left) << 0 << u"player seek 95"_s;
+        QTest::newRow("shift+right: a minute")
+            << int(Qt::Key_Right) << int(Qt::ShiftModifier) << u"player seek 160"_s;
+        QTest::newRow("up: louder, at most 100") << int(Qt::Key_Up) << 0 << u"player volume 100"_s;
+        QTest::newRow("down: softer") << int(Qt::Key_Down) << 0 << u"player volume 95"_s;
+        QTest::newRow("m mutes") << int(Qt::Key_M) << 0 << u"player mute yes"_s;
+    }
+
+    void playerKeysAndBar() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, logged);
+        Windows w;
+        w.choices << media_.filePath(u"ab01.rmvb"_s);
+        w.open();
+        PlayerSurface* surface = w.player().playerSurface();
+        w.player().player()->seekTo(100);
+        surface->setFocus();
+        w.services.log.clear();
+        QTest::keyClick(surface, static_cast<Qt::Key>(key),
+                        static_cast<Qt::KeyboardModifiers>(modifiers));
+        QCOMPARE(w.services.log.filter(u"player"_s), QStringList{logged});
+        // The bar follows the player.
+        QCOMPARE(surface->bar()->timeText(),
+                 playback::formatTime(w.player().player()->position()) + u" / 01:30:00"_s);
+    }
+
+    void arrowKeysInTheListStayTheList() {
+        Windows w;
+        w.choices << media_.filePath(u"ab01.rmvb"_s);
+        w.open();
+        w.list().setFocus();
+        w.list().setCurrentRow(0);
+        w.services.log.clear();
+        QTest::keyClick(&w.list(), Qt::Key_Down);
+        QCOMPARE(w.list().listIndex(), 1);
+        QVERIFY(w.services.log.filter(u"player"_s).isEmpty());
+    }
+
+    void fullScreenRoundTripKeepsTheWindow() {
+        Windows w;
+        w.choices << media_.filePath(u"ab01.rmvb"_s);
+        w.open();
+        PlayerSurface* surface = w.player().playerSurface();
+        w.clickButton(u"Command2"_s);  // list hidden
+        const QRect windowBefore = w.player().window()->geometry();
+        const QRect surfaceBefore = surface->geometry();
+        QTest::keyClick(surface, Qt::Key_F);
+        QVERIFY(surface->inFullScreen());
+        QVERIFY(surface->stage()->isAncestorOf(w.player().player()->widget()));
+        QVERIFY(surface->stage()->isFullScreen());
+        // After two idle seconds the bar hides; any movement brings it back.
+        QTRY_VERIFY_WITH_TIMEOUT(!surface->bar()->isVisible(), kBound);
+        QTest::mouseMove(w.player().player()->widget(), QPoint(20, 20));
+        QTRY_VERIFY_WITH_TIMEOUT(surface->bar()->isVisible(), kBound);
+        QTest::keyClick(surface->stage(), Qt::Key_Escape);
+        QVERIFY(!surface->inFullScreen());
+        QVERIFY(surface->isAncestorOf(w.player().player()->widget()));
+        QCOMPARE(w.player().window()->geometry(), windowBefore);
+        QCOMPARE(surface->geometry(), surfaceBefore);
+        QVERIFY(!w.control(u"Frame1"_s).visible());
+        QVERIFY(surface->bar()->isVisible());
+    }
+
+    void continuousPlayMovesToTheNextListedFile() {
+        Windows w;
+        w.choices << media_.filePath(u"ab01.rmvb"_s);
+        w.open();
+        auto* fake = static_cast<test::FakePlayer*>(w.player().player());
+        QVERIFY(w.player().playerSurface()->bar()->continuousPlay());
+        w.services.log.clear();
+        fake->finishForTesting();
+        QCOMPARE(w.player().caption(), u"ab02.rm"_s);
+        QCOMPARE(w.control(u"Label1"_s).caption(), u"ab02.rm"_s);
+        QCOMPARE(w.services.log.filter(u"player"_s),
+                 (QStringList{kStop, source(media_.filePath(u"ab02.rm"_s)), kPlay}));
+        // After the last file nothing more plays.
+        fake->finishForTesting();
+        QCOMPARE(w.player().caption(), u"AB03.RMVB"_s);
+        w.services.log.clear();
+        fake->finishForTesting();
+        QVERIFY(w.services.log.filter(u"player"_s).isEmpty());
+        // Off, remembered for the next run.
+        w.player().playerSurface()->bar()->continuousButton()->click();
+        QVERIFY(!PlayerPreferences().continuousPlay());
+        w.doubleClickRow(0);
+        w.services.log.clear();
+        fake->finishForTesting();
+        QVERIFY(w.services.log.filter(u"player"_s).isEmpty());
+        PlayerPreferences().setContinuousPlay(true);
     }
 
     void unusableSettingsStillGiveAList_data() {

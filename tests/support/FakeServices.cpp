@@ -6,8 +6,10 @@
 #include "MessageBoxStyle.h"
 
 #include <QStandardPaths>
+
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -73,6 +75,9 @@ FakePlayer::FakePlayer(QStringList& log, QWidget* parent)
 
 void FakePlayer::stop() {
     log_ << u"player stop"_s;
+    hasFile_ = false;
+    position_ = 0;
+    Q_EMIT stateChanged();
 }
 
 void FakePlayer::setSource(const QString& path) {
@@ -81,6 +86,42 @@ void FakePlayer::setSource(const QString& path) {
 
 void FakePlayer::play() {
     log_ << u"player play"_s;
+    hasFile_ = true;
+    paused_ = false;
+    Q_EMIT stateChanged();
+}
+
+void FakePlayer::setPaused(bool paused) {
+    log_ << u"player pause %1"_s.arg(paused ? u"yes"_s : u"no"_s);
+    paused_ = hasFile_ && paused;
+    Q_EMIT stateChanged();
+}
+
+void FakePlayer::seekTo(double seconds) {
+    if (hasFile_) {
+        position_ = std::clamp(seconds, 0.0, duration_);
+        log_ << u"player seek %1"_s.arg(position_);
+        Q_EMIT stateChanged();
+    }
+}
+
+void FakePlayer::setVolume(int percent) {
+    volume_ = std::clamp(percent, 0, 100);
+    log_ << u"player volume %1"_s.arg(volume_);
+    Q_EMIT stateChanged();
+}
+
+void FakePlayer::setMuted(bool muted) {
+    muted_ = muted;
+    log_ << u"player mute %1"_s.arg(muted ? u"yes"_s : u"no"_s);
+    Q_EMIT stateChanged();
+}
+
+void FakePlayer::finishForTesting() {
+    position_ = duration_;
+    hasFile_ = false;
+    Q_EMIT stateChanged();
+    Q_EMIT endReached();
 }
 
 FakeServices::FakeServices() {

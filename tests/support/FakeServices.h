@@ -77,10 +77,29 @@ public:
     void setSource(const QString& path) override;
     void play() override;
     [[nodiscard]] QWidget* widget() const override { return widget_; }
+    void setPaused(bool paused) override;
+    void seekTo(double seconds) override;
+    void setVolume(int percent) override;
+    void setMuted(bool muted) override;
+    [[nodiscard]] bool hasFile() const override { return hasFile_; }
+    [[nodiscard]] bool isPaused() const override { return paused_; }
+    [[nodiscard]] double position() const override { return position_; }
+    [[nodiscard]] double duration() const override { return hasFile_ ? duration_ : 0; }
+    [[nodiscard]] int volume() const override { return volume_; }
+    [[nodiscard]] bool isMuted() const override { return muted_; }
+
+    // The open file plays to its end.
+    void finishForTesting();
+    double duration_ = 5400;
 
 private:
     QStringList& log_;
     QPointer<QWidget> widget_;
+    bool hasFile_ = false;
+    bool paused_ = false;
+    bool muted_ = false;
+    double position_ = 0;
+    int volume_ = 100;
 };
 
 struct RecordedMessage {

@@ -1,0 +1,130 @@
+#include "PlayerBar.h"
+
+#include "PlaybackTime.h"
+#include "PlayerControl.h"
+#include "SeekSlider.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSlider>
+#include <QStyle>
+#include <QToolButton>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+namespace {
+
+QToolButton* makeButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip) {
+    auto* button = new QToolButton(parent);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setToolTip(tip);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+}  // namespace
+
+PlayerBar::PlayerBar(PlayerControl& player, QWidget* parent)
+    : QWidget(parent),
+      player_(player),
+      play_(makeButton(this, QStyle::SP_MediaPlay, u"播放"_s)),
+      stop_(makeButton(this, QStyle::SP_MediaStop, u"停止"_s)),
+      seek_(new SeekSlider(this)),
+      time_(new QLabel(this)),
+      mute_(makeButton(this, QStyle::SP_MediaVolume, u"静音"_s)),
+      volume_(new QSlider(Qt::Horizontal, this)),
+      continuous_(new QToolButton(this)),
+      fullScreen_(makeButton(this, QStyle::SP_TitleBarMaxButton, u"全屏 (F)"_s)) {
+    setObjectName(u"PlayerBar"_s);
+    setAutoFillBackground(true);
+    seek_->setToolTip(u"拖动或点击跳到该处"_s);
+    volume_->setRange(0, 100);
+    volume_->setFixedWidth(80);
+    volume_->setFocusPolicy(Qt::NoFocus);
+    volume_->setToolTip(u"音量"_s);
+    continuous_->setText(u"连续播放"_s);
+    continuous_->setCheckable(true);
+    continuous_->setChecked(true);
+    continuous_->setAutoRaise(true);
+    continuous_->setFocusPolicy(Qt::NoFocus);
+    continuous_->setToolTip(u"播完后接着播放列表中的下一个文件"_s);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(4);
+    row->addWidget(play_);
+    row->addWidget(stop_);
+    row->addWidget(seek_, 1);
+    row->addWidget(time_);
+    row->addWidget(mute_);
+    row->addWidget(volume_);
+    row->addWidget(continuous_);
+    row->addWidget(fullScreen_);
+
+    connect(play_, &QToolButton::clicked, this, [this] {
+        if (player_.hasFile()) {
+            player_.setPaused(!player_.isPaused());
+        } else {
+            player_.play();
+        }
+    });
+    connect(stop_, &QToolButton::clicked, this, [this] { player_.stop(); });
+    connect(seek_, &SeekSlider::seekRequested, this,
+            [this](int milliseconds) { player_.seekTo(milliseconds / 1000.0); });
+    connect(mute_, &QToolButton::clicked, this, [this] { player_.setMuted(!player_.isMuted()); });
+    connect(volume_, &QSlider::valueChanged, this, [this](int percent) {
+        if (percent != player_.volume()) {
+            player_.setVolume(percent);
+        }
+    });
+    connect(continuous_, &QToolButton::toggled, this, &PlayerBar::continuousPlayToggled);
+    connect(fullScreen_, &QToolButton::clicked, this, &PlayerBar::fullScreenToggled);
+    connect(&player_, &PlayerControl::stateChanged, this, &PlayerBar::follow);
+    follow();
+}
+
+bool PlayerBar::continuousPlay() const {
+    return continuous_->isChecked();
+}
+
+void PlayerBar::setContinuousPlay(bool on) {
+    continuous_->setChecked(on);
+}
+
+void PlayerBar::setFullScreenShown(bool fullScreen) {
+    fullScreen_->setIcon(style()->standardIcon(fullScreen ? QStyle::SP_TitleBarNormalButton
+                                                          : QStyle::SP_TitleBarMaxButton));
+    fullScreen_->setToolTip(fullScreen ? u"退出全屏 (Esc)"_s : u"全屏 (F)"_s);
+}
+
+QString PlayerBar::timeText() const {
+    return time_->text();
+}
+
+void PlayerBar::follow() {
+    const bool playing = player_.hasFile() && !player_.isPaused();
+    play_->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    play_->setToolTip(playing ? u"暂停 (空格)"_s : u"播放 (空格)"_s);
+    const double duration = player_.hasFile() ? player_.duration() : 0;
+    const double position = player_.hasFile() ? player_.position() : 0;
+    seek_->setEnabled(duration > 0);
+    if (!seek_->isDragging()) {
+        seek_->setRange(0, static_cast<int>(std::lround(duration * 1000)));
+        seek_->setValue(static_cast<int>(std::lround(position * 1000)));
+    }
+    time_->setText(playback::formatTime(position) + u" / "_s + playback::formatTime(duration));
+    mute_->setIcon(style()->standardIcon(player_.isMuted() ? QStyle::SP_MediaVolumeMuted
+                                                           : QStyle::SP_MediaVolume));
+    mute_->setToolTip(player_.isMuted() ? u"取消静音 (M)"_s : u"静音 (M)"_s);
+    if (volume_->value() != player_.volume()) {
+        const QSignalBlocker quiet(volume_);
+        volume_->setValue(player_.volume());
+    }
+    volume_->setToolTip(u"音量 %1%"_s.arg(player_.volume()));
+}
+
+}  // namespace tivora

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "SeekSlider.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QSlider>
+#include <QToolButton>
+#include <QWidget>
+
+namespace tivora {
+
+class PlayerControl;
+
+// The player control's own bar: play/pause, stop, seek bar with elapsed and total time, volume
+// with mute, continuous play and fullscreen. It drives the player and follows its state.
+class PlayerBar final : public QWidget {
+    Q_OBJECT
+
+public:
+    PlayerBar(PlayerControl& player, QWidget* parent);
+
+    [[nodiscard]] bool continuousPlay() const;
+    void setContinuousPlay(bool on);
+    void setFullScreenShown(bool fullScreen);
+
+    // The player's state as the bar shows it.
+    [[nodiscard]] QString timeText() const;
+    [[nodiscard]] QToolButton* playButton() const { return play_; }
+    [[nodiscard]] QToolButton* stopButton() const { return stop_; }
+    [[nodiscard]] QToolButton* muteButton() const { return mute_; }
+    [[nodiscard]] QToolButton* continuousButton() const { return continuous_; }
+    [[nodiscard]] QToolButton* fullScreenButton() const { return fullScreen_; }
+    [[nodiscard]] SeekSlider* seekSlider() const { return seek_; }
+    [[nodiscard]] QSlider* volumeSlider() const { return volume_; }
+
+Q_SIGNALS:
+    void fullScreenToggled();
+    void continuousPlayToggled(bool on);
+
+private:
+    void follow();
+
+    PlayerControl& player_;
+    QPointer<QToolButton> play_;
+    QPointer<QToolButton> stop_;
+    QPointer<SeekSlider> seek_;
+    QPointer<QLabel> time_;
+    QPointer<QToolButton> mute_;
+    QPointer<QSlider> volume_;
+    QPointer<QToolButton> continuous_;
+    QPointer<QToolButton> fullScreen_;
+};
+
+}  // namespace tivora
