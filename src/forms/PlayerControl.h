@@ -35,6 +35,8 @@ public:
     // 0 to 100 percent.
     virtual void setVolume(int percent) = 0;
     virtual void setMuted(bool muted) = 0;
+    // Subtitle files found beside the video are shown unless switched off.
+    virtual void setSubtitlesShown(bool shown) = 0;
 
     // Whether a file is open (playing or paused).
     [[nodiscard]] virtual bool hasFile() const = 0;
@@ -44,6 +46,7 @@ public:
     [[nodiscard]] virtual double duration() const = 0;
     [[nodiscard]] virtual int volume() const = 0;
     [[nodiscard]] virtual bool isMuted() const = 0;
+    [[nodiscard]] virtual bool subtitlesShown() const = 0;
 
 Q_SIGNALS:
     // Playback could not start; the text is for the user.

@@ -57,6 +57,10 @@ MpvPlayer* MpvPlayer::create(QWidget* parent, MpvOptions options) {
         {"demuxer", "lavf"},
         {"idle", "yes"},
         {"keep-open", "no"},
+        // Subtitle files named after the video ("film.srt", "film.chs.srt", "film[字幕].ass") load
+        // with it; those that are not UTF-8 are read as GB18030, which GBK files are.
+        {"sub-auto", "fuzzy"},
+        {"sub-codepage", "gb18030"},
         {"terminal", "no"},
         {"config", "no"},
         {"load-scripts", "no"},
@@ -166,6 +170,22 @@ void MpvPlayer::setVolume(int percent) {
 
 void MpvPlayer::setMuted(bool muted) {
     command({"set", "mute", muted ? "yes" : "no"});
+}
+
+void MpvPlayer::setSubtitlesShown(bool shown) {
+    subtitlesShown_ = shown;
+    command({"set", "sub-visibility", shown ? "yes" : "no"});
+    Q_EMIT stateChanged();
+}
+
+QString MpvPlayer::subtitleTextForTesting() const {
+    char* text = mpv_get_property_string(mpv_, "sub-text");
+    if (text == nullptr) {
+        return {};
+    }
+    QString result = QString::fromUtf8(text);
+    mpv_free(text);
+    return result;
 }
 
 void MpvPlayer::setSource(const QString& path) {

@@ -37,6 +37,8 @@ public:
     void seekTo(double seconds) override;
     void setVolume(int percent) override;
     void setMuted(bool muted) override;
+    void setSubtitlesShown(bool shown) override;
+    [[nodiscard]] bool subtitlesShown() const override { return subtitlesShown_; }
     [[nodiscard]] bool hasFile() const override { return hasFile_; }
     [[nodiscard]] bool isPaused() const override { return paused_; }
     [[nodiscard]] double position() const override { return position_; }
@@ -48,6 +50,8 @@ public:
     [[nodiscard]] double positionForTesting() const;
     // The file mpv has open; empty when idle.
     [[nodiscard]] QString pathForTesting() const;
+    // The subtitle line on screen now.
+    [[nodiscard]] QString subtitleTextForTesting() const;
 
 Q_SIGNALS:
     void fileLoaded();
@@ -73,6 +77,7 @@ private:
     bool hasFile_ = false;
     bool paused_ = false;
     bool muted_ = false;
+    bool subtitlesShown_ = true;
     double position_ = 0;
     double duration_ = 0;
     int volume_ = 100;

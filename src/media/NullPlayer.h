@@ -23,6 +23,8 @@ public:
     void seekTo(double /*seconds*/) override {}
     void setVolume(int /*percent*/) override {}
     void setMuted(bool /*muted*/) override {}
+    void setSubtitlesShown(bool /*shown*/) override {}
+    [[nodiscard]] bool subtitlesShown() const override { return true; }
     [[nodiscard]] bool hasFile() const override { return false; }
     [[nodiscard]] bool isPaused() const override { return false; }
     [[nodiscard]] double position() const override { return 0; }

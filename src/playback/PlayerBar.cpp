@@ -37,6 +37,7 @@ PlayerBar::PlayerBar(PlayerControl& player, QWidget* parent)
       time_(new QLabel(this)),
       mute_(makeButton(this, QStyle::SP_MediaVolume, u"静音"_s)),
       volume_(new QSlider(Qt::Horizontal, this)),
+      subtitles_(new QToolButton(this)),
       continuous_(new QToolButton(this)),
       fullScreen_(makeButton(this, QStyle::SP_TitleBarMaxButton, u"全屏 (F)"_s)) {
     setObjectName(u"PlayerBar"_s);
@@ -46,6 +47,12 @@ PlayerBar::PlayerBar(PlayerControl& player, QWidget* parent)
     volume_->setFixedWidth(80);
     volume_->setFocusPolicy(Qt::NoFocus);
     volume_->setToolTip(u"音量"_s);
+    subtitles_->setText(u"字幕"_s);
+    subtitles_->setCheckable(true);
+    subtitles_->setChecked(true);
+    subtitles_->setAutoRaise(true);
+    subtitles_->setFocusPolicy(Qt::NoFocus);
+    subtitles_->setToolTip(u"显示或隐藏字幕"_s);
     continuous_->setText(u"连续播放"_s);
     continuous_->setCheckable(true);
     continuous_->setChecked(true);
@@ -62,6 +69,7 @@ PlayerBar::PlayerBar(PlayerControl& player, QWidget* parent)
     row->addWidget(time_);
     row->addWidget(mute_);
     row->addWidget(volume_);
+    row->addWidget(subtitles_);
     row->addWidget(continuous_);
     row->addWidget(fullScreen_);
 
@@ -79,6 +87,11 @@ PlayerBar::PlayerBar(PlayerControl& player, QWidget* parent)
     connect(volume_, &QSlider::valueChanged, this, [this](int percent) {
         if (percent != player_.volume()) {
             player_.setVolume(percent);
+        }
+    });
+    connect(subtitles_, &QToolButton::toggled, this, [this](bool on) {
+        if (on != player_.subtitlesShown()) {
+            player_.setSubtitlesShown(on);
         }
     });
     connect(continuous_, &QToolButton::toggled, this, &PlayerBar::continuousPlayToggled);
@@ -125,6 +138,10 @@ void PlayerBar::follow() {
         volume_->setValue(player_.volume());
     }
     volume_->setToolTip(u"音量 %1%"_s.arg(player_.volume()));
+    if (subtitles_->isChecked() != player_.subtitlesShown()) {
+        const QSignalBlocker quiet(subtitles_);
+        subtitles_->setChecked(player_.subtitlesShown());
+    }
 }
 
 }  // namespace tivora

@@ -30,6 +30,7 @@ public:
     [[nodiscard]] QToolButton* stopButton() const { return stop_; }
     [[nodiscard]] QToolButton* muteButton() const { return mute_; }
     [[nodiscard]] QToolButton* continuousButton() const { return continuous_; }
+    [[nodiscard]] QToolButton* subtitlesButton() const { return subtitles_; }
     [[nodiscard]] QToolButton* fullScreenButton() const { return fullScreen_; }
     [[nodiscard]] SeekSlider* seekSlider() const { return seek_; }
     [[nodiscard]] QSlider* volumeSlider() const { return volume_; }
@@ -48,6 +49,7 @@ private:
     QPointer<QLabel> time_;
     QPointer<QToolButton> mute_;
     QPointer<QSlider> volume_;
+    QPointer<QToolButton> subtitles_;
     QPointer<QToolButton> continuous_;
     QPointer<QToolButton> fullScreen_;
 };

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSignalSpy>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -104,6 +105,33 @@ private Q_SLOTS:
         player_->seekTo(5.5);
         QVERIFY(reached.wait(kBound));
         QVERIFY(!player_->hasFile());
+    }
+
+    void subtitlesBesideTheVideoLoadInEitherEncoding_data() {
+        QTest::addColumn<QString>("subtitleName");  // "%1" stands for the video's base name
+        QTest::addColumn<QByteArray>("encoding");
+        QTest::newRow("GBK, language tag") << u"%1.chs.srt"_s << QByteArray("GBK");
+        QTest::newRow("UTF-8, [字幕] name") << u"%1[字幕].srt"_s << QByteArray("UTF-8");
+    }
+
+    void subtitlesBesideTheVideoLoadInEitherEncoding() {
+        QFETCH(QString, subtitleName);
+        QFETCH(QByteArray, encoding);
+        QTemporaryDir folder;
+        const QString video = folder.filePath(u"影片.rm"_s);
+        QFile::copy(first_, video);
+        const QString line = u"你好，世界：字幕"_s;
+        QStringEncoder encoder(encoding.constData());
+        const QByteArray srt =
+            encoder.encode(u"1\r\n00:00:00,000 --> 00:00:05,000\r\n"_s + line + u"\r\n\r\n"_s);
+        QVERIFY(writeText(folder.filePath(subtitleName.arg(u"影片"_s)), srt));
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        player_->setSource(video);
+        player_->play();
+        QVERIFY(loaded.wait(kBound));
+        QTRY_COMPARE_WITH_TIMEOUT(player_->subtitleTextForTesting(), line, kBound);
+        player_->setSubtitlesShown(false);
+        QVERIFY(!player_->subtitlesShown());
     }
 
     void stopStopsPlayback() {

@@ -117,6 +117,12 @@ void FakePlayer::setMuted(bool muted) {
     Q_EMIT stateChanged();
 }
 
+void FakePlayer::setSubtitlesShown(bool shown) {
+    subtitles_ = shown;
+    log_ << u"player subtitles %1"_s.arg(shown ? u"yes"_s : u"no"_s);
+    Q_EMIT stateChanged();
+}
+
 void FakePlayer::finishForTesting() {
     position_ = duration_;
     hasFile_ = false;

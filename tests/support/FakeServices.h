@@ -81,6 +81,8 @@ public:
     void seekTo(double seconds) override;
     void setVolume(int percent) override;
     void setMuted(bool muted) override;
+    void setSubtitlesShown(bool shown) override;
+    [[nodiscard]] bool subtitlesShown() const override { return subtitles_; }
     [[nodiscard]] bool hasFile() const override { return hasFile_; }
     [[nodiscard]] bool isPaused() const override { return paused_; }
     [[nodiscard]] double position() const override { return position_; }
@@ -98,6 +100,7 @@ private:
     bool hasFile_ = false;
     bool paused_ = false;
     bool muted_ = false;
+    bool subtitles_ = true;
     double position_ = 0;
     int volume_ = 100;
 };
