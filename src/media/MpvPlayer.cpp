@@ -159,7 +159,9 @@ void MpvPlayer::seekTo(double seconds) {
     if (!hasFile_) {
         return;
     }
-    const QByteArray target = QByteArray::number(std::clamp(seconds, 0.0, duration_), 'f', 3);
+    // The length may not be known yet just after the file opened.
+    const double at = duration_ > 0 ? std::clamp(seconds, 0.0, duration_) : std::max(seconds, 0.0);
+    const QByteArray target = QByteArray::number(at, 'f', 3);
     command({"seek", target.constData(), "absolute"});
 }
 

@@ -51,12 +51,15 @@ const DesignRow kControls[] = {
 
 const QString kVideoFilter = u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb"_s;
 const QString kListHidden = u"列表已经隐藏，改变窗口大小显示列表"_s;
+const QString kResumed = u"从上次位置继续播放"_s;
 
 }  // namespace
 
 Form6::Form6(Services& services, FormDirectory& forms) : Form(services), forms_(forms) {}
 
-Form6::~Form6() = default;
+Form6::~Form6() {
+    rememberWhereLeft();
+}
 
 const FormDesign& Form6::design() const {
     return kDesign;
@@ -113,8 +116,15 @@ void Form6::bindEvents() {
     surface_->bar()->setContinuousPlay(PlayerPreferences().continuousPlay());
     connect(surface_->bar(), &PlayerBar::continuousPlayToggled, this,
             [](bool on) { PlayerPreferences().setContinuousPlay(on); });
-    connect(player_, &PlayerControl::endReached, this,
-            [this] { dispatch([this] { playNextFile(); }); });
+    connect(player_, &PlayerControl::stateChanged, this,
+            [this] { dispatch([this] { followPlayer(); }); });
+    connect(player_, &PlayerControl::endReached, this, [this] {
+        dispatch([this] {
+            // Played to its end: next time it starts from the beginning.
+            resume_.forget(playing_);
+            playNextFile();
+        });
+    });
     QWidget::setTabOrder(surface_, list_);
     QWidget::setTabOrder(list_, control(form6::kOpenButton).widget());
     QWidget::setTabOrder(control(form6::kOpenButton).widget(),
@@ -138,6 +148,7 @@ void Form6::onResize() {
 }
 
 void Form6::onUnload(int& /*cancel*/) {
+    rememberWhereLeft();
     forms_.form(FormId::Form1).show();
 }
 
@@ -175,6 +186,7 @@ void Form6::showDialog() {
 void Form6::applyChosenFile() {
     const QString path = dialog_->fileName();
     const QString title = dialog_->fileTitle();
+    playing_ = path;
     player_->invoke(PlayerControl::kDispSource, path);
     player_->invoke(PlayerControl::kDispPlay);
     lastOpenedPath_ = path;
@@ -204,9 +216,39 @@ void Form6::listDoubleClick() {
             folder += QDir::separator();
         }
     }
-    player_->invoke(PlayerControl::kDispSource, folder + name);
+    playing_ = folder + name;
+    player_->invoke(PlayerControl::kDispSource, playing_);
     player_->invoke(PlayerControl::kDispPlay);
     setCaption(name);
+}
+
+void Form6::followPlayer() {
+    if (!player_->hasFile()) {
+        rememberWhereLeft();
+        return;
+    }
+    if (!hadFile_) {
+        hadFile_ = true;
+        playedTo_ = 0;
+        playedLength_ = 0;
+        if (const auto at = resume_.position(playing_)) {
+            player_->seekTo(*at);
+            showBanner(kResumed);
+        }
+    }
+    if (player_->position() > 0) {
+        playedTo_ = player_->position();
+    }
+    if (player_->duration() > 0) {
+        playedLength_ = player_->duration();
+    }
+}
+
+void Form6::rememberWhereLeft() {
+    if (hadFile_) {
+        hadFile_ = false;
+        resume_.remember(playing_, playedTo_, playedLength_);
+    }
 }
 
 void Form6::playNextFile() {

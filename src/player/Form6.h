@@ -4,6 +4,7 @@
 #include "Form.h"
 #include "PlayerControl.h"
 #include "PlayerSurface.h"
+#include "ResumeStore.h"
 #include "SettingsFile.h"
 
 #include <QPointer>
@@ -55,6 +56,9 @@ private:
     void listDoubleClick();
     // At a file's end, the next listed file, as a double-click on it would.
     void playNextFile();
+    // Keeps up with the player: where the open file is, and where a reopened file was left.
+    void followPlayer();
+    void rememberWhereLeft();
     [[nodiscard]] QStringList rows() const;
     void showBanner(const QString& text);
     void hideBanner();
@@ -69,6 +73,12 @@ private:
     QPointer<FileListBox> list_;
     QPointer<PlayerControl> player_;
     QPointer<PlayerSurface> surface_;
+    ResumeStore resume_;
+    // The file last handed to the player, and how far it got.
+    QString playing_;
+    bool hadFile_ = false;
+    double playedTo_ = 0;
+    double playedLength_ = 0;
     mutable std::optional<SettingsFile> settingsFile_;
 };
 

@@ -14,6 +14,7 @@
 #include "PlayerPreferences.h"
 #include "PlayerSurface.h"
 #include "PlayerWindowControls.h"
+#include "ResumeStore.h"
 #include "TestWindows.h"
 
 #include <QAction>
@@ -68,7 +69,12 @@ QStringList rows(const FileListBox& list) {
 
 // The program's windows with fakes; the dialog answers from a queue (empty: cancelled).
 struct Windows : test::TestWindows {
-    Windows() : TestWindows(AppConfig{.portalRoot = u"http://vod.example.com"_s}) {
+    // freshPositions false: a later run, with what the earlier ones remembered.
+    explicit Windows(bool freshPositions = true)
+        : TestWindows(AppConfig{.portalRoot = u"http://vod.example.com"_s}) {
+        if (freshPositions) {
+            QFile::remove(ResumeStore().file());
+        }
         services.fileChooser = [this] {
             ++dialogs;
             return choices.isEmpty() ? QString() : choices.takeFirst();
@@ -537,6 +543,31 @@ private Q_SLOTS:
         fake->finishForTesting();
         QVERIFY(w.services.log.filter(u"player"_s).isEmpty());
         PlayerPreferences().setContinuousPlay(true);
+    }
+
+    void reopenedFileResumesWhereItWasLeft() {
+        const QString film = media_.filePath(u"ab01.rmvb"_s);
+        {
+            Windows w;
+            w.choices << film;
+            w.open();
+            w.player().player()->seekTo(1234);
+            // Replaced by a double-click before its end.
+            w.doubleClickRow(w.rowOf(u"ab02.rm"_s));
+            QCOMPARE(*ResumeStore().position(film), 1234.0);
+        }
+        {
+            // A new run: the file goes on from there, and the banner says so.
+            Windows w(false);
+            w.choices << film;
+            w.open();
+            QCOMPARE(w.player().player()->position(), 1234.0);
+            QCOMPARE(w.control(u"Label1"_s).caption(), u"从上次位置继续播放"_s);
+            QVERIFY(w.control(u"Picture1"_s).visible());
+            // Played to its end: forgotten, so the next opening starts at the beginning.
+            static_cast<test::FakePlayer*>(w.player().player())->finishForTesting();
+            QVERIFY(!ResumeStore().position(film));
+        }
     }
 
     void unusableSettingsStillGiveAList_data() {

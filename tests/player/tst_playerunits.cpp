@@ -2,6 +2,7 @@
 // the data.txt line and where that file lives.
 #include "Folders.h"
 #include "LocalFiles.h"
+#include "ResumeStore.h"
 #include "SettingsFile.h"
 #include "SettingsLine.h"
 
@@ -275,6 +276,61 @@ private Q_SLOTS:
                          QByteArray("ab?/x/\r\n") + QByteArray(8 * 1024 * 1024, 'z')));
         QCOMPARE(*SettingsFile(program.path(), program.path()).read(),
                  (SettingsLine{u"ab"_s, u"/x/"_s}));
+    }
+
+    void resumeStoreKeepsWhereFilesWereLeft_data() {
+        QTest::addColumn<double>("position");
+        QTest::addColumn<double>("duration");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("midway") << 600.0 << 5400.0 << true;
+        QTest::newRow("length unknown") << 600.0 << 0.0 << true;
+        QTest::newRow("just begun") << 1.0 << 5400.0 << false;
+        QTest::newRow("at the end") << 5397.0 << 5400.0 << false;
+        QTest::newRow("not a number") << qQNaN() << 5400.0 << false;
+    }
+
+    void resumeStoreKeepsWhereFilesWereLeft() {
+        QFETCH(double, position);
+        QFETCH(double, duration);
+        QFETCH(bool, kept);
+        QTemporaryDir folder;
+        const ResumeStore store(folder.filePath(u"sub/resume.json"_s));
+        store.remember(u"/v/other.rmvb"_s, 42, 100);
+        store.remember(u"/v/电影.rmvb"_s, 900, 5400);
+        store.remember(u"/v/电影.rmvb"_s, position, duration);
+        QCOMPARE(store.position(u"/v/电影.rmvb"_s).has_value(), kept);
+        if (kept) {
+            QCOMPARE(*store.position(u"/v/电影.rmvb"_s), position);
+        }
+        QCOMPARE(*store.position(u"/v/other.rmvb"_s), 42.0);  // others untouched
+    }
+
+    void resumeStoreIsBoundedToTheMostRecentFiles() {
+        QTemporaryDir folder;
+        const ResumeStore store(folder.filePath(u"resume.json"_s));
+        for (int i = 0; i <= ResumeStore::kMaxFiles; ++i) {
+            store.remember(u"/v/%1.rm"_s.arg(i), 60, 0);
+        }
+        QVERIFY(!store.position(u"/v/0.rm"_s));
+        QVERIFY(store.position(u"/v/1.rm"_s));
+        QVERIFY(store.position(u"/v/%1.rm"_s.arg(ResumeStore::kMaxFiles)));
+    }
+
+    void corruptResumeStoreIsSetAsideNotLost() {
+        QTemporaryDir folder;
+        const QString file = folder.filePath(u"resume.json"_s);
+        QVERIFY(writeAll(file, "{\"files\": [tru"));
+        const ResumeStore store(file);
+        QVERIFY(!store.position(u"/v/a.rm"_s));
+        QCOMPARE(readAll(file + u".bad"_s), QByteArray("{\"files\": [tru"));
+        store.remember(u"/v/a.rm"_s, 60, 0);
+        QCOMPARE(*store.position(u"/v/a.rm"_s), 60.0);
+    }
+
+    void unwritableResumeStoreOnlyWarns() {
+        const ResumeStore store(u"/proc/tivora/resume.json"_s);
+        store.remember(u"/v/a.rm"_s, 60, 0);
+        QVERIFY(!store.position(u"/v/a.rm"_s));
     }
 
     void settingsFileThatIsAFolderReadsAsNothing() {
