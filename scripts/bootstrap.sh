@@ -13,7 +13,7 @@ packages=(
   libsqlite3-dev
   fonts-arphic-uming fontconfig
   qt6-translations-l10n
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick dbus-daemon
   ffmpeg
   clang-tidy
 )

@@ -4,6 +4,7 @@
 #include "ClientVersion.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QSet>
 #include <QUrl>
 
@@ -76,6 +77,8 @@ CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& buil
                                       u"URL"_s);
     parser.addOption(portalRoot);
     parser.addOption(siteRoot);
+    parser.addPositionalArgument(u"FILE"_s, u"A video file to play in the local player"_s,
+                                 u"[FILE]"_s);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -96,10 +99,22 @@ CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& buil
         result.message = u"Tivora "_s + QString::fromUtf16(client::kVersion);
         return result;
     }
-    if (!parser.positionalArguments().isEmpty()) {
+    const QStringList positional = parser.positionalArguments();
+    // One local file may be named; addresses and further arguments are not Tivora's.
+    if (positional.size() > 1 ||
+        (positional.size() == 1 && positional.front().contains(u"://"_s))) {
         result.action = CommandLine::Action::Error;
-        result.message = u"unexpected argument: "_s + parser.positionalArguments().constFirst();
+        result.message = u"unexpected argument: "_s + positional.constLast();
         return result;
+    }
+    if (positional.size() == 1) {
+        const QFileInfo file(positional.front());
+        if (!file.exists()) {
+            result.action = CommandLine::Action::Error;
+            result.message = u"no such file: "_s + positional.front();
+            return result;
+        }
+        result.config.openFile = file.absoluteFilePath();
     }
     const auto takeRoot = [&](const QCommandLineOption& option, QString& target, const char* name) {
         const QString value = parser.isSet(option) ? parser.value(option) : target;

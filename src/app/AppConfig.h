@@ -12,6 +12,7 @@ struct AppConfig {
     QString adminQQ = {};
     QString groupQQ1 = {};
     QString groupQQ2 = {};
+    QString openFile = {};  // a local file to play at start, in place of the open dialog
 };
 
 // The values built into this program.

@@ -5,6 +5,7 @@
 #include "DemoPortal.h"
 #include "DesktopServices.h"
 #include "Form.h"
+#include "Form6.h"
 #include "Forms.h"
 #include "PlatformConventions.h"
 
@@ -107,6 +108,9 @@ int runApplication(int argc, char* argv[]) {
     Forms forms(services, config);
     // The main window is the start-up object: its load shows everything else.
     forms.form(FormId::Form1).show();
+    if (!config.openFile.isEmpty()) {
+        static_cast<Form6&>(forms.form(FormId::Form6)).openFromOutside(config.openFile);
+    }
     return QApplication::exec();
 }
 

@@ -2,6 +2,7 @@
 
 #include "BrowserPane.h"
 #include "Control.h"
+#include "Form6.h"
 #include "FormDirectory.h"
 #include "MainCommands.h"
 #include "MainLayout.h"
@@ -24,6 +25,7 @@ const FormDesign kDesign{
     .border = BorderStyle::Sizable,
     .centred = true,
     .iconArt = u"AppIcon"_s,
+    .acceptsFiles = true,
 };
 
 constexpr auto Picture = ControlKind::Picture;
@@ -164,6 +166,12 @@ void Form1::onLoad() {
     browser(form1::kPlayPane).navigate(portal::kBlankPage);
     browser(form1::kListPane).navigate(portal::filmListAddress(portalBaseUrl_));
     control(form1::kControlBar).setHeight(control(form1::kControlBarArt).height());
+}
+
+void Form1::onFilesDropped(const QStringList& paths) {
+    if (!paths.isEmpty()) {
+        static_cast<Form6&>(forms_.form(FormId::Form6)).openFromOutside(paths.constFirst());
+    }
 }
 
 void Form1::onUnload(int& cancel) {

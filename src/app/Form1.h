@@ -33,6 +33,7 @@ protected:
     void onLoad() override;
     void onResize() override;
     void onUnload(int& cancel) override;
+    void onFilesDropped(const QStringList& paths) override;
 
 private:
     void showCaption(QStringView button, const QString& text);

@@ -36,6 +36,8 @@ WebEnginePane::WebEnginePane(QWebEngineProfile* profile, QWidget* parent)
     setParent(view_);
     auto* page = new PanePage(profile, *this, view_);
     view_->setPage(page);
+    // A file dropped on a pane is the window's to handle, not a page to navigate to.
+    view_->setAcceptDrops(false);
     connect(page, &QWebEnginePage::loadingChanged, this, &WebEnginePane::onLoadingChanged);
 }
 

@@ -10,6 +10,7 @@
 #include "PlatformConventions.h"
 #include "QtFileDialog.h"
 #include "SkinLoader.h"
+#include "SleepInhibitor.h"
 #include "WebEnginePane.h"
 
 #include <QApplication>
@@ -49,7 +50,8 @@ DesktopServices::DesktopServices(const QString& browserStorage, const QString& p
                                              : programFolder),
       profile_(std::make_unique<BrowserProfile>(browserStorage)),
       downloader_(std::make_unique<CurlDownloader>()),
-      skin_(std::make_unique<SkinLoader>(programFolder_ + u"/SkinH_pelm"_s)) {}
+      skin_(std::make_unique<SkinLoader>(programFolder_ + u"/SkinH_pelm"_s)),
+      awake_(std::make_unique<SleepInhibitor>()) {}
 
 DesktopServices::~DesktopServices() = default;
 
@@ -177,6 +179,15 @@ QStringList DesktopServices::volumeControls() const {
 
 QString DesktopServices::mediaDialogFolder() const {
     return platform::mediaDialogFolder();
+}
+
+void DesktopServices::keepAwake(const void* holder, bool on) {
+    if (on) {
+        awakeHolders_.insert(holder);
+    } else {
+        awakeHolders_.remove(holder);
+    }
+    awake_->setInhibited(!awakeHolders_.isEmpty());
 }
 
 void DesktopServices::endProgram(int status) {

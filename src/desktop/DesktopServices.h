@@ -2,6 +2,8 @@
 
 #include "Services.h"
 
+#include <QSet>
+
 #include <memory>
 
 namespace tivora {
@@ -9,6 +11,7 @@ namespace tivora {
 class BrowserProfile;
 class CurlDownloader;
 class SkinLoader;
+class SleepInhibitor;
 
 // The real services: Qt dialogs and processes, WebEngine panes, libcurl and the skin library.
 class DesktopServices final : public Services {
@@ -35,6 +38,7 @@ public:
     [[nodiscard]] QString playerProgramName() const override;
     [[nodiscard]] QStringList volumeControls() const override;
     [[nodiscard]] QString mediaDialogFolder() const override;
+    void keepAwake(const void* holder, bool on) override;
     void endProgram(int status) override;
 
 private:
@@ -42,6 +46,8 @@ private:
     std::unique_ptr<BrowserProfile> profile_;
     std::unique_ptr<CurlDownloader> downloader_;
     std::unique_ptr<SkinLoader> skin_;
+    std::unique_ptr<SleepInhibitor> awake_;
+    QSet<const void*> awakeHolders_;
 };
 
 }  // namespace tivora

@@ -50,6 +50,7 @@ struct FormDesign {
     bool centred = true;
     QString iconArt = {};
     QString backgroundArt = {};  // the window's own picture, drawn unstretched at its top left
+    bool acceptsFiles = false;   // files dropped on the window reach its drop handler
 };
 
 }  // namespace tivora

@@ -21,6 +21,8 @@ public:
     virtual void showOpen() = 0;
 
     [[nodiscard]] QString fileName() const { return fileName_; }
+    // A file chosen another way (dropped, named on the command line) counts as chosen here.
+    void choose(const QString& path) { setChosenFile(path); }
     [[nodiscard]] QString fileTitle() const { return fileTitle_; }
 
 protected:

@@ -81,6 +81,7 @@ void Form::load() {
     if (!formDesign.backgroundArt.isEmpty()) {
         window_->setBackgroundArt(art(formDesign.backgroundArt));
     }
+    window_->setAcceptDrops(formDesign.acceptsFiles);
     if (!formDesign.iconArt.isEmpty()) {
         window_->setWindowIcon(QIcon(art(formDesign.iconArt)));
     }
@@ -317,6 +318,10 @@ void Form::createControls() {
 
 void Form::handleClose() {
     unload();
+}
+
+void Form::handleDrop(const QStringList& paths) {
+    dispatch([&] { onFilesDropped(paths); });
 }
 
 void Form::handleResize() {

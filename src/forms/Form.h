@@ -75,6 +75,8 @@ protected:
     // cancel = 1 keeps the window loaded.
     virtual void onUnload(int& /*cancel*/) {}
     virtual void onResize() {}
+    // Local files dropped on a window whose design accepts them; none when nothing local came.
+    virtual void onFilesDropped(const QStringList& /*paths*/) {}
 
     // Binds a click of a picture, label or button to a handler run through dispatch().
     void bindClick(QStringView name, std::function<void()> handler);
@@ -92,6 +94,7 @@ private:
     void createControls();
     void handleClose();
     void handleResize();
+    void handleDrop(const QStringList& paths);
 
     Services& services_;
     QPointer<FormWindow> window_;

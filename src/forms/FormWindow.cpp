@@ -3,6 +3,9 @@
 #include "Form.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
@@ -30,6 +33,23 @@ void FormWindow::paintEvent(QPaintEvent* /*event*/) {
     if (!background_.isNull()) {
         painter.drawPixmap(0, 0, background_);
     }
+}
+
+void FormWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void FormWindow::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    event->acceptProposedAction();
+    form_.handleDrop(paths);
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

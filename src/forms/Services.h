@@ -65,6 +65,10 @@ public:
     // Where the open-video dialog starts.
     [[nodiscard]] virtual QString mediaDialogFolder() const = 0;
 
+    // Keeps the screen saver and sleep away while any holder wants it; a holder lets go with
+    // on false (and must before it goes).
+    virtual void keepAwake(const void* holder, bool on) = 0;
+
     // Ends the program at once: no further window handler runs.
     virtual void endProgram(int status) = 0;
 };

@@ -29,6 +29,7 @@ const FormDesign kDesign{
     .border = BorderStyle::Sizable,
     .centred = true,
     .iconArt = u"PlayerIcon"_s,
+    .acceptsFiles = true,
 };
 
 const QColor kDarkGrey(64, 64, 64);
@@ -59,6 +60,7 @@ Form6::Form6(Services& services, FormDirectory& forms) : Form(services), forms_(
 
 Form6::~Form6() {
     rememberWhereLeft();
+    services().keepAwake(this, false);
 }
 
 const FormDesign& Form6::design() const {
@@ -149,6 +151,7 @@ void Form6::onResize() {
 
 void Form6::onUnload(int& /*cancel*/) {
     rememberWhereLeft();
+    services().keepAwake(this, false);
     forms_.form(FormId::Form1).show();
 }
 
@@ -181,6 +184,34 @@ void Form6::showDialog() {
     dialog_->setInitDir(services().mediaDialogFolder());
     dialog_->setFilter(kVideoFilter);
     dialog_->showOpen();
+}
+
+void Form6::openFromOutside(const QString& path) {
+    const QFileInfo file(path);
+    if (file.isDir()) {
+        msgBox(u"“%1”是一个文件夹，请拖入或选择一个视频文件。"_s.arg(file.fileName()),
+               MsgBox::OkOnly + MsgBox::Exclamation);
+        return;
+    }
+    if (!file.isFile() || !localfiles::isVideoFileName(file.fileName())) {
+        msgBox(u"“%1”不是视频文件，无法播放。"_s.arg(file.fileName()),
+               MsgBox::OkOnly + MsgBox::Exclamation);
+        return;
+    }
+    // As the open-file button would, in place of the automatic dialog.
+    show();
+    timer1_->stop();
+    forms_.form(FormId::Form1).hide();
+    player_->invoke(PlayerControl::kDispStop);
+    dialog_->choose(file.absoluteFilePath());
+    applyChosenFile();
+}
+
+void Form6::onFilesDropped(const QStringList& paths) {
+    if (paths.isEmpty()) {
+        return;
+    }
+    openFromOutside(paths.constFirst());
 }
 
 void Form6::applyChosenFile() {
@@ -223,6 +254,7 @@ void Form6::listDoubleClick() {
 }
 
 void Form6::followPlayer() {
+    services().keepAwake(this, player_->hasFile() && !player_->isPaused());
     if (!player_->hasFile()) {
         rememberWhereLeft();
         return;

@@ -38,6 +38,10 @@ public:
     // data.txt where this run reads and writes it.
     [[nodiscard]] const SettingsFile& settingsFile() const;
 
+    // Plays a file dropped on a window or named on the command line, as if chosen in the open
+    // dialog; a folder or a file that is no video gets a message and changes nothing.
+    void openFromOutside(const QString& path);
+
 protected:
     [[nodiscard]] const FormDesign& design() const override;
     [[nodiscard]] std::span<const DesignRow> designTable() const override;
@@ -46,6 +50,7 @@ protected:
     void onLoad() override;
     void onResize() override;
     void onUnload(int& cancel) override;
+    void onFilesDropped(const QStringList& paths) override;
 
 private:
     void automaticOpen();

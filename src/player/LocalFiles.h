@@ -18,4 +18,7 @@ namespace tivora::localfiles {
 // compared without regard to case; several patterns may be joined by ";".
 [[nodiscard]] bool matchesPattern(const QString& pattern, const QString& name);
 
+// Whether a file name names a video by its extension (any case): RealMedia and the common others.
+[[nodiscard]] bool isVideoFileName(const QString& name);
+
 }  // namespace tivora::localfiles

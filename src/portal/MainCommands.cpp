@@ -135,8 +135,7 @@ void MainCommands::play() {
         return;
     }
     navigate(form1::kPlayPane, portal::playAddress(baseUrl_, *filmId));
-    show(form1::kControlBar, true);
-    show(form1::kPlayFrame, true);
+    setFullWindow(true);
 }
 
 void MainCommands::addToFavourites() {
@@ -153,8 +152,7 @@ void MainCommands::addToFavourites() {
 
 void MainCommands::nowPlaying() {
     if (portal::isPlaying(window_.browser(form1::kPlayPane).locationURL())) {
-        show(form1::kPlayFrame, true);
-        show(form1::kControlBar, true);
+        setFullWindow(true);
     } else {
         window_.msgBox(u"您没有正在播放的电影"_s);
     }
@@ -311,6 +309,8 @@ void MainCommands::showContentPane() {
 void MainCommands::setFullWindow(bool shown) {
     show(form1::kPlayFrame, shown);
     show(form1::kControlBar, shown);
+    // The play page plays: no screen saver over it.
+    services_.keepAwake(&window_, shown);
 }
 
 void MainCommands::setTab(QStringView inForce) {

@@ -1,6 +1,8 @@
 // Command line over the built-in configuration.
 #include "AppConfig.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -74,6 +76,30 @@ private Q_SLOTS:
         } else {
             QVERIFY(!result.message.isEmpty());
         }
+    }
+
+    void fileToPlayAtStart_data() {
+        QTest::addColumn<QString>("argument");  // "<file>" stands for a file that exists
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("a file") << u"<file>"_s << true;
+        QTest::newRow("a missing file") << u"/no/such/影片.rmvb"_s << false;
+        QTest::newRow("an address") << u"http://a.example.com/x.rm"_s << false;
+    }
+
+    void fileToPlayAtStart() {
+        QFETCH(QString, argument);
+        QFETCH(bool, accepted);
+        QTemporaryDir folder;
+        const QString file = folder.filePath(u"影片.rmvb"_s);
+        QFile(file).open(QIODevice::WriteOnly);
+        if (argument == u"<file>"_s) {
+            argument = file;
+        }
+        const CommandLine result = parseCommandLine({u"tivora"_s, argument}, builtInConfig());
+        QCOMPARE(result.action == Action::Run, accepted);
+        QCOMPARE(result.config.openFile, accepted ? file : QString());
+        QCOMPARE(parseCommandLine({u"tivora"_s, file, file}, builtInConfig()).action,
+                 Action::Error);
     }
 
     void helpNamesBothOptionsAndVersionNamesTheProduct() {

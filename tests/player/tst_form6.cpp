@@ -18,13 +18,17 @@
 #include "TestWindows.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -568,6 +572,66 @@ private Q_SLOTS:
             static_cast<test::FakePlayer*>(w.player().player())->finishForTesting();
             QVERIFY(!ResumeStore().position(film));
         }
+    }
+
+    void droppedFilesOpenInThePlayer_data() {
+        QTest::addColumn<QString>("onto");     // the window dropped on
+        QTest::addColumn<QString>("dropped");  // a name in the media folder, or "<folder>"
+        QTest::addColumn<QString>("message");  // empty: the file plays
+        QTest::newRow("video on the player") << u"player"_s << u"ab02.rm"_s << QString();
+        QTest::newRow("video on the main window") << u"main"_s << u"AB03.RMVB"_s << QString();
+        QTest::newRow("a folder") << u"player"_s << u"<folder>"_s
+                                  << u"是一个文件夹，请拖入或选择一个视频文件。"_s;
+        QTest::newRow("not a video") << u"main"_s << u"ab04.txt"_s << u"不是视频文件，无法播放。"_s;
+    }
+
+    void droppedFilesOpenInThePlayer() {
+        QFETCH(QString, onto);
+        QFETCH(QString, dropped);
+        QFETCH(QString, message);
+        Windows w;
+        w.main().show();
+        if (onto == u"player"_s) {
+            w.open();
+        }
+        const QByteArray before = readAll(w.dataTxt());
+        const QString path = dropped == u"<folder>"_s ? other_.path() : media_.filePath(dropped);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QWidget* target = onto == u"player"_s ? w.player().window() : w.main().window();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        w.services.log.clear();
+        QApplication::sendEvent(target, &drop);
+        if (message.isEmpty()) {
+            QCOMPARE(w.services.log.filter(u"player"_s), (QStringList{kStop, source(path), kPlay}));
+            QCOMPARE(w.player().caption(), dropped);
+            QVERIFY(w.player().isVisible());
+            QVERIFY(!w.main().isVisible());
+            QCOMPARE(w.list().path(), media_.path() + u'/');
+            QVERIFY(readAll(w.dataTxt()).endsWith(QFile::encodeName(media_.path() + u"/\r\n"_s)));
+        } else {
+            QCOMPARE(w.services.messages.size(), 1);
+            QVERIFY(w.services.messages.front().prompt.endsWith(message));
+            QVERIFY(w.services.log.filter(u"player"_s).isEmpty());
+            QCOMPARE(readAll(w.dataTxt()), before);
+        }
+    }
+
+    void screenStaysAwakeOnlyWhilePlaying() {
+        Windows w;
+        w.choices << media_.filePath(u"ab01.rmvb"_s);
+        w.open();
+        Form6* player = &w.player();
+        QVERIFY(w.services.awake.contains(player));
+        QTest::keyClick(player->playerSurface(), Qt::Key_Space);  // paused
+        QVERIFY(w.services.awake.isEmpty());
+        QTest::keyClick(player->playerSurface(), Qt::Key_Space);
+        QVERIFY(w.services.awake.contains(player));
+        w.close();
+        QVERIFY(w.services.awake.isEmpty());
     }
 
     void unusableSettingsStillGiveAList_data() {

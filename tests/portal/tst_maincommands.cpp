@@ -392,6 +392,20 @@ private Q_SLOTS:
         }
     }
 
+    void screenStaysAwakeWhileThePlayPageIsShown() {
+        MainWindow w;
+        w.place(u"WebBrowser3"_s, kFilmPage);
+        w.trigger(u"Image21"_s);  // play
+        QCOMPARE(w.services.awake.size(), 1);
+        w.trigger(u"Image17"_s);  // back to the hall
+        QVERIFY(w.services.awake.isEmpty());
+        w.place(u"WebBrowser2"_s, kPlayPage);
+        w.trigger(u"dh2"_s);  // play centre
+        QCOMPARE(w.services.awake.size(), 1);
+        w.trigger(u"bf3"_s);  // stop
+        QVERIFY(w.services.awake.isEmpty());
+    }
+
     void volumeControlStartsTheFirstMixerFound_data() {
         QTest::addColumn<QStringList>("found");   // mixers on the search path
         QTest::addColumn<QStringList>("broken");  // of those, the ones failing to start

@@ -216,6 +216,14 @@ QString FakeServices::mediaDialogFolder() const {
     return userVideosFolder();
 }
 
+void FakeServices::keepAwake(const void* holder, bool on) {
+    if (on) {
+        awake.insert(holder);
+    } else {
+        awake.remove(holder);
+    }
+}
+
 void FakeServices::endProgram(int status) {
     log << u"end %1"_s.arg(status);
     endedWith = status;

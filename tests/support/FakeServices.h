@@ -134,6 +134,7 @@ public:
     [[nodiscard]] QString playerProgramName() const override;
     [[nodiscard]] QStringList volumeControls() const override;
     [[nodiscard]] QString mediaDialogFolder() const override;
+    void keepAwake(const void* holder, bool on) override;
     void endProgram(int status) override;
 
     // The pane whose widget is named so inside the window titled windowTitle (any when empty).
@@ -152,6 +153,7 @@ public:
     int endedWith = -1;
     QString programFolderPath;
     mutable int writableFolderProbes = 0;
+    QSet<const void*> awake;  // who keeps the screen awake now
     QString playerProgram = QStringLiteral("QvodPlayer");
     // The volume controls tried, in order.
     QStringList mixers{QStringLiteral("pavucontrol"), QStringLiteral("kmix")};
