@@ -46,7 +46,7 @@ PlayerBar::PlayerBar(PlayerControl& player, QWidget* parent)
     volume_->setRange(0, 100);
     volume_->setFixedWidth(80);
     volume_->setFocusPolicy(Qt::NoFocus);
-    volume_->setToolTip(u"音量"_s);
+    volume_->setToolTip(u"音量 100%"_s);
     subtitles_->setText(u"字幕"_s);
     subtitles_->setCheckable(true);
     subtitles_->setChecked(true);
@@ -120,8 +120,12 @@ QString PlayerBar::timeText() const {
 
 void PlayerBar::follow() {
     const bool playing = player_.hasFile() && !player_.isPaused();
-    play_->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
-    play_->setToolTip(playing ? u"暂停 (空格)"_s : u"播放 (空格)"_s);
+    // The time changes with every frame; icons only when their state does.
+    if (shown_.playing != playing || !shown_.valid) {
+        play_->setIcon(
+            style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+        play_->setToolTip(playing ? u"暂停 (空格)"_s : u"播放 (空格)"_s);
+    }
     const double duration = player_.hasFile() ? player_.duration() : 0;
     const double position = player_.hasFile() ? player_.position() : 0;
     seek_->setEnabled(duration > 0);
@@ -129,15 +133,22 @@ void PlayerBar::follow() {
         seek_->setRange(0, static_cast<int>(std::lround(duration * 1000)));
         seek_->setValue(static_cast<int>(std::lround(position * 1000)));
     }
-    time_->setText(playback::formatTime(position) + u" / "_s + playback::formatTime(duration));
-    mute_->setIcon(style()->standardIcon(player_.isMuted() ? QStyle::SP_MediaVolumeMuted
-                                                           : QStyle::SP_MediaVolume));
-    mute_->setToolTip(player_.isMuted() ? u"取消静音 (M)"_s : u"静音 (M)"_s);
+    const QString time = playback::formatTime(position) + u" / "_s + playback::formatTime(duration);
+    if (time != time_->text()) {
+        time_->setText(time);
+    }
+    const bool muted = player_.isMuted();
+    if (shown_.muted != muted || !shown_.valid) {
+        mute_->setIcon(
+            style()->standardIcon(muted ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
+        mute_->setToolTip(muted ? u"取消静音 (M)"_s : u"静音 (M)"_s);
+    }
     if (volume_->value() != player_.volume()) {
         const QSignalBlocker quiet(volume_);
         volume_->setValue(player_.volume());
+        volume_->setToolTip(u"音量 %1%"_s.arg(player_.volume()));
     }
-    volume_->setToolTip(u"音量 %1%"_s.arg(player_.volume()));
+    shown_ = {.valid = true, .playing = playing, .muted = muted};
     if (subtitles_->isChecked() != player_.subtitlesShown()) {
         const QSignalBlocker quiet(subtitles_);
         subtitles_->setChecked(player_.subtitlesShown());

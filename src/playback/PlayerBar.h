@@ -52,6 +52,11 @@ private:
     QPointer<QToolButton> subtitles_;
     QPointer<QToolButton> continuous_;
     QPointer<QToolButton> fullScreen_;
+    struct Shown {
+        bool valid = false;
+        bool playing = false;
+        bool muted = false;
+    } shown_;
 };
 
 }  // namespace tivora
