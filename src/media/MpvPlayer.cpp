@@ -40,6 +40,17 @@ QString failureText(int error, const QString& path) {
     }
 }
 
+// A property's text; empty when mpv has none now.
+QString stringProperty(mpv_handle* mpv, const char* name) {
+    char* text = mpv_get_property_string(mpv, name);
+    if (text == nullptr) {
+        return {};
+    }
+    QString result = QString::fromUtf8(text);
+    mpv_free(text);
+    return result;
+}
+
 }  // namespace
 
 MpvPlayer* MpvPlayer::create(QWidget* parent, MpvOptions options) {
@@ -181,13 +192,7 @@ void MpvPlayer::setSubtitlesShown(bool shown) {
 }
 
 QString MpvPlayer::subtitleTextForTesting() const {
-    char* text = mpv_get_property_string(mpv_, "sub-text");
-    if (text == nullptr) {
-        return {};
-    }
-    QString result = QString::fromUtf8(text);
-    mpv_free(text);
-    return result;
+    return stringProperty(mpv_, "sub-text");
 }
 
 void MpvPlayer::setSource(const QString& path) {
@@ -231,13 +236,7 @@ double MpvPlayer::positionForTesting() const {
 }
 
 QString MpvPlayer::pathForTesting() const {
-    char* path = mpv_get_property_string(mpv_, "path");
-    if (path == nullptr) {
-        return {};
-    }
-    QString result = QString::fromUtf8(path);
-    mpv_free(path);
-    return result;
+    return stringProperty(mpv_, "path");
 }
 
 void MpvPlayer::drainEvents() {
