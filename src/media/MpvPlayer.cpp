@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -67,7 +68,8 @@ MpvPlayer* MpvPlayer::create(QWidget* parent, MpvOptions options) {
         // Only libavformat's probing: a text file that looks like a playlist is no video.
         {"demuxer", "lavf"},
         {"idle", "yes"},
-        {"keep-open", "no"},
+        // A file played to its end stays paused on its last frame.
+        {"keep-open", "yes"},
         // Subtitle files named after the video ("film.srt", "film.chs.srt", "film[字幕].ass") load
         // with it; those that are not UTF-8 are read as GB18030, which GBK files are.
         {"sub-auto", "fuzzy"},
@@ -96,6 +98,7 @@ MpvPlayer* MpvPlayer::create(QWidget* parent, MpvOptions options) {
     mpv_observe_property(mpv, 0, "volume", MPV_FORMAT_DOUBLE);
     mpv_observe_property(mpv, 0, "pause", MPV_FORMAT_FLAG);
     mpv_observe_property(mpv, 0, "mute", MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
     QWidget* view = nullptr;
     if (render) {
         view = new MpvVideoWidget(mpv, parent);
@@ -111,9 +114,6 @@ MpvPlayer::MpvPlayer(mpv_handle* mpv, QWidget* view, bool videoShown)
     : mpv_(mpv), view_(view), video_(qobject_cast<MpvVideoWidget*>(view)), videoShown_(videoShown) {
     setParent(view);
     mpv_set_wakeup_callback(mpv_, &MpvPlayer::onMpvWakeup, this);
-    if (video_) {
-        connect(video_, &MpvVideoWidget::renderUnavailable, this, &MpvPlayer::tellNoVideo);
-    }
 }
 
 void MpvPlayer::tellNoVideo() {
@@ -161,9 +161,14 @@ void MpvPlayer::stop() {
 }
 
 void MpvPlayer::setPaused(bool paused) {
-    if (hasFile_) {
-        command({"set", "pause", paused ? "yes" : "no"});
+    if (!hasFile_) {
+        return;
     }
+    if (!paused && atEnd_) {
+        // Played again from its last frame: from the beginning.
+        command({"seek", "0", "absolute"});
+    }
+    command({"set", "pause", paused ? "yes" : "no"});
 }
 
 void MpvPlayer::seekTo(double seconds) {
@@ -211,7 +216,7 @@ void MpvPlayer::play() {
         tellNoVideo();
     }
     if (source_ == loaded_) {
-        command({"set", "pause", "no"});
+        setPaused(false);
         return;
     }
     loaded_ = source_;
@@ -249,6 +254,9 @@ void MpvPlayer::drainEvents() {
         if (event->event_id == MPV_EVENT_PROPERTY_CHANGE) {
             readProperty(*static_cast<const mpv_event_property*>(event->data));
             Q_EMIT stateChanged();
+            if (alive && std::exchange(reachedEnd_, false)) {
+                Q_EMIT endReached();
+            }
             continue;
         }
         if (event->event_id == MPV_EVENT_FILE_LOADED) {
@@ -312,6 +320,10 @@ void MpvPlayer::readProperty(const mpv_event_property& property) {
         paused_ = known && *static_cast<const int*>(property.data) != 0;
     } else if (name == "mute") {
         muted_ = known && *static_cast<const int*>(property.data) != 0;
+    } else if (name == "eof-reached") {
+        const bool atEnd = known && *static_cast<const int*>(property.data) != 0;
+        reachedEnd_ = atEnd && !atEnd_;
+        atEnd_ = atEnd;
     }
 }
 

@@ -78,6 +78,9 @@ private:
     bool paused_ = false;
     bool muted_ = false;
     bool subtitlesShown_ = true;
+    // Paused on the last frame of a file played to its end.
+    bool atEnd_ = false;
+    bool reachedEnd_ = false;
     double position_ = 0;
     double duration_ = 0;
     int volume_ = 100;

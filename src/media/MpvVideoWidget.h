@@ -1,15 +1,20 @@
 #pragma once
 
-#include <QOpenGLWidget>
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
 
 struct mpv_handle;
-struct mpv_render_context;
 
 namespace tivora {
 
-// Draws mpv's video into the widget through the render API, at the widget's size in device
-// pixels. The core must outlive the render context: see releaseRenderContext().
-class MpvVideoWidget final : public QOpenGLWidget {
+class MpvVideoWindow;
+
+// The video area: mpv's picture drawn through its render API into a native window of its own,
+// swapped straight to the screen, so a frame costs what it costs mpv and the rest of the
+// window is not recomposed for it. Mouse gestures on the picture reach this widget as if it
+// had them; it never takes the keyboard focus.
+class MpvVideoWidget final : public QWidget {
     Q_OBJECT
 
 public:
@@ -17,30 +22,21 @@ public:
     ~MpvVideoWidget() override;
     Q_DISABLE_COPY_MOVE(MpvVideoWidget)
 
-    // Frees the render context while its OpenGL context still exists.
+    // Frees the render context while its OpenGL context still exists; the core must outlive it.
     void releaseRenderContext();
-    // True once the render context could not be made.
-    [[nodiscard]] bool renderFailed() const { return renderFailed_; }
+    // True when no picture can be drawn here; mpv goes on with the sound.
+    [[nodiscard]] bool renderFailed() const;
     // Between files the area is plain black; a late frame update must not bring the old picture
     // back.
     void setPlaying(bool playing);
-
-Q_SIGNALS:
-    // No picture can be drawn here; mpv goes on with the sound.
-    void renderUnavailable();
+    // What the screen shows in the widget's rectangle, in device pixels.
+    [[nodiscard]] QImage grabFrameForTesting() const;
 
 protected:
-    void initializeGL() override;
-    void paintGL() override;
+    bool event(QEvent* event) override;
 
 private:
-    static void onMpvUpdate(void* self);
-    void requestPaint();
-
-    mpv_handle* mpv_;
-    mpv_render_context* render_ = nullptr;
-    bool renderFailed_ = false;
-    bool playing_ = false;
+    QPointer<MpvVideoWindow> window_;
 };
 
 }  // namespace tivora

@@ -89,6 +89,7 @@ void PlayerSurface::setFullScreen(bool on) {
         idle_.stop();
         bar_->show();
         unsetCursor();
+        player_.widget()->unsetCursor();
         window()->activateWindow();
         setFocus();
     }
@@ -191,6 +192,7 @@ void PlayerSurface::showControls() {
     }
     bar_->show();
     stage_->unsetCursor();
+    player_.widget()->unsetCursor();
     idle_.start();
 }
 
@@ -200,6 +202,8 @@ void PlayerSurface::hideControlsWhenIdle() {
     }
     bar_->hide();
     stage_->setCursor(Qt::BlankCursor);
+    // A native video window keeps a pointer of its own.
+    player_.widget()->setCursor(Qt::BlankCursor);
 }
 
 }  // namespace tivora

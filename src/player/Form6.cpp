@@ -97,6 +97,8 @@ QWidget* Form6::createCustomControl(const DesignRow& row, QWidget* parent) {
 }
 
 void Form6::bindEvents() {
+    // The video has a native window of its own: the banner needs one too to lie over it.
+    control(form6::kBanner).widget()->setAttribute(Qt::WA_NativeWindow);
     dialog_ = services().createFileDialog(window());
     // Coarse timers may fire up to a twentieth early.
     timer1_ = new QTimer(window());
@@ -308,6 +310,7 @@ void Form6::showBanner(const QString& text) {
     control(form6::kBannerLabel).setCaption(text);
     layout::FormTarget target(*this);
     playerlayout::placeBanner(target);
+    control(form6::kBanner).widget()->raise();
     control(form6::kBanner).setVisible(true);
     timer2_->stop();
     timer2_->start();

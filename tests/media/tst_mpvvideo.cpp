@@ -2,8 +2,8 @@
 // with GLX, at the widget's full size in device pixels.
 #include "MediaFiles.h"
 #include "MpvPlayer.h"
+#include "MpvVideoWidget.h"
 
-#include <QOpenGLWidget>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -46,7 +46,7 @@ private Q_SLOTS:
         MpvPlayer* player =
             MpvPlayer::create(&window, MpvOptions{.renderVideo = true, .audio = false});
         QVERIFY(player != nullptr);
-        auto* video = qobject_cast<QOpenGLWidget*>(player->widget());
+        auto* video = qobject_cast<MpvVideoWidget*>(player->widget());
         QVERIFY2(video != nullptr, "no OpenGL in this X server: run it with +extension GLX");
         video->setGeometry(20, 30, 400, 300);  // the video's own 4:3
         window.show();
@@ -58,7 +58,7 @@ private Q_SLOTS:
         QVERIFY(loaded.wait(kBound));
         const qreal ratio = video->devicePixelRatioF();
         QImage frame;
-        QTRY_VERIFY_WITH_TIMEOUT((frame = video->grabFramebuffer(),
+        QTRY_VERIFY_WITH_TIMEOUT((frame = video->grabFrameForTesting(),
                                   isRed(frame.pixel(frame.width() / 2, frame.height() / 2))),
                                  kBound);
         QCOMPARE(frame.size(), (QSize(400, 300) * ratio));

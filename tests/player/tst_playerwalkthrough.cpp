@@ -13,6 +13,7 @@
 #include "LocalFiles.h"
 #include "MediaFiles.h"
 #include "MpvPlayer.h"
+#include "MpvVideoWidget.h"
 #include "TestHttpServer.h"
 #include "WebEngineTestMain.h"
 
@@ -22,7 +23,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QOpenGLWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -145,7 +145,7 @@ private Q_SLOTS:
         QVERIFY(!main.isVisible());
         auto* player = qobject_cast<MpvPlayer*>(form.player());
         QVERIFY2(player != nullptr, "the desktop services gave no mpv player");
-        auto* video = qobject_cast<QOpenGLWidget*>(player->widget());
+        auto* video = qobject_cast<MpvVideoWidget*>(player->widget());
         QVERIFY2(video != nullptr, "no OpenGL video in this X server");
         QSignalSpy failed(player, &PlayerControl::failed);
 
@@ -157,7 +157,7 @@ private Q_SLOTS:
                  QDir(userVideosFolder()).absolutePath() + u'/');
         QVERIFY(waitUntil([&] { return player->positionForTesting() > 1.0; }));
         QVERIFY(waitUntil([&] {
-            const QImage frame = video->grabFramebuffer();
+            const QImage frame = video->grabFrameForTesting();
             return !isBlack(frame.pixel(frame.width() / 2, frame.height() / 3));
         }));
         FileListBox& list = *form.fileList();
@@ -180,7 +180,7 @@ private Q_SLOTS:
         QCOMPARE(form.control(u"Label1"_s).caption(), u"列表已经隐藏，改变窗口大小显示列表"_s);
         QVERIFY(waitUntil([&] { return video->width() > form.window()->width() - 10; }));
         QVERIFY(waitUntil([&] {
-            const QImage frame = video->grabFramebuffer();
+            const QImage frame = video->grabFrameForTesting();
             return frame.width() > form.window()->width() - 10 &&
                    !isBlack(frame.pixel(frame.width() / 2, frame.height() / 3));
         }));

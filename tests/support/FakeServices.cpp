@@ -124,8 +124,9 @@ void FakePlayer::setSubtitlesShown(bool shown) {
 }
 
 void FakePlayer::finishForTesting() {
+    // As mpv does: paused on the last frame.
     position_ = duration_;
-    hasFile_ = false;
+    paused_ = true;
     Q_EMIT stateChanged();
     Q_EMIT endReached();
 }

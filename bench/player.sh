@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Local playback in Tivora's player against the mpv program, on the same X server, with a
+# window whose video area has the same size, software decoding for both. Runs alternate.
+#
+#  cpu:         CPU seconds the player process uses per second of playback of a 720p H.264
+#               file, between 3 s and 9 s after start (start-up excluded).
+#  first frame: milliseconds from choosing a file (Return in Tivora's open dialog; a loadfile
+#               sent to mpv's IPC socket) to its first frame on screen, both players busy with
+#               a black film before.
+#
+# Prints each run, the medians and the ratios. Needs: ffmpeg, mpv, xvfb-run, xdotool, xwininfo,
+# python3, a C compiler with libX11, and a built Tivora (default build/release/bin/tivora).
+#
+#   bench/player.sh [RUNS] [TIVORA]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=${1:-5}
+tivora=$(realpath -m "${2:-build/release/bin/tivora}")
+for tool in ffmpeg mpv xvfb-run xdotool xwininfo python3 cc; do
+  command -v "$tool" >/dev/null || { echo "bench: $tool is needed" >&2; exit 2; }
+done
+[ -x "$tivora" ] || { echo "bench: no $tivora; build it first (scripts/run.sh builds it)" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cc -O2 -o "$work/firstpixel" bench/firstpixel.c -lX11
+film="$work/ab01.mp4"
+black="$work/black.mp4"
+encode=(-c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac)
+ffmpeg -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=30 -f lavfi -i sine=frequency=440 \
+  -t 30 "${encode[@]}" "$film"
+ffmpeg -loglevel error -y -f lavfi -i color=black:size=1280x720:rate=30 -f lavfi -i sine=frequency=220 \
+  -t 60 "${encode[@]}" "$black"
+
+export QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=xcb
+export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking"
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
+export WORK="$work" FILM="$film" BLACK="$black" TIVORA="$tivora"
+xvfb=(xvfb-run -a -s "-screen 0 1280x800x24 +extension GLX")
+mpv_options=(--vo=gpu --gpu-context=x11egl --hwdec=no --no-config --really-quiet --no-terminal)
+
+# The scripts below run inside one X server each. Geometry as "X Y W H" of a window.
+cat > "$work/lib.sh" <<'INNER'
+geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+  /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'; }
+window_named() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1; }
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+cpu() {  # cpu PID: CPU s per s between 3 s and 9 s after start
+  sleep 3; local a b; a=$(ticks "$1"); sleep 6; b=$(ticks "$1")
+  awk -v a="$a" -v b="$b" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.4f\n", (b - a) / hz / 6 }'; }
+stop() {  # a player busy with a message box may outlive a polite kill
+  kill "$1" 2>/dev/null
+  for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  kill -9 "$1" 2>/dev/null; wait "$1" 2>/dev/null || true; }
+INNER
+
+cat > "$work/tivora-size.sh" <<'INNER'
+. "$WORK/lib.sh"
+"$TIVORA" "$BLACK" >/dev/null 2>&1 & pid=$!
+read -r _ _ w h < <(geometry "$(window_named '^tivora-video$')")
+stop "$pid"
+echo "${w}x${h}"
+INNER
+
+cat > "$work/tivora-cpu.sh" <<'INNER'
+. "$WORK/lib.sh"
+"$TIVORA" "$FILM" >/dev/null 2>&1 & pid=$!
+cpu "$pid"; stop "$pid"
+INNER
+
+cat > "$work/mpv-cpu.sh" <<'INNER'
+. "$WORK/lib.sh"
+mpv "$@" --geometry="$SIZE" "$FILM" & pid=$!
+cpu "$pid"; stop "$pid"
+INNER
+
+cat > "$work/tivora-first.sh" <<'INNER'
+. "$WORK/lib.sh"
+"$TIVORA" "$BLACK" >/dev/null 2>&1 & pid=$!
+read -r vx vy vw vh < <(geometry "$(window_named '^tivora-video$')")
+top=$(window_named '^black.mp4$')
+read -r tx ty tw th < <(geometry "$top")
+# The list's frame is the rightmost child; its open button at its bottom left.
+frame=$(xwininfo -children -id "$top" | awk '/^ +0x/ {print $1}' | while read -r id; do
+  echo "$(geometry "$id") $id"; done | sort -n | tail -1 | awk '{print $5}')
+[ -n "$frame" ] || { echo "no list frame" >&2; stop "$pid"; exit 1; }
+read -r fx fy fw fh < <(geometry "$frame")
+sleep 2
+xdotool mousemove $((fx + 20)) $((fy + fh - 15)) click 1
+sleep 2
+xdotool type --delay 0 "$FILM"
+sleep 0.5
+xdotool mousemove $((tx + tw + 100)) $((ty + th + 100))
+"$WORK/firstpixel" $((vx + vw / 2)) $((vy + vh / 2)) xdotool key Return
+stop "$pid"
+INNER
+
+cat > "$work/mpv-first.sh" <<'INNER'
+. "$WORK/lib.sh"
+mpv "$@" --geometry="$SIZE" --input-ipc-server="$WORK/mpv.sock" "$BLACK" & pid=$!
+read -r vx vy vw vh < <(geometry "$(window_named 'black.mp4')")
+sleep 2
+"$WORK/firstpixel" $((vx + vw / 2)) $((vy + vh / 2)) python3 -c '
+import json, socket, sys
+s = socket.socket(socket.AF_UNIX); s.connect(sys.argv[1])
+s.sendall(json.dumps({"command": ["loadfile", sys.argv[2]]}).encode() + b"\n")' "$WORK/mpv.sock" "$FILM"
+stop "$pid"
+INNER
+
+SIZE=$("${xvfb[@]}" bash "$work/tivora-size.sh")
+export SIZE
+echo "video area: $SIZE px in both"
+
+median() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+ratio() { awk -v t="$1" -v m="$2" 'BEGIN { printf "%.2f", t / m }'; }
+tc=() mc=() tf=() mf=()
+for ((i = 1; i <= runs; i++)); do
+  tc+=("$("${xvfb[@]}" bash "$work/tivora-cpu.sh")")
+  mc+=("$("${xvfb[@]}" bash "$work/mpv-cpu.sh" "${mpv_options[@]}")")
+  tf+=("$("${xvfb[@]}" bash "$work/tivora-first.sh")")
+  mf+=("$("${xvfb[@]}" bash "$work/mpv-first.sh" "${mpv_options[@]}")")
+  echo "run $i: cpu tivora ${tc[-1]} mpv ${mc[-1]} (s per s); first frame tivora ${tf[-1]} mpv ${mf[-1]} (ms)"
+done
+t=$(median "${tc[@]}") m=$(median "${mc[@]}")
+echo "median CPU s per s of playback: tivora $t, mpv $m, ratio $(ratio "$t" "$m")"
+t=$(median "${tf[@]}") m=$(median "${mf[@]}")
+echo "median ms from choice to first frame: tivora $t, mpv $m, ratio $(ratio "$t" "$m")"
