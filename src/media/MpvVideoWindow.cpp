@@ -83,7 +83,7 @@ void MpvVideoWindow::releaseRenderContext() {
 
 void MpvVideoWindow::setPlaying(bool playing) {
     playing_ = playing;
-    draw();
+    requestUpdate();
 }
 
 void MpvVideoWindow::draw() {
@@ -130,6 +130,10 @@ bool MpvVideoWindow::event(QEvent* event) {
         QCoreApplication::sendEvent(pointerTarget_, copy.get());
         return true;
     }
+    if (event->type() == QEvent::UpdateRequest) {
+        draw();
+        return true;
+    }
     return QWindow::event(event);
 }
 
@@ -140,9 +144,8 @@ void MpvVideoWindow::onMpvUpdate(void* self) {
 }
 
 void MpvVideoWindow::renderNewFrame() {
-    // Drawn at once, as mpv's own window does: an update request would wait for the next tick.
     if (render_ != nullptr && (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) != 0) {
-        draw();
+        requestUpdate();
     }
 }
 
