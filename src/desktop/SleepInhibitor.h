@@ -2,15 +2,14 @@
 
 #include <QtGlobal>
 
-#include <memory>
-
 namespace tivora {
 
-// Keeps the screen saver and system sleep away while on; one source file per system. Where the
-// system offers no way (no session bus, no screen-saver service) it does nothing, silently.
+// Keeps the screen saver and system sleep away while on; the hold itself is one source file per
+// system. Where the system offers no way (no session bus, no screen-saver service) it does
+// nothing, silently.
 class SleepInhibitor final {
 public:
-    SleepInhibitor();
+    SleepInhibitor() = default;
     ~SleepInhibitor();
     Q_DISABLE_COPY_MOVE(SleepInhibitor)
 
@@ -18,9 +17,13 @@ public:
     [[nodiscard]] bool isInhibited() const { return inhibited_; }
 
 private:
-    struct Platform;
-    std::unique_ptr<Platform> platform_;
+    void hold();
+    void release();
+
     bool inhibited_ = false;
+    // What the system handed out for the hold, where it hands out anything.
+    bool held_ = false;
+    quint32 cookie_ = 0;
 };
 
 }  // namespace tivora

@@ -8,47 +8,39 @@
 using namespace Qt::StringLiterals;
 
 namespace tivora {
+namespace {
 
 // The freedesktop screen-saver service, which desktops also read as "no sleep".
-struct SleepInhibitor::Platform {
-    quint32 cookie = 0;
-    bool held = false;
+constexpr QStringView kService = u"org.freedesktop.ScreenSaver";
 
-    static QDBusInterface service() {
-        return {u"org.freedesktop.ScreenSaver"_s, u"/org/freedesktop/ScreenSaver"_s,
-                u"org.freedesktop.ScreenSaver"_s, QDBusConnection::sessionBus()};
-    }
-    static bool available() {
-        const QDBusConnection bus = QDBusConnection::sessionBus();
-        return bus.isConnected() && bus.interface() != nullptr &&
-               bus.interface()->isServiceRegistered(u"org.freedesktop.ScreenSaver"_s).value();
-    }
-};
-
-SleepInhibitor::SleepInhibitor() : platform_(std::make_unique<Platform>()) {}
-
-SleepInhibitor::~SleepInhibitor() {
-    setInhibited(false);
+QDBusInterface screenSaver() {
+    return {kService.toString(), u"/org/freedesktop/ScreenSaver"_s, kService.toString(),
+            QDBusConnection::sessionBus()};
 }
 
-void SleepInhibitor::setInhibited(bool on) {
-    if (on == inhibited_) {
+bool screenSaverRuns() {
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.isConnected() && bus.interface() != nullptr &&
+           bus.interface()->isServiceRegistered(kService.toString()).value();
+}
+
+}  // namespace
+
+void SleepInhibitor::hold() {
+    if (!screenSaverRuns()) {
         return;
     }
-    inhibited_ = on;
-    if (on) {
-        if (!Platform::available()) {
-            return;
-        }
-        QDBusInterface service = Platform::service();
-        const QDBusReply<quint32> reply =
-            service.call(u"Inhibit"_s, u"Tivora"_s, u"正在播放视频"_s);
-        platform_->held = reply.isValid();
-        platform_->cookie = reply.isValid() ? reply.value() : 0;
-    } else if (platform_->held) {
-        QDBusInterface service = Platform::service();
-        service.call(u"UnInhibit"_s, platform_->cookie);
-        platform_->held = false;
+    QDBusInterface service = screenSaver();
+    const QDBusReply<quint32> reply = service.call(u"Inhibit"_s, u"Tivora"_s, u"正在播放视频"_s);
+    held_ = reply.isValid();
+    cookie_ = reply.isValid() ? reply.value() : 0;
+}
+
+void SleepInhibitor::release() {
+    if (held_) {
+        QDBusInterface service = screenSaver();
+        service.call(u"UnInhibit"_s, cookie_);
+        held_ = false;
     }
 }
 

@@ -4,21 +4,14 @@
 
 namespace tivora {
 
-struct SleepInhibitor::Platform {};
-
-SleepInhibitor::SleepInhibitor() : platform_(std::make_unique<Platform>()) {}
-
-SleepInhibitor::~SleepInhibitor() {
-    setInhibited(false);
+void SleepInhibitor::hold() {
+    SetThreadExecutionState(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED);
+    held_ = true;
 }
 
-void SleepInhibitor::setInhibited(bool on) {
-    if (on == inhibited_) {
-        return;
-    }
-    inhibited_ = on;
-    SetThreadExecutionState(on ? (ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED)
-                               : ES_CONTINUOUS);
+void SleepInhibitor::release() {
+    SetThreadExecutionState(ES_CONTINUOUS);
+    held_ = false;
 }
 
 }  // namespace tivora

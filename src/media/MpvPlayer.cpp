@@ -252,9 +252,10 @@ void MpvPlayer::drainEvents() {
             return;
         }
         if (event->event_id == MPV_EVENT_PROPERTY_CHANGE) {
-            readProperty(*static_cast<const mpv_event_property*>(event->data));
+            const bool reachedEnd =
+                readProperty(*static_cast<const mpv_event_property*>(event->data));
             Q_EMIT stateChanged();
-            if (alive && std::exchange(reachedEnd_, false)) {
+            if (alive && reachedEnd) {
                 Q_EMIT endReached();
             }
             continue;
@@ -307,7 +308,7 @@ void MpvPlayer::drainEvents() {
     }
 }
 
-void MpvPlayer::readProperty(const mpv_event_property& property) {
+bool MpvPlayer::readProperty(const mpv_event_property& property) {
     const std::string_view name(property.name);
     const bool known = property.format != MPV_FORMAT_NONE && property.data != nullptr;
     if (name == "time-pos") {
@@ -322,9 +323,9 @@ void MpvPlayer::readProperty(const mpv_event_property& property) {
         muted_ = known && *static_cast<const int*>(property.data) != 0;
     } else if (name == "eof-reached") {
         const bool atEnd = known && *static_cast<const int*>(property.data) != 0;
-        reachedEnd_ = atEnd && !atEnd_;
-        atEnd_ = atEnd;
+        return atEnd && !std::exchange(atEnd_, atEnd);
     }
+    return false;
 }
 
 }  // namespace tivora

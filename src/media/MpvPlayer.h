@@ -63,7 +63,8 @@ private:
     static void onMpvWakeup(void* self);
     void drainEvents();
     void command(std::initializer_list<const char*> arguments);
-    void readProperty(const mpv_event_property& property);
+    // True when the file has just played to its end.
+    bool readProperty(const mpv_event_property& property);
     void tellNoVideo();
 
     mpv_handle* mpv_;
@@ -80,7 +81,6 @@ private:
     bool subtitlesShown_ = true;
     // Paused on the last frame of a file played to its end.
     bool atEnd_ = false;
-    bool reachedEnd_ = false;
     double position_ = 0;
     double duration_ = 0;
     int volume_ = 100;
