@@ -28,7 +28,7 @@ void MpvVideoWidget::releaseRenderContext() {
 }
 
 bool MpvVideoWidget::renderFailed() const {
-    return window_ && window_->renderFailed();
+    return !window_.isNull() && window_->renderFailed();
 }
 
 void MpvVideoWidget::setPlaying(bool playing) {
