@@ -74,6 +74,8 @@ int runApplication(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QString::fromUtf16(client::kShortVersion));
     // Side windows close without ending the run; only the main window's unload does.
     QApplication::setQuitOnLastWindowClosed(false);
+    // A logout or kill ends the run the same way, so what the windows keep is saved.
+    platform::quitOnTerminationRequest();
     // libmpv needs C number formatting.
     std::setlocale(LC_NUMERIC, "C");
     installFontSubstitutions();

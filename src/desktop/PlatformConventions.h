@@ -9,6 +9,11 @@ namespace tivora::platform {
 // Sets what the process needs before the application object exists.
 void prepareProcessEnvironment();
 
+// Ends the event loop, so the program closes as by its own quit, when the system asks the process
+// to terminate (SIGTERM, SIGINT, SIGHUP; console close on Windows). Call once the application
+// exists.
+void quitOnTerminationRequest();
+
 // The stand-alone player program's file name beside Tivora.
 [[nodiscard]] QString playerProgramName();
 // Volume control programs to try, in order.

@@ -3,7 +3,14 @@
 #include "Folders.h"
 
 #include <QCoreApplication>
+#include <QSocketNotifier>
 
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -14,6 +21,46 @@ void prepareProcessEnvironment() {
     // Chromium refuses to start its sandbox as root.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+}
+
+namespace {
+
+// Written by the signal handler, read by the event loop: only a write is safe in a handler.
+std::array<int, 2> terminationPipe{-1, -1};
+
+void onTerminationSignal(int /*signal*/) {
+    const int savedErrno = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(terminationPipe[0], &byte, 1);
+    errno = savedErrno;
+}
+
+}  // namespace
+
+void quitOnTerminationRequest() {
+    if (terminationPipe[0] >= 0) {
+        return;
+    }
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0,
+                     terminationPipe.data()) != 0) {
+        std::perror("tivora: termination signals are not handled");
+        return;
+    }
+    auto* notifier = new QSocketNotifier(terminationPipe[1], QSocketNotifier::Read,
+                                         QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
+        char byte = 0;
+        while (::read(terminationPipe[1], &byte, 1) > 0) {
+        }
+        QCoreApplication::exit(0);
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        ::sigaction(signal, &action, nullptr);
     }
 }
 

@@ -1,10 +1,30 @@
 #include "PlatformConventions.h"
 
+#include <QCoreApplication>
+#include <QMetaObject>
+
+#include <windows.h>
+
 using namespace Qt::StringLiterals;
 
 namespace tivora::platform {
 
 void prepareProcessEnvironment() {}
+
+namespace {
+
+// Runs on a thread of its own; the quit is queued to the event loop.
+BOOL WINAPI onConsoleEvent(DWORD /*event*/) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    return TRUE;
+}
+
+}  // namespace
+
+void quitOnTerminationRequest() {
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
 
 QString playerProgramName() {
     return u"QvodPlayer.exe"_s;

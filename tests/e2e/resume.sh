@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# A position left in one run of the program is where the next run resumes: `tivora FILE` is played,
+# the process is asked to terminate, and a second process must carry on past the first one's point.
+set -u
+program=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache
+store=$XDG_DATA_HOME/Tivora/Tivora/resume.json
+film=$work/film.mp4
+
+ffmpeg -loglevel error -f lavfi -i testsrc=size=320x240:rate=25:duration=60 \
+    -c:v libx264 -preset ultrafast -pix_fmt yuv420p "$film" || { echo "FAIL: no test film"; exit 1; }
+
+position() {  # the position the store holds for the film, or nothing
+    [ -f "$store" ] || return 0
+    tr -d ' \n' <"$store" | grep -o "\"path\":\"$film\",\"position\":[0-9.]*" | sed 's/.*://'
+}
+
+play_for() {  # seconds; prints the exit status after the terminate request
+    "$program" "$film" >"$work/run.log" 2>&1 &
+    local pid=$!
+    sleep "$1"
+    kill -TERM "$pid"
+    wait "$pid"
+    echo $?
+}
+
+status=$(play_for 8)
+first=$(position)
+if [ "$status" -ne 0 ] || [ -z "$first" ] || ! awk -v p="$first" 'BEGIN { exit !(p >= 3) }'; then
+    echo "FAIL: first run: status $status, position '${first}'"
+    cat "$work/run.log" "$store" 2>/dev/null | head -20
+    exit 1
+fi
+echo "PASS: first run left the film at ${first} s"
+
+status=$(play_for 6)
+second=$(position)
+if [ "$status" -ne 0 ] || [ -z "$second" ] ||
+    ! awk -v a="$first" -v b="$second" 'BEGIN { exit !(b > a + 1) }'; then
+    echo "FAIL: second run: status $status, position '${second}' after ${first} s"
+    cat "$work/run.log" "$store" 2>/dev/null | head -20
+    exit 1
+fi
+echo "PASS: second run resumed and left the film at ${second} s"
