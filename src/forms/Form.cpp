@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <cstdio>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -52,6 +53,8 @@ void applyLook(QWidget* widget, const DesignRow& row) {
         palette.setColor(QPalette::Text, row.foreground);
         palette.setColor(QPalette::ButtonText, row.foreground);
         widget->setPalette(palette);
+        // A skin's style sheet outranks the palette; the control's own colour must outrank the skin.
+        widget->setStyleSheet(u"color: %1;"_s.arg(row.foreground.name()));
     }
 }
 
@@ -202,8 +205,9 @@ void Form::dispatch(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
-        msgBox(u"发生意外错误：%1"_s.arg(QString::fromUtf8(error.what())),
-               MsgBox::OkOnly + MsgBox::Critical);
+        // The detail is for the developer; the user is told in plain Chinese.
+        std::fprintf(stderr, "tivora: unexpected error: %s\n", error.what());
+        msgBox(u"程序发生意外错误，本次操作未完成。"_s, MsgBox::OkOnly + MsgBox::Critical);
     }
 }
 

@@ -161,7 +161,7 @@ private Q_SLOTS:
         Form& form = forms.form(FormId::Form1);
         form.show();
         QCOMPARE(services.messages.size(), 1);
-        QVERIFY(services.messages.front().prompt.startsWith(u"发生意外错误"_s));
+        QCOMPARE(services.messages.front().prompt, u"程序发生意外错误，本次操作未完成。"_s);
         QVERIFY(form.isVisible());
         QCOMPARE(services.pane(u"WebBrowser2"_s, u"Tivora"_s)->locationURL(), u"about:blank"_s);
         QCOMPARE(form.control(u"Picture3"_s).height(), 375.0F);  // the step after the failure

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -53,6 +54,23 @@ private Q_SLOTS:
         forms.form(FormId::Form5).show();
         const QImage face = forms.form(FormId::Form5).window()->grab().toImage();
         QCOMPARE(face.pixelColor(2, 2), QColor(u"#f3f7fc"_s));
+        // A control's own text colour outlasts the skin: the search box's prompt stays grey.
+        auto* search = forms.form(FormId::Form1).window()->findChild<QLineEdit*>(u"Text1"_s);
+        QVERIFY(search);
+        QVERIFY(!search->text().isEmpty());
+        // Its darkest text pixel is a neutral grey no darker than the prompt colour, not the skin's.
+        const QImage box = search->grab().toImage();
+        QColor darkest(Qt::white);
+        for (int y = 0; y < box.height(); ++y) {
+            for (int x = 0; x < box.width(); ++x) {
+                if (box.pixelColor(x, y).lightness() < darkest.lightness()) {
+                    darkest = box.pixelColor(x, y);
+                }
+            }
+        }
+        QVERIFY2(darkest.red() == darkest.green() && darkest.green() == darkest.blue() &&
+                     darkest.red() >= 0x80 && darkest.red() < 0xc0,
+                 qPrintable(darkest.name()));
     }
 
     void missingPiecesLeaveWindowsUnskinnedWithOneWarning_data() {
