@@ -15,6 +15,7 @@ packages=(
   qt6-translations-l10n
   xvfb xauth x11-utils imagemagick dbus-daemon
   ffmpeg
+  appstream desktop-file-utils
   clang-tidy
 )
 

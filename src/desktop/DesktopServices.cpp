@@ -15,6 +15,8 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -43,6 +45,22 @@ QMessageBox::Icon iconFor(int style) {
     }
 }
 
+// A program run from its build keeps its skin beside itself; an installed one in its own library
+// and data folders, found relative to the program so a moved installation still finds them.
+QString skinLibraryPath(const QString& programFolder) {
+    const QString name = u"SkinH_pelm"_s;
+    if (!QDir(programFolder).entryList({u"*"_s + name + u'*'}, QDir::Files).isEmpty()) {
+        return programFolder + u'/' + name;
+    }
+    return QDir::cleanPath(programFolder + u'/' + QStringLiteral(TIVORA_INSTALLED_LIBRARY_DIR)) +
+           u'/' + name;
+}
+
+QString installedSkinFile(const QString& programFolder, const QString& skinFile) {
+    return QDir::cleanPath(programFolder + u'/' + QStringLiteral(TIVORA_INSTALLED_DATA_DIR)) +
+           u'/' + QFileInfo(skinFile).fileName();
+}
+
 }  // namespace
 
 DesktopServices::DesktopServices(const QString& browserStorage, const QString& programFolder)
@@ -50,7 +68,7 @@ DesktopServices::DesktopServices(const QString& browserStorage, const QString& p
                                              : programFolder),
       profile_(std::make_unique<BrowserProfile>(browserStorage)),
       downloader_(std::make_unique<CurlDownloader>()),
-      skin_(std::make_unique<SkinLoader>(programFolder_ + u"/SkinH_pelm"_s)),
+      skin_(std::make_unique<SkinLoader>(skinLibraryPath(programFolder_))),
       awake_(std::make_unique<SleepInhibitor>()) {}
 
 DesktopServices::~DesktopServices() = default;
@@ -152,7 +170,11 @@ PlayerControl* DesktopServices::createPlayer(QWidget* parent) {
 }
 
 void DesktopServices::attachSkin(const QString& skinFile, const QString& password) {
-    skin_->attach(skinFile, password);
+    if (QFileInfo::exists(skinFile)) {
+        skin_->attach(skinFile, password);
+    } else {
+        skin_->attach(installedSkinFile(programFolder_, skinFile), password);
+    }
 }
 
 QString DesktopServices::programFolder() const {

@@ -20,6 +20,7 @@ namespace tivora::platform {
 void prepareProcessEnvironment() {
     // Chromium refuses to start its sandbox as root.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+        std::fputs("tivora: running as root, so web pages run without their sandbox\n", stderr);
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
 }
