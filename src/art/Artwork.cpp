@@ -7,6 +7,7 @@
 #include "kit/Gloss.h"
 #include "kit/Glyphs.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPixmapCache>
@@ -101,8 +102,14 @@ const Entry* findEntry(QStringView key) {
     return it == kEntries.end() ? nullptr : it;
 }
 
-QPixmap render(const Entry& entry) {
-    QImage image(entry.size, QImage::Format_ARGB32_Premultiplied);
+// The art is painted for the sharpest screen there is, so no picture is an upscaled one.
+qreal deviceRatio() {
+    return qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+QPixmap render(const Entry& entry, qreal ratio) {
+    QImage image((QSizeF(entry.size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     {
         QPainter p(&image);
@@ -120,11 +127,13 @@ QPixmap picture(QStringView key) {
     if (entry == nullptr) {
         return {};
     }
+    const qreal ratio = deviceRatio();
     QString cacheKey = u"tivora.art/"_s;
     cacheKey += key;
+    cacheKey += u'@' + QString::number(ratio);
     QPixmap pixmap;
     if (!QPixmapCache::find(cacheKey, &pixmap)) {
-        pixmap = render(*entry);
+        pixmap = render(*entry, ratio);
         QPixmapCache::insert(cacheKey, pixmap);
     }
     return pixmap;
