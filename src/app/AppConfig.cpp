@@ -37,6 +37,15 @@ QStringList withoutQtOptions(const QStringList& arguments) {
     return ours;
 }
 
+// Qt names the program after argv[0], or a placeholder before the application exists.
+QString withProgramName(QString help) {
+    const qsizetype options = help.indexOf(u" [options]"_s);
+    if (options >= 0 && options < help.indexOf(u'\n')) {
+        help.replace(0, options, u"Usage: tivora"_s);
+    }
+    return help;
+}
+
 }  // namespace
 
 AppConfig builtInConfig() {
@@ -75,8 +84,13 @@ CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& buil
                                         u"Portal server root, e.g. http://example.com"_s, u"URL"_s);
     const QCommandLineOption siteRoot(u"site-root"_s, u"Maker's web site root (help pages)"_s,
                                       u"URL"_s);
+    const QCommandLineOption newInstance(
+        u"new-instance"_s,
+        u"Run as a program of its own, even when Tivora already runs for this user (a later "
+        "start otherwise hands its FILE to the running program and ends)"_s);
     parser.addOption(portalRoot);
     parser.addOption(siteRoot);
+    parser.addOption(newInstance);
     parser.addPositionalArgument(u"FILE"_s, u"A video file to play in the local player"_s,
                                  u"[FILE]"_s);
     const QCommandLineOption help = parser.addHelpOption();
@@ -91,7 +105,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& buil
     }
     if (parser.isSet(help)) {
         result.action = CommandLine::Action::Help;
-        result.message = parser.helpText();
+        result.message = withProgramName(parser.helpText());
         return result;
     }
     if (parser.isSet(version)) {
@@ -99,6 +113,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& buil
         result.message = u"Tivora "_s + QString::fromUtf16(client::kVersion);
         return result;
     }
+    result.newInstance = parser.isSet(newInstance);
     const QStringList positional = parser.positionalArguments();
     // One local file may be named; addresses and further arguments are not Tivora's.
     if (positional.size() > 1 ||

@@ -22,7 +22,8 @@ struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
     AppConfig config;
-    QString message;  // help text, version line or error
+    bool newInstance = false;  // run beside an already running program instead of handing over
+    QString message;           // help text, version line or error
 };
 
 // Reads the command line (program name first) over the built-in values. Qt's own window-system

@@ -7,7 +7,9 @@
 #include "Form.h"
 #include "Form6.h"
 #include "Forms.h"
+#include "InstanceMessage.h"
 #include "PlatformConventions.h"
+#include "SingleInstance.h"
 
 #include <QApplication>
 #include <QFont>
@@ -16,6 +18,7 @@
 #include <QLocale>
 #include <QStringList>
 #include <QTranslator>
+#include <QWidget>
 
 #include <clocale>
 #include <cstdio>
@@ -37,6 +40,23 @@ void print(FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
     if (!text.endsWith(u'\n')) {
         std::fputc('\n', stream);
+    }
+}
+
+// A later start's file plays here, then whichever of the player and the main window stands for the
+// program comes to the front.
+void takeRequest(Forms& forms, const InstanceRequest& request) {
+    if (!request.openFile.isEmpty()) {
+        static_cast<Form6&>(forms.form(FormId::Form6)).openFromOutside(request.openFile);
+    }
+    for (const FormId id : {FormId::Form6, FormId::Form1}) {
+        QWidget* window = forms.exists(id) ? forms.form(id).window() : nullptr;
+        if (window != nullptr && window->isVisible()) {
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+            window->raise();
+            window->activateWindow();
+            return;
+        }
     }
 }
 
@@ -72,6 +92,15 @@ int runApplication(int argc, char* argv[]) {
     QApplication::setApplicationName(u"Tivora"_s);
     QApplication::setOrganizationName(u"Tivora"_s);
     QApplication::setApplicationVersion(QString::fromUtf16(client::kShortVersion));
+    // Before anything costly starts: a later start hands its file to the running program and ends.
+    std::unique_ptr<SingleInstance> instance;
+    if (!commandLine.newInstance) {
+        instance = std::make_unique<SingleInstance>();
+        if (instance->start(InstanceRequest{.openFile = commandLine.config.openFile}) ==
+            SingleInstance::Start::HandedOver) {
+            return 0;
+        }
+    }
     // Side windows close without ending the run; only the main window's unload does.
     QApplication::setQuitOnLastWindowClosed(false);
     // A logout or kill ends the run the same way, so what the windows keep is saved.
@@ -112,6 +141,10 @@ int runApplication(int argc, char* argv[]) {
     forms.form(FormId::Form1).show();
     if (!config.openFile.isEmpty()) {
         static_cast<Form6&>(forms.form(FormId::Form6)).openFromOutside(config.openFile);
+    }
+    if (instance) {
+        QObject::connect(instance.get(), &SingleInstance::requestReceived, instance.get(),
+                         [&forms](const InstanceRequest& request) { takeRequest(forms, request); });
     }
     return QApplication::exec();
 }

@@ -36,6 +36,8 @@ private Q_SLOTS:
         QTest::newRow("qt options left for qt")
             << QStringList{u"-platform"_s, u"offscreen"_s, u"-reverse"_s} << run
             << u"http://built.in"_s << u"http://site.in"_s;
+        QTest::newRow("new instance") << QStringList{u"--new-instance"_s} << run
+                                      << u"http://built.in"_s << u"http://site.in"_s;
         QTest::newRow("relative address") << QStringList{u"--portal-root"_s, u"vod.example.com"_s}
                                           << error << QString() << QString();
         QTest::newRow("other scheme") << QStringList{u"--portal-root"_s, u"ftp://vod.example.com"_s}
@@ -73,6 +75,7 @@ private Q_SLOTS:
             QCOMPARE(result.config.portalRoot, portalRoot);
             QCOMPARE(result.config.siteRoot, siteRoot);
             QCOMPARE(result.config.adminQQ, u"1"_s);
+            QCOMPARE(result.newInstance, arguments.contains(u"--new-instance"_s));
         } else {
             QVERIFY(!result.message.isEmpty());
         }
@@ -102,10 +105,13 @@ private Q_SLOTS:
                  Action::Error);
     }
 
-    void helpNamesBothOptionsAndVersionNamesTheProduct() {
+    void helpNamesTheProgramAndItsOptionsAndVersionNamesTheProduct() {
         const CommandLine help = parseCommandLine({u"tivora"_s, u"--help"_s}, builtInConfig());
         QVERIFY(help.message.contains(u"--portal-root"_s));
         QVERIFY(help.message.contains(u"--site-root"_s));
+        QVERIFY(help.message.contains(u"--new-instance"_s));
+        QVERIFY2(help.message.startsWith(u"Usage: tivora [options] [FILE]\n"_s),
+                 qPrintable(help.message));
         const CommandLine version =
             parseCommandLine({u"tivora"_s, u"--version"_s}, builtInConfig());
         QVERIFY(version.message.startsWith(u"Tivora 1.0"_s));

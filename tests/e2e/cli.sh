@@ -4,10 +4,12 @@
 set -u
 program=$1
 failures=0
+checks=0
 
 check() {  # expected-status expected-text args...
     local want_status=$1 want_text=$2
     shift 2
+    checks=$((checks + 1))
     local output status
     output=$(env -u DISPLAY QT_QPA_PLATFORM= "$program" "$@" 2>&1)
     status=$?
@@ -21,6 +23,9 @@ check() {  # expected-status expected-text args...
 }
 
 check 0 "--portal-root" --help
+check 0 "Usage: tivora [options]" --help
+check 0 "--new-instance" --help
+check 0 "Tivora 1.0" --new-instance --version
 check 0 "Tivora 1.0" --version
 check 2 "not an absolute http(s) address" --portal-root ftp://vod.example.com
 check 2 "not an absolute http(s) address" --portal-root vod.example.com
@@ -28,6 +33,7 @@ check 2 "not an absolute http(s) address" --site-root "http://"
 check 2 "Missing value" --portal-root
 check 2 "Unknown option" --frobnicate
 check 2 "unexpected argument" http://vod.example.com
+check 2 "unexpected argument" --new-instance http://vod.example.com
 
-echo "$(( 8 - failures )) passed, $failures failed"
+echo "$((checks - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

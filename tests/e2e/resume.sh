@@ -18,7 +18,8 @@ position() {  # the position the store holds for the film, or nothing
 }
 
 play_for() {  # seconds; prints the exit status after the terminate request
-    "$program" "$film" >"$work/run.log" 2>&1 &
+    # On its own, so that a Tivora already running for this user does not take the film.
+    "$program" --new-instance "$film" >"$work/run.log" 2>&1 &
     local pid=$!
     sleep "$1"
     kill -TERM "$pid"

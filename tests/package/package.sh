@@ -56,7 +56,7 @@ grep -q "^Tivora 1\." <<<"$version" && echo "PASS: installed program: $version" 
 export HOME=$work/home XDG_DATA_HOME=$work/home/data XDG_CONFIG_HOME=$work/home/config
 xvfb-run -a -s "-screen 0 1280x800x24 +extension GLX" env QT_QPA_PLATFORM=xcb \
     QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu \
-    bash -c '"$1" & pid=$!; sleep 6; kill -TERM $pid; wait $pid' run \
+    bash -c '"$1" --new-instance & pid=$!; sleep 6; kill -TERM $pid; wait $pid' run \
     "$root/usr/bin/tivora" >"$work/run.log" 2>&1 || { tail -5 "$work/run.log"; fail "installed program did not run"; }
 if grep -q "unskinned" "$work/run.log"; then
     grep "unskinned" "$work/run.log"

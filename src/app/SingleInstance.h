@@ -1,0 +1,58 @@
+#pragma once
+
+#include "InstanceMessage.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QLocalServer;
+class QLocalSocket;
+class QTimer;
+
+namespace tivora {
+
+// One running program per user: a later start hands its request to the running program over a
+// local socket and ends, the running program listens for such requests.
+class SingleInstance final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SingleInstance)
+
+public:
+    enum class Start {
+        HandedOver,  // another program took the request; this start ends
+        Running,     // this program is the running one and listens for later starts
+        Unguarded,   // neither could be done; this program runs without listening
+    };
+
+    // A message not complete after this long is dropped.
+    static constexpr int kReadTimeoutMs = 3000;
+
+    explicit SingleInstance(QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // Per user: a socket in the user's runtime folder, a pipe named after the user on Windows.
+    [[nodiscard]] static QString userEndpoint();
+
+    // Hands the request to the running program, or becomes the running program.
+    [[nodiscard]] Start start(const InstanceRequest& request);
+
+    [[nodiscard]] const QString& endpoint() const { return endpoint_; }
+
+Q_SIGNALS:
+    void requestReceived(const tivora::InstanceRequest& request);
+
+private:
+    enum class HandOver { Taken, NobodyListens, NoAnswer };
+
+    [[nodiscard]] HandOver handOver(const InstanceRequest& request) const;
+    [[nodiscard]] bool listen();
+    void acceptConnections();
+    void drop(QLocalSocket* socket, QTimer* deadline);
+
+    QString endpoint_;
+    std::unique_ptr<QLocalServer> server_;
+};
+
+}  // namespace tivora
