@@ -57,7 +57,7 @@ INNER
 
 cat > "$work/tivora-size.sh" <<'INNER'
 . "$WORK/lib.sh"
-"$TIVORA" "$BLACK" >/dev/null 2>&1 & pid=$!
+"$TIVORA" --new-instance "$BLACK" >/dev/null 2>&1 & pid=$!
 read -r _ _ w h < <(geometry "$(window_named '^tivora-video$')")
 stop "$pid"
 echo "${w}x${h}"
@@ -65,7 +65,7 @@ INNER
 
 cat > "$work/tivora-cpu.sh" <<'INNER'
 . "$WORK/lib.sh"
-"$TIVORA" "$FILM" >/dev/null 2>&1 & pid=$!
+"$TIVORA" --new-instance "$FILM" >/dev/null 2>&1 & pid=$!
 cpu "$pid"; stop "$pid"
 INNER
 
@@ -77,7 +77,7 @@ INNER
 
 cat > "$work/tivora-first.sh" <<'INNER'
 . "$WORK/lib.sh"
-"$TIVORA" "$BLACK" >/dev/null 2>&1 & pid=$!
+"$TIVORA" --new-instance "$BLACK" >/dev/null 2>&1 & pid=$!
 read -r vx vy vw vh < <(geometry "$(window_named '^tivora-video$')")
 top=$(window_named '^black.mp4$')
 read -r tx ty tw th < <(geometry "$top")
