@@ -50,7 +50,7 @@ public:
     // answer to exactly its own navigation.
     [[nodiscard]] virtual quint64 lastNavigation() const = 0;
     [[nodiscard]] virtual quint64 completedNavigation() const = 0;
-    // The pane shows the browser's error page for its last load, and no newer load has started.
+    // The pane shows an error page of its own for its last load, and no newer load has started.
     [[nodiscard]] virtual bool showsErrorPage() const = 0;
 
     // The object another pane's new-window handler hands back as the target.
