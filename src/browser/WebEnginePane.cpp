@@ -2,10 +2,11 @@
 
 #include "FormError.h"
 
-#include <QUrl>
+#include <QTimer>
 #include <QWebEngineLoadingInfo>
-#include <QWebEnginePage>
 #include <QWebEngineView>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -14,6 +15,28 @@ namespace {
 
 // Chromium's net::ERR_ABORTED.
 constexpr int kAbortedError = -3;
+constexpr std::size_t kMaxLoads = 16;
+
+QString ownPageHtml(const QString& headline, const QString& button, const QString& address) {
+    // The address is shown decoded so that it reads as typed; both forms are escaped, so markup in
+    // an address stays text. The button reads the address back from its attribute.
+    const QString shown = QUrl::fromPercentEncoding(address.toUtf8()).toHtmlEscaped();
+    return u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%1</title><style>"
+           "body{font-family:'宋体',sans-serif;margin:24px 16px;color:#333;background:#fff}"
+           "h1{font-size:20px}p{word-break:break-all;color:#666}"
+           "button{font-size:14px;padding:4px 20px}</style></head><body>"
+           "<h1 id=\"headline\">%1</h1><p id=\"address\">%2</p>"
+           "<button id=\"retry\" type=\"button\" data-address=\"%3\">%4</button>"
+           "<script>document.getElementById('retry').addEventListener('click',"
+           "function(){location.href=this.dataset.address;});</script>"
+           "</body></html>"_s.arg(headline.toHtmlEscaped(), shown, address.toHtmlEscaped(),
+                                  button.toHtmlEscaped());
+}
+
+// What handlers read of a page that is not the portal's: only its headline, never the address.
+QString neutralMarkup(const QString& headline) {
+    return u"<html><head><title>%1</title></head><body>%1</body></html>"_s.arg(headline);
+}
 
 }  // namespace
 
@@ -39,15 +62,24 @@ WebEnginePane::WebEnginePane(QWebEngineProfile* profile, QWidget* parent)
     // A file dropped on a pane is the window's to handle, not a page to navigate to.
     view_->setAcceptDrops(false);
     connect(page, &QWebEnginePage::loadingChanged, this, &WebEnginePane::onLoadingChanged);
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
+            &WebEnginePane::onRenderProcessTerminated);
 }
 
 WebEnginePane::~WebEnginePane() = default;
 
 void WebEnginePane::navigate(const QString& address) {
+    ++navigations_;
     page()->load(QUrl(address));
 }
 
 void WebEnginePane::refresh() {
+    ++navigations_;
+    // Reloading our own page would bring back only itself; load what it stands for.
+    if (ownPageShown_) {
+        page()->load(QUrl(ownAddress_));
+        return;
+    }
     page()->triggerAction(QWebEnginePage::Reload);
 }
 
@@ -69,7 +101,7 @@ QString WebEnginePane::outerHTML() const {
 }
 
 bool WebEnginePane::showsErrorPage() const {
-    return hasDocument_ && !lastLoadOk_ && failedSerial_ == loadSerial_;
+    return hasDocument_ && outcome_ != LoadOutcome::Succeeded && failedSerial_ == loadSerial_;
 }
 
 QWidget* WebEnginePane::widget() const {
@@ -89,53 +121,136 @@ QWebEnginePage* WebEnginePane::pageForNewWindow() {
     if (auto* target = qobject_cast<WebEnginePane*>(request.ppDisp)) {
         return target->page();
     }
-    // Not redirected: the browser's own handling, a window of its own.
+    // Not redirected: the browser's own handling, a window of its own that its page may close.
     auto* popup = new WebEnginePane(profile_, nullptr);
-    popup->view()->setAttribute(Qt::WA_DeleteOnClose);
-    popup->view()->resize(960, 640);
-    popup->view()->show();
+    QWebEngineView* window = popup->view();
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->resize(960, 640);
+    connect(popup->page(), &QWebEnginePage::windowCloseRequested, window, &QWidget::close);
+    window->show();
     return popup->page();
 }
 
+WebEnginePane::Load WebEnginePane::finishedLoad(const QUrl& url) {
+    // Loads end in the order they started unless a newer one overtook; whatever started before the
+    // one that ended is over too.
+    auto found = std::find_if(loads_.begin(), loads_.end(),
+                              [&](const Load& load) { return load.url == url; });
+    if (found == loads_.end()) {
+        found = loads_.begin();
+    }
+    if (found == loads_.end()) {
+        return {loadSerial_, navigations_, url};
+    }
+    Load load = *found;
+    loads_.erase(loads_.begin(), found + 1);
+    return load;
+}
+
 void WebEnginePane::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        // Only our own pages are loaded from data: addresses; top-level pages may not go there.
+        ownPageLoading_ = info.url().scheme() == u"data"_s;
+        if (!ownPageLoading_) {
+            ownPageShown_ = false;
+            loads_.push_back({++loadSerial_, navigations_, info.url()});
+            if (loads_.size() > kMaxLoads) {
+                loads_.pop_front();  // never finished: stopped, or its process died
+            }
+        }
+        return;
+    }
+    if (ownPageLoading_) {
+        if (info.status() != QWebEngineLoadingInfo::LoadStoppedStatus) {
+            ownPageLoading_ = false;
+            completeOwnPage();
+        }
+        return;
+    }
     switch (info.status()) {
         case QWebEngineLoadingInfo::LoadStartedStatus:
-            ++loadSerial_;
-            return;
-        case QWebEngineLoadingInfo::LoadSucceededStatus:
-            captureDocument(true);
-            return;
-        case QWebEngineLoadingInfo::LoadFailedStatus:
-            // A load cut short by the next navigation is no failure to report; the next one
-            // completes in its place.
-            if (info.errorCode() != kAbortedError) {
-                captureDocument(false);
-            }
-            return;
         case QWebEngineLoadingInfo::LoadStoppedStatus:
             return;
+        case QWebEngineLoadingInfo::LoadSucceededStatus:
+            captureDocument(finishedLoad(info.url()).navigation);
+            return;
+        case QWebEngineLoadingInfo::LoadFailedStatus: {
+            // A load cut short by the next navigation is no failure to report; the next one
+            // completes in its place.
+            if (info.errorCode() == kAbortedError) {
+                std::erase_if(loads_, [&](const Load& load) { return load.url == info.url(); });
+                return;
+            }
+            const Load load = finishedLoad(info.url());
+            failedSerial_ = load.serial;
+            if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain) {
+                showOwnPage(LoadOutcome::HttpError, u"服务器返回错误 %1"_s.arg(info.errorCode()),
+                            u"重试"_s, locationURL(), load.navigation);
+            } else {
+                showOwnPage(LoadOutcome::Unreachable, u"无法连接到服务器"_s, u"重试"_s,
+                            locationURL(), load.navigation);
+            }
+            return;
+        }
     }
 }
 
-void WebEnginePane::captureDocument(bool ok) {
-    if (!ok) {
-        // The browser's own error page is shown, but its markup (scripts, inline images) could
-        // hold anything, even a portal's markers; readers get a document that says only this.
-        markup_ =
-            u"<html><head><title>无法显示此网页</title></head><body>无法显示此网页</body></html>"_s;
-        hasDocument_ = true;
-        lastLoadOk_ = false;
-        ++finishSerial_;
-        failedSerial_ = loadSerial_;
-        Q_EMIT documentComplete(locationURL());
+void WebEnginePane::onRenderProcessTerminated(
+    QWebEnginePage::RenderProcessTerminationStatus status) {
+    if (status == QWebEnginePage::NormalTerminationStatus) {
         return;
     }
+    const QString address = ownPageShown_ ? ownAddress_ : locationURL();
+    QPointer<WebEnginePane> self(this);
+    if (sinceCrash_.isValid() &&
+        !sinceCrash_.hasExpired(std::chrono::milliseconds(kCrashWindow).count())) {
+        sinceCrash_.invalidate();
+        failedSerial_ = loadSerial_;
+        // Outside the signal: the page is still tearing its process down.
+        QTimer::singleShot(0, this, [self, address] {
+            if (self) {
+                self->showOwnPage(LoadOutcome::Stopped, u"页面已停止响应"_s, u"重新加载"_s, address,
+                                  self->navigations_);
+            }
+        });
+        return;
+    }
+    sinceCrash_.start();
+    QTimer::singleShot(0, this, [self, address] {
+        if (self) {
+            self->page()->load(QUrl(address));
+        }
+    });
+}
+
+void WebEnginePane::showOwnPage(LoadOutcome outcome, const QString& headline, const QString& button,
+                                const QString& address, quint64 navigation) {
+    ownOutcome_ = outcome;
+    // The page on the screen shows the address, but its markup (an error body, scripts) could
+    // hold anything, even a portal's markers; readers get a document that says only the headline.
+    ownMarkup_ = neutralMarkup(headline);
+    ownNavigation_ = navigation;
+    ownAddress_ = address;
+    page()->setHtml(ownPageHtml(headline, button, address), QUrl(address));
+}
+
+void WebEnginePane::completeOwnPage() {
+    ownPageShown_ = true;
+    markup_ = ownMarkup_;
+    hasDocument_ = true;
+    outcome_ = ownOutcome_;
+    completedNavigation_ = ownNavigation_;
+    ++finishSerial_;
+    Q_EMIT documentComplete(locationURL());
+}
+
+void WebEnginePane::captureDocument(quint64 navigation) {
     // Each finished load is reported unless a later one finished first; a load merely started
     // since (a script's own navigation, say) must not swallow this one's completion.
     const quint64 serial = ++finishSerial_;
     QPointer<WebEnginePane> self(this);
     page()->runJavaScript(u"document.documentElement ? document.documentElement.outerHTML : ''"_s,
-                          [self, serial](const QVariant& result) {
+                          [self, serial, navigation](const QVariant& result) {
                               if (self.isNull() || serial != self->finishSerial_) {
                                   return;  // a later load finished first and has been reported
                               }
@@ -144,7 +259,8 @@ void WebEnginePane::captureDocument(bool ok) {
                                   self->markup_ = u"<html><head></head><body></body></html>"_s;
                               }
                               self->hasDocument_ = true;
-                              self->lastLoadOk_ = true;
+                              self->outcome_ = LoadOutcome::Succeeded;
+                              self->completedNavigation_ = navigation;
                               Q_EMIT self->documentComplete(self->locationURL());
                           });
 }

@@ -15,6 +15,14 @@ struct NewWindowRequest {
     bool cancel = false;
 };
 
+// How the last completed load ended.
+enum class LoadOutcome {
+    Succeeded,
+    Unreachable,  // no answer from the server: refused, unknown host, timed out
+    HttpError,    // the server answered with an error status
+    Stopped,      // the page's process ended and the page was given up
+};
+
 // An embedded browser placed on a window. Navigations return at once; the document arrives later
 // and every load, failed ones included, ends in documentComplete.
 class BrowserPane : public QObject {
@@ -31,10 +39,18 @@ public:
     // Markup of the last completed document's root element. Throws FormError when there is none.
     [[nodiscard]] virtual QString outerHTML() const = 0;
     [[nodiscard]] virtual QWidget* widget() const = 0;
+    [[nodiscard]] virtual LoadOutcome lastLoadOutcome() const = 0;
     // Whether the last completed load brought the page (false for an unreachable server or an
     // HTTP error).
-    [[nodiscard]] virtual bool lastLoadSucceeded() const = 0;
-    // The pane shows the browser's error page for its last load, and no newer load has started.
+    [[nodiscard]] bool lastLoadSucceeded() const {
+        return lastLoadOutcome() == LoadOutcome::Succeeded;
+    }
+    // Each navigate() and refresh() is numbered from 1 on; 0 is none. The last completed document
+    // answers the latest of them issued before its load started, so a report can wait for the
+    // answer to exactly its own navigation.
+    [[nodiscard]] virtual quint64 lastNavigation() const = 0;
+    [[nodiscard]] virtual quint64 completedNavigation() const = 0;
+    // The pane shows an error page of its own for its last load, and no newer load has started.
     [[nodiscard]] virtual bool showsErrorPage() const = 0;
 
     // The object another pane's new-window handler hands back as the target.

@@ -194,8 +194,8 @@ void MainCommands::favouritesList() {
 
 void MainCommands::clearFavourites() {
     setTab(form1::kFavouritesTabOn);
-    reportListLoad(u"清空成功！"_s, u"清空收藏夹失败：无法连接服务器，请稍后重试。"_s);
     navigate(form1::kListPane, portal::clearFavouritesAddress(baseUrl_));
+    reportListLoad(u"清空成功！"_s, u"清空收藏夹失败：%1，请稍后重试。"_s);
 }
 
 void MainCommands::liveTv() {
@@ -243,9 +243,8 @@ void MainCommands::volumeControl() {
 }
 
 void MainCommands::refreshData() {
-    reportListLoad(u"电影列表数据刷新成功！"_s,
-                   u"电影列表数据刷新失败：无法连接服务器，请稍后重试。"_s);
     window_.browser(form1::kListPane).refresh();
+    reportListLoad(u"电影列表数据刷新成功！"_s, u"电影列表数据刷新失败：%1，请稍后重试。"_s);
 }
 
 void MainCommands::help() {
@@ -273,12 +272,34 @@ void MainCommands::quit() {
 void MainCommands::reportListLoad(const QString& success, const QString& failure) {
     QObject::disconnect(pendingReport_);
     BrowserPane* list = &window_.browser(form1::kListPane);
-    // Reported once the portal has answered, so a failed load is never called a success.
+    const quint64 navigation = list->lastNavigation();
+    // Reported once the portal has answered the navigation just started, so a failed load is never
+    // called a success and an earlier page still arriving is not taken for the answer.
     pendingReport_ = QObject::connect(
-        list, &BrowserPane::documentComplete, &window_, [this, list, success, failure] {
+        list, &BrowserPane::documentComplete, &window_, [this, list, navigation, success, failure] {
+            if (list->completedNavigation() < navigation) {
+                return;
+            }
             QObject::disconnect(pendingReport_);
-            window_.dispatch(
-                [&] { window_.msgBox(list->lastLoadSucceeded() ? success : failure); });
+            if (list->completedNavigation() > navigation) {
+                return;  // overtaken by a later navigation: there is no answer to report
+            }
+            window_.dispatch([&] {
+                switch (list->lastLoadOutcome()) {
+                    case LoadOutcome::Succeeded:
+                        window_.msgBox(success);
+                        return;
+                    case LoadOutcome::HttpError:
+                        window_.msgBox(failure.arg(u"服务器返回错误"_s));
+                        return;
+                    case LoadOutcome::Unreachable:
+                        window_.msgBox(failure.arg(u"无法连接服务器"_s));
+                        return;
+                    case LoadOutcome::Stopped:
+                        window_.msgBox(failure.arg(u"页面已停止响应"_s));
+                        return;
+                }
+            });
         });
 }
 

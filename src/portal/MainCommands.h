@@ -72,7 +72,8 @@ private:
     void navigate(QStringView pane, const QString& address);
     void show(QStringView control, bool visible);
     void setTab(QStringView inForce);
-    // Reports the film list pane's next completed load: success or failure.
+    // Reports how the film list pane's navigation just started ended: success, or failure with
+    // its cause in place of %1.
     void reportListLoad(const QString& success, const QString& failure);
 
     Form& window_;

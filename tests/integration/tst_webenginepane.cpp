@@ -7,10 +7,12 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <chrono>
 #include <memory>
@@ -52,10 +54,32 @@ bool waitForDocument(const QSignalSpy& spy, int count = 1) {
     return test::waitUntil([&] { return spy.size() >= count; }, kPageBound);
 }
 
+// What a script in the page evaluates to.
+QVariant evaluate(QWebEnginePage* page, const QString& script) {
+    QVariant result;
+    bool answered = false;
+    page->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        answered = true;
+    });
+    test::waitUntil([&] { return answered; }, kPageBound);
+    return result;
+}
+
+QString unreachable(const QString& path) {
+    return u"http://127.0.0.1:%1%2"_s.arg(TestHttpServer::unusedPort()).arg(path);
+}
+
 }  // namespace
 
 class TestWebEnginePane final : public QObject {
     Q_OBJECT
+
+    TestHttpServer server_;
+    QTemporaryDir storage_;
+    std::unique_ptr<BrowserProfile> profile_;
+    int hits_ = 0;
+    QStringList seenCookies_;
 
 private Q_SLOTS:
     void initTestCase() {
@@ -69,6 +93,9 @@ private Q_SLOTS:
             std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the server is slow
             return u"<html><body>SLOW</body></html>"_s;
         });
+        server_.errorPage(
+            u"/broken.asp"_s, 500,
+            u"<html><head><title>qor</title></head><body>qor SERVER-BODY</body></html>"_s);
         server_.dynamicPage(u"/counter"_s, [this](const QString&, QString&) {
             return u"<html><body>HIT-%1</body></html>"_s.arg(++hits_);
         });
@@ -159,6 +186,143 @@ private Q_SLOTS:
         QVERIFY(!panes.first->outerHTML().contains(u"PAGE-TEXT-4711"_s));
     }
 
+    void failedLoadShowsOurOwnPageWithRetry_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<LoadOutcome>("outcome");
+        QTest::addColumn<QString>("headline");
+        QTest::newRow("connection refused")
+            << unreachable(u"/vrpcs.asp"_s) << LoadOutcome::Unreachable << u"无法连接到服务器"_s;
+        QTest::newRow("unknown host") << u"http://tivora-no-such-host.invalid/"_s
+                                      << LoadOutcome::Unreachable << u"无法连接到服务器"_s;
+        QTest::newRow("not found")
+            << u"/missing.asp"_s << LoadOutcome::HttpError << u"服务器返回错误 404"_s;
+        QTest::newRow("server error with a body of its own")
+            << u"/broken.asp"_s << LoadOutcome::HttpError << u"服务器返回错误 500"_s;
+    }
+
+    void failedLoadShowsOurOwnPageWithRetry() {
+        QFETCH(QString, address);
+        QFETCH(LoadOutcome, outcome);
+        QFETCH(QString, headline);
+        if (address.startsWith(u'/')) {
+            address.prepend(server_.root());
+        }
+        PanePair panes(profile_->profile());
+        QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
+        panes.first->navigate(address);
+        QVERIFY(waitForDocument(completed));
+        QCOMPARE(completed.size(), 1);
+        QCOMPARE(panes.first->lastLoadOutcome(), outcome);
+        QVERIFY(panes.first->showsErrorPage());
+        QCOMPARE(panes.first->locationURL(), address);
+        QCOMPARE(panes.first->locationName(), headline);
+        QCOMPARE(completed.front().front().toString(), address);
+        // What handlers read holds none of the server's answer.
+        QVERIFY(panes.first->outerHTML().contains(headline));
+        QVERIFY(!panes.first->outerHTML().contains(u"qor"_s));
+        QCOMPARE(evaluate(panes.first->page(), u"document.getElementById('headline').innerText"_s),
+                 QVariant(headline));
+        QCOMPARE(evaluate(panes.first->page(), u"document.getElementById('address').innerText"_s),
+                 QVariant(address));
+        QCOMPARE(evaluate(panes.first->page(), u"document.getElementById('retry').innerText"_s),
+                 QVariant(u"重试"_s));
+
+        const qsizetype asked = server_.requests().size();
+        panes.first->page()->runJavaScript(u"document.getElementById('retry').click()"_s);
+        QVERIFY(waitForDocument(completed, 2));
+        QCOMPARE(panes.first->locationURL(), address);
+        QCOMPARE(panes.first->locationName(), headline);
+        if (outcome == LoadOutcome::HttpError) {
+            QCOMPARE(server_.requests().size(), asked + 1);
+            QCOMPARE(server_.root() + server_.requests().back(), address);
+        }
+    }
+
+    void markupInAFailedAddressIsShownAsText() {
+        const QString markup = u"<script>document.title='pwned'</script><b id=\"injected\">x</b>"_s;
+        PanePair panes(profile_->profile());
+        QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
+        panes.first->navigate(unreachable(u"/vrtata.asp?id="_s + markup));
+        QVERIFY(waitForDocument(completed));
+        QCOMPARE(panes.first->locationName(), u"无法连接到服务器"_s);
+        QCOMPARE(evaluate(panes.first->page(), u"document.getElementById('injected') === null"_s),
+                 QVariant(true));
+        QVERIFY(evaluate(panes.first->page(), u"document.getElementById('address').innerText"_s)
+                    .toString()
+                    .endsWith(u"/vrtata.asp?id="_s + markup));
+    }
+
+    void crashedPageReloadsOnceThenGivesUp() {
+        PanePair panes(profile_->profile());
+        QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
+        QSignalSpy secondCompleted(panes.second, &BrowserPane::documentComplete);
+        QSignalSpy crashed(panes.first->page(), &QWebEnginePage::renderProcessTerminated);
+        QSignalSpy secondCrashed(panes.second->page(), &QWebEnginePage::renderProcessTerminated);
+        const QString address = server_.root() + u"/counter"_s;
+        panes.first->navigate(address);
+        // Another site, so that the two pages do not share a process.
+        panes.second->navigate(u"http://localhost:%1/page.html"_s.arg(server_.port()));
+        QVERIFY(waitForDocument(completed));
+        QVERIFY(waitForDocument(secondCompleted));
+        const QString firstHit = panes.first->outerHTML();
+
+        panes.first->page()->load(QUrl(u"chrome://crash"_s));
+        QVERIFY(test::waitUntil([&] { return crashed.size() == 1; }, kPageBound));
+        QVERIFY(waitForDocument(completed, 2));  // loaded again by itself
+        QCOMPARE(panes.first->lastLoadOutcome(), LoadOutcome::Succeeded);
+        QCOMPARE(panes.first->locationURL(), address);
+        QVERIFY(panes.first->outerHTML().contains(u"HIT-"_s));
+        QVERIFY(panes.first->outerHTML() != firstHit);
+
+        panes.first->page()->load(QUrl(u"chrome://crash"_s));  // again, well within the window
+        QVERIFY(test::waitUntil([&] { return crashed.size() == 2; }, kPageBound));
+        QVERIFY(waitForDocument(completed, 3));
+        QCOMPARE(panes.first->lastLoadOutcome(), LoadOutcome::Stopped);
+        QCOMPARE(panes.first->locationName(), u"页面已停止响应"_s);
+        QCOMPARE(panes.first->locationURL(), address);
+        QVERIFY(panes.first->showsErrorPage());
+        QCOMPARE(evaluate(panes.first->page(), u"document.getElementById('retry').innerText"_s),
+                 QVariant(u"重新加载"_s));
+        QVERIFY(!completed.wait(1000));  // given up: nothing more loads by itself
+
+        // The other pane went on untouched.
+        QCOMPARE(secondCrashed.size(), 0);
+        QCOMPARE(secondCompleted.size(), 1);
+        QCOMPARE(evaluate(panes.second->page(), u"document.getElementById('text').innerText"_s),
+                 QVariant(u"PAGE-TEXT-4711"_s));
+
+        panes.first->page()->runJavaScript(u"document.getElementById('retry').click()"_s);
+        QVERIFY(waitForDocument(completed, 4));
+        QCOMPARE(panes.first->lastLoadOutcome(), LoadOutcome::Succeeded);
+        QCOMPARE(panes.first->locationURL(), address);
+        QVERIFY(panes.first->outerHTML().contains(u"HIT-"_s));
+    }
+
+    void unredirectedPopupClosesWhenItsPageAsks() {
+        PanePair panes(profile_->profile());
+        QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
+        panes.first->navigate(server_.root() + u"/links.html"_s);
+        QVERIFY(waitForDocument(completed));
+        const QWidgetList before = QApplication::topLevelWidgets();
+        panes.first->page()->runJavaScript(u"document.getElementById('open').click()"_s);
+        QPointer<QWebEngineView> popup;
+        QVERIFY(test::waitUntil(
+            [&] {
+                for (QWidget* window : QApplication::topLevelWidgets()) {
+                    auto* view = qobject_cast<QWebEngineView*>(window);
+                    if (view != nullptr && !before.contains(window) && view->isVisible() &&
+                        view->page()->url().path() == u"/play/"_s) {
+                        popup = view;
+                    }
+                }
+                return !popup.isNull();
+            },
+            kPageBound));
+        popup->page()->runJavaScript(u"window.close()"_s);
+        QVERIFY(test::waitUntil([&] { return popup.isNull(); }, kPageBound));
+        QCOMPARE(completed.size(), 1);
+    }
+
     void firstLoadOfAFreshPaneFailingStillCompletes() {
         PanePair panes(profile_->profile());
         QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
@@ -224,13 +388,6 @@ private Q_SLOTS:
         QVERIFY(!seenCookies_.at(0).contains(u"visitor=v42"_s));
         QVERIFY(seenCookies_.at(1).contains(u"visitor=v42"_s));
     }
-
-private:
-    TestHttpServer server_;
-    QTemporaryDir storage_;
-    std::unique_ptr<BrowserProfile> profile_;
-    int hits_ = 0;
-    QStringList seenCookies_;
 };
 
 }  // namespace tivora

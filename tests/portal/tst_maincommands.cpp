@@ -74,7 +74,6 @@ enum class Start { Fresh, FilmSelected, FilmPlaying, BackInHall, LiveInContent }
 class TestMainCommands final : public QObject {
     Q_OBJECT
 
-private:
     static void prepare(MainWindow& w, Start start) {
         if (start == Start::Fresh) {
             return;
@@ -318,36 +317,51 @@ private Q_SLOTS:
 
     void listReportsAfterThePortalAnswered_data() {
         QTest::addColumn<QString>("item");
-        QTest::addColumn<bool>("ok");
+        QTest::addColumn<LoadOutcome>("outcome");
         QTest::addColumn<QString>("message");
-        QTest::newRow("clear, answered") << u"scj3"_s << true << u"清空成功！"_s;
-        QTest::newRow("clear, unreachable")
-            << u"scj3"_s << false << u"清空收藏夹失败：无法连接服务器，请稍后重试。"_s;
-        QTest::newRow("refresh, answered") << u"dh3"_s << true << u"电影列表数据刷新成功！"_s;
+        QTest::newRow("clear, answered") << u"scj3"_s << LoadOutcome::Succeeded << u"清空成功！"_s;
+        QTest::newRow("clear, unreachable") << u"scj3"_s << LoadOutcome::Unreachable
+                                            << u"清空收藏夹失败：无法连接服务器，请稍后重试。"_s;
+        QTest::newRow("clear, HTTP error") << u"scj3"_s << LoadOutcome::HttpError
+                                           << u"清空收藏夹失败：服务器返回错误，请稍后重试。"_s;
+        QTest::newRow("refresh, answered")
+            << u"dh3"_s << LoadOutcome::Succeeded << u"电影列表数据刷新成功！"_s;
         QTest::newRow("refresh, unreachable")
-            << u"dh3"_s << false << u"电影列表数据刷新失败：无法连接服务器，请稍后重试。"_s;
+            << u"dh3"_s << LoadOutcome::Unreachable
+            << u"电影列表数据刷新失败：无法连接服务器，请稍后重试。"_s;
+        QTest::newRow("refresh, HTTP error")
+            << u"dh3"_s << LoadOutcome::HttpError
+            << u"电影列表数据刷新失败：服务器返回错误，请稍后重试。"_s;
+        QTest::newRow("refresh, page stopped")
+            << u"dh3"_s << LoadOutcome::Stopped
+            << u"电影列表数据刷新失败：页面已停止响应，请稍后重试。"_s;
     }
 
     void listReportsAfterThePortalAnswered() {
         QFETCH(QString, item);
-        QFETCH(bool, ok);
+        QFETCH(LoadOutcome, outcome);
         QFETCH(QString, message);
         MainWindow w;
         w.trigger(u"Image6"_s);  // favourites tab in force; a refresh keeps it
         w.services.log.clear();
+        FakeBrowserPane& list = w.pane(u"WebBrowser1"_s);
+        const quint64 earlier = list.lastNavigation();
         w.trigger(item);
         QVERIFY(w.services.messages.isEmpty());  // nothing said before the portal answers
         if (item == u"scj3"_s) {
             QCOMPARE(w.services.log,
                      QStringList{nav(u"WebBrowser1"_s, kBase + u"/scj.asp?dl=dl"_s)});
         } else {
-            QCOMPARE(w.pane(u"WebBrowser1"_s).refreshCount(), 1);
+            QCOMPARE(list.refreshCount(), 1);
         }
         QCOMPARE(w.visibleToggles(), QStringList{u"Image7"_s});
-        w.pane(u"WebBrowser1"_s).complete(u"<html></html>"_s, ok);
+        // The page of an earlier navigation still arriving is not the answer.
+        list.complete(u"<html></html>"_s, LoadOutcome::Succeeded, earlier);
+        QVERIFY(w.services.messages.isEmpty());
+        list.complete(u"<html></html>"_s, outcome, list.lastNavigation());
         QCOMPARE(w.services.messages.size(), 1);
         QCOMPARE(w.services.messages.front().prompt, message);
-        w.pane(u"WebBrowser1"_s).complete(u"<html></html>"_s, ok);  // later loads say nothing
+        list.complete(u"<html></html>"_s, outcome, list.lastNavigation());  // later loads: nothing
         QCOMPARE(w.services.messages.size(), 1);
     }
 

@@ -31,6 +31,7 @@ void FakeBrowserPane::navigate(const QString& address) {
     const QString window = widget_ ? widget_->window()->windowTitle() : QString();
     log_ << u"navigate %1/%2 %3"_s.arg(window, name(), address);
     navigations_ << address;
+    ++navigationCount_;
     url_ = address;
     hasDocument_ = false;
 }
@@ -38,6 +39,7 @@ void FakeBrowserPane::navigate(const QString& address) {
 void FakeBrowserPane::refresh() {
     log_ << u"refresh %1"_s.arg(name());
     ++refreshes_;
+    ++navigationCount_;
 }
 
 QString FakeBrowserPane::outerHTML() const {
@@ -48,9 +50,14 @@ QString FakeBrowserPane::outerHTML() const {
 }
 
 void FakeBrowserPane::complete(const QString& markup, bool ok) {
+    complete(markup, ok ? LoadOutcome::Succeeded : LoadOutcome::Unreachable, navigationCount_);
+}
+
+void FakeBrowserPane::complete(const QString& markup, LoadOutcome outcome, quint64 navigation) {
     markup_ = markup;
     hasDocument_ = true;
-    lastLoadOk_ = ok;
+    outcome_ = outcome;
+    completed_ = navigation;
     Q_EMIT documentComplete(url_);
 }
 
@@ -232,7 +239,7 @@ void FakeServices::endProgram(int status) {
 
 FakeBrowserPane* FakeServices::pane(QStringView name, const QString& windowTitle) const {
     for (const auto& pane : panes_) {
-        if (pane && pane->name() == name &&
+        if (!pane.isNull() && pane->name() == name &&
             (windowTitle.isEmpty() || pane->widget()->window()->windowTitle() == windowTitle)) {
             return pane;
         }

@@ -30,8 +30,12 @@ public:
     [[nodiscard]] QString locationName() const override { return title_; }
     [[nodiscard]] QString outerHTML() const override;
     [[nodiscard]] QWidget* widget() const override { return widget_; }
-    [[nodiscard]] bool lastLoadSucceeded() const override { return lastLoadOk_; }
-    [[nodiscard]] bool showsErrorPage() const override { return hasDocument_ && !lastLoadOk_; }
+    [[nodiscard]] LoadOutcome lastLoadOutcome() const override { return outcome_; }
+    [[nodiscard]] bool showsErrorPage() const override {
+        return hasDocument_ && outcome_ != LoadOutcome::Succeeded;
+    }
+    [[nodiscard]] quint64 lastNavigation() const override { return navigationCount_; }
+    [[nodiscard]] quint64 completedNavigation() const override { return completed_; }
 
     [[nodiscard]] QString name() const;
     [[nodiscard]] const QStringList& navigations() const { return navigations_; }
@@ -40,6 +44,8 @@ public:
     void setTitle(const QString& title) { title_ = title; }
     // Completes the current document with this markup; ok false as for a failed load.
     void complete(const QString& markup, bool ok = true);
+    // Completes a document with this outcome, as the answer to the given navigation.
+    void complete(const QString& markup, LoadOutcome outcome, quint64 navigation);
     // A page in this pane asks for a new window; returns what the handlers decided.
     NewWindowRequest requestNewWindow();
     // Navigations to this address throw, as a failing browser call would.
@@ -52,7 +58,9 @@ private:
     QString title_;
     QString markup_;
     bool hasDocument_ = false;
-    bool lastLoadOk_ = false;
+    LoadOutcome outcome_ = LoadOutcome::Unreachable;
+    quint64 navigationCount_ = 0;
+    quint64 completed_ = 0;
     QStringList navigations_;
     int refreshes_ = 0;
     QString failingAddress_;

@@ -60,6 +60,15 @@ void TestHttpServer::dynamicPage(
     });
 }
 
+void TestHttpServer::errorPage(const QString& path, int status, const QString& body) {
+    const std::string content = body.toStdString();
+    server_->Get(path.toStdString(),
+                 [status, content](const httplib::Request&, httplib::Response& response) {
+                     response.status = status;
+                     response.set_content(content, "text/html; charset=utf-8");
+                 });
+}
+
 void TestHttpServer::start() {
     port_ = server_->bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_->listen_after_bind(); });

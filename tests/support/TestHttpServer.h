@@ -32,6 +32,8 @@ public:
     // a Set-Cookie header through setCookie.
     void dynamicPage(const QString& path,
                      std::function<QString(const QString& cookie, QString& setCookie)> handler);
+    // Answers at path with an error status and this HTML body.
+    void errorPage(const QString& path, int status, const QString& body);
     void start();
     void stop();
 
