@@ -5,6 +5,7 @@
 #  start:  milliseconds from process start to the film list's onload beacon;
 #  memory: total PSS of the process tree (Chromium's processes included) 1 s later.
 #
+# BENCH_FIVE_VIEWS=1 adds the reference with five views, four blank, as Tivora has panes.
 # Prints each run, the medians and the ratios. Needs xvfb-run, python3 and a release build
 # (cmake --preset release && cmake --build --preset release).
 #

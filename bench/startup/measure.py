@@ -110,6 +110,9 @@ def main():
         "reference": [reference, root + "/ty_00.html"],
         "tivora": [tivora, "--new-instance", "--portal-root", root],
     }
+    if os.environ.get("BENCH_FIVE_VIEWS"):
+        # The reference with Tivora's count of panes, four of them blank.
+        programs["five-views"] = [reference, root + "/ty_00.html", "4"]
     work = tempfile.mkdtemp(prefix="tivora-bench-")
     results = {name: ([], []) for name in programs}
     # One warm-up each: both profiles exist on disk before the measured runs.
