@@ -53,7 +53,8 @@ void applyLook(QWidget* widget, const DesignRow& row) {
         palette.setColor(QPalette::Text, row.foreground);
         palette.setColor(QPalette::ButtonText, row.foreground);
         widget->setPalette(palette);
-        // A skin's style sheet outranks the palette; the control's own colour must outrank the skin.
+        // A skin's style sheet outranks the palette; the control's own colour must outrank the
+        // skin.
         widget->setStyleSheet(u"color: %1;"_s.arg(row.foreground.name()));
     }
 }

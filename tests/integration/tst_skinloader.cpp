@@ -58,7 +58,8 @@ private Q_SLOTS:
         auto* search = forms.form(FormId::Form1).window()->findChild<QLineEdit*>(u"Text1"_s);
         QVERIFY(search);
         QVERIFY(!search->text().isEmpty());
-        // Its darkest text pixel is a neutral grey no darker than the prompt colour, not the skin's.
+        // Its darkest text pixel is a neutral grey no darker than the prompt colour, not the
+        // skin's.
         const QImage box = search->grab().toImage();
         QColor darkest(Qt::white);
         for (int y = 0; y < box.height(); ++y) {
