@@ -5,21 +5,15 @@
 # Tivora the developer runs stay apart.
 set -u
 program=$1
-work=$(mktemp -d)
+source "$(dirname "$0")/userhome.sh"
 pids=()
 trap 'kill -KILL "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
-export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
 endpoint=$XDG_RUNTIME_DIR/tivora
-store=$XDG_DATA_HOME/Tivora/Tivora/resume.json
 film=$work/film.mp4
 decoy=$work/decoy.mp4
 
-for f in "$film" "$decoy"; do
-    ffmpeg -loglevel error -f lavfi -i testsrc=size=320x240:rate=25:duration=60 \
-        -c:v libx264 -preset ultrafast -pix_fmt yuv420p "$f" || { echo "FAIL: no test film"; exit 1; }
-done
+make_film "$film"
+make_film "$decoy"
 
 fail() {
     echo "FAIL: $*"
@@ -47,10 +41,6 @@ elif what == "hold":  # half a message, then silence
 PY
 }
 
-position() {  # file: the position the store holds for it, or nothing
-    [ -f "$store" ] || return 0
-    tr -d ' \n' <"$store" | grep -o "\"path\":\"$1\",\"position\":[0-9.]*" | sed 's/.*://'
-}
 
 # A crashed run's socket file does not stop the next start from becoming the running program.
 socket stale && [ -S "$endpoint" ] || fail "no stale socket file"

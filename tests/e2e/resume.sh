@@ -3,19 +3,10 @@
 # the process is asked to terminate, and a second process must carry on past the first one's point.
 set -u
 program=$1
-work=$(mktemp -d)
+source "$(dirname "$0")/userhome.sh"
 trap 'rm -rf "$work"' EXIT
-export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache
-store=$XDG_DATA_HOME/Tivora/Tivora/resume.json
 film=$work/film.mp4
-
-ffmpeg -loglevel error -f lavfi -i testsrc=size=320x240:rate=25:duration=60 \
-    -c:v libx264 -preset ultrafast -pix_fmt yuv420p "$film" || { echo "FAIL: no test film"; exit 1; }
-
-position() {  # the position the store holds for the film, or nothing
-    [ -f "$store" ] || return 0
-    tr -d ' \n' <"$store" | grep -o "\"path\":\"$film\",\"position\":[0-9.]*" | sed 's/.*://'
-}
+make_film "$film"
 
 play_for() {  # seconds; prints the exit status after the terminate request
     # On its own, so that a Tivora already running for this user does not take the film.
@@ -28,7 +19,7 @@ play_for() {  # seconds; prints the exit status after the terminate request
 }
 
 status=$(play_for 8)
-first=$(position)
+first=$(position "$film")
 if [ "$status" -ne 0 ] || [ -z "$first" ] || ! awk -v p="$first" 'BEGIN { exit !(p >= 3) }'; then
     echo "FAIL: first run: status $status, position '${first}'"
     cat "$work/run.log" "$store" 2>/dev/null | head -20
@@ -37,7 +28,7 @@ fi
 echo "PASS: first run left the film at ${first} s"
 
 status=$(play_for 6)
-second=$(position)
+second=$(position "$film")
 if [ "$status" -ne 0 ] || [ -z "$second" ] ||
     ! awk -v a="$first" -v b="$second" 'BEGIN { exit !(b > a + 1) }'; then
     echo "FAIL: second run: status $status, position '${second}' after ${first} s"
