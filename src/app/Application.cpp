@@ -10,8 +10,10 @@
 #include "InstanceMessage.h"
 #include "PlatformConventions.h"
 #include "SingleInstance.h"
+#include "StartupTrace.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -60,6 +62,21 @@ void takeRequest(Forms& forms, const InstanceRequest& request) {
     }
 }
 
+// Marks the main window's first paint in the start-up trace.
+class FirstPaintMark final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            trace::mark(u"main window first paint"_s);
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 void installFontSubstitutions() {
@@ -70,6 +87,7 @@ void installFontSubstitutions() {
 }
 
 int runApplication(int argc, char* argv[]) {
+    trace::mark(u"main"_s);
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -92,6 +110,7 @@ int runApplication(int argc, char* argv[]) {
     QApplication::setApplicationName(u"Tivora"_s);
     QApplication::setOrganizationName(u"Tivora"_s);
     QApplication::setApplicationVersion(QString::fromUtf16(client::kShortVersion));
+    trace::mark(u"application made"_s);
     // Before anything costly starts: a later start hands its file to the running program and ends.
     std::unique_ptr<SingleInstance> instance;
     if (!commandLine.newInstance) {
@@ -126,6 +145,7 @@ int runApplication(int argc, char* argv[]) {
                   u"tivora: the demo portal could not start: "_s + QString::fromStdString(error));
             return 1;
         }
+        trace::mark(u"demo portal started"_s);
         config.portalRoot = QString::fromStdString(demoPortal->root());
         if (config.siteRoot.isEmpty()) {
             config.siteRoot = QString::fromStdString(demoPortal->siteRoot());
@@ -136,9 +156,18 @@ int runApplication(int argc, char* argv[]) {
     }
 
     DesktopServices services;
+    trace::mark(u"services made"_s);
     Forms forms(services, config);
     // The main window is the start-up object: its load shows everything else.
-    forms.form(FormId::Form1).show();
+    Form& mainWindow = forms.form(FormId::Form1);
+    mainWindow.load();
+    trace::mark(u"main window loaded"_s);
+    FirstPaintMark firstPaint;
+    if (trace::enabled() && mainWindow.window() != nullptr) {
+        mainWindow.window()->installEventFilter(&firstPaint);
+    }
+    mainWindow.show();
+    trace::mark(u"main window shown"_s);
     if (!config.openFile.isEmpty()) {
         static_cast<Form6&>(forms.form(FormId::Form6)).openFromOutside(config.openFile);
     }

@@ -1,8 +1,11 @@
 #include "WebEnginePane.h"
 
 #include "FormError.h"
+#include "StartupTrace.h"
 
+#include <QPalette>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineView>
 
@@ -12,6 +15,10 @@ using namespace Qt::StringLiterals;
 
 namespace tivora {
 namespace {
+
+const QString kBlankPage = u"about:blank"_s;
+// What a view gives as the blank page's markup.
+const QString kEmptyDocument = u"<html><head></head><body></body></html>"_s;
 
 // Chromium's net::ERR_ABORTED.
 constexpr int kAbortedError = -3;
@@ -55,26 +62,71 @@ private:
 };
 
 WebEnginePane::WebEnginePane(QWebEngineProfile* profile, QWidget* parent)
-    : profile_(profile), view_(new QWebEngineView(parent)) {
-    setParent(view_);
-    auto* page = new PanePage(profile, *this, view_);
+    : profile_(profile), host_(new QWidget(parent)) {
+    setParent(host_);
+    // What a view shows before its first page.
+    host_->setAutoFillBackground(true);
+    QPalette palette = host_->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    host_->setPalette(palette);
+    auto* layout = new QVBoxLayout(host_);
+    layout->setContentsMargins(0, 0, 0, 0);
+}
+
+QWebEngineView& WebEnginePane::ensureView() {
+    if (view_) {
+        return *view_;
+    }
+    view_ = new QWebEngineView(host_);
+    auto* page = new PanePage(profile_, *this, view_);
     view_->setPage(page);
     // A file dropped on a pane is the window's to handle, not a page to navigate to.
     view_->setAcceptDrops(false);
     connect(page, &QWebEnginePage::loadingChanged, this, &WebEnginePane::onLoadingChanged);
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
             &WebEnginePane::onRenderProcessTerminated);
+    host_->layout()->addWidget(view_);
+    host_->setFocusProxy(view_);
+    traceMark(u"view made");
+    return *view_;
 }
 
-WebEnginePane::~WebEnginePane() = default;
+WebEnginePane::~WebEnginePane() {
+    traceMark(u"pane destroyed");
+}
 
 void WebEnginePane::navigate(const QString& address) {
     ++navigations_;
+    if (!view_ && address == kBlankPage) {
+        blankNavigated_ = true;
+        QTimer::singleShot(0, this, [this, navigation = navigations_] { completeBlank(navigation); });
+        return;
+    }
     page()->load(QUrl(address));
+}
+
+void WebEnginePane::completeBlank(quint64 navigation) {
+    // Overtaken by a later navigation, as a view's load would be.
+    if (view_ || navigation != navigations_) {
+        return;
+    }
+    markup_ = kEmptyDocument;
+    hasDocument_ = true;
+    outcome_ = LoadOutcome::Succeeded;
+    completedNavigation_ = navigation;
+    ++finishSerial_;
+    announceDocument();
 }
 
 void WebEnginePane::refresh() {
     ++navigations_;
+    if (!view_) {
+        if (blankNavigated_) {
+            QTimer::singleShot(0, this,
+                               [this, navigation = navigations_] { completeBlank(navigation); });
+        }
+        return;
+    }
     // Reloading our own page would bring back only itself; load what it stands for.
     if (ownPageShown_) {
         page()->load(QUrl(ownAddress_));
@@ -84,13 +136,20 @@ void WebEnginePane::refresh() {
 }
 
 QString WebEnginePane::locationURL() const {
+    if (!view_) {
+        return blankNavigated_ ? kBlankPage : QString();
+    }
     // Until the first navigation commits the page has no address yet; report the one requested.
-    const QUrl url = page()->url().isEmpty() ? page()->requestedUrl() : page()->url();
+    const QWebEnginePage* page = view_->page();
+    const QUrl url = page->url().isEmpty() ? page->requestedUrl() : page->url();
     return QString::fromLatin1(url.toEncoded());
 }
 
 QString WebEnginePane::locationName() const {
-    return page()->title();
+    if (!view_) {
+        return locationURL();
+    }
+    return view_->page()->title();
 }
 
 QString WebEnginePane::outerHTML() const {
@@ -105,11 +164,25 @@ bool WebEnginePane::showsErrorPage() const {
 }
 
 QWidget* WebEnginePane::widget() const {
-    return view_;
+    return host_;
 }
 
-QWebEnginePage* WebEnginePane::page() const {
-    return view_->page();
+QWebEnginePage* WebEnginePane::page() {
+    return ensureView().page();
+}
+
+void WebEnginePane::traceMark(QStringView what) const {
+    if (trace::enabled()) {
+        trace::mark(host_->window()->windowTitle() + u'/' + host_->objectName() + u' ' + what.toString());
+    }
+}
+
+void WebEnginePane::announceDocument() {
+    if (!traced_) {
+        traced_ = true;
+        traceMark(u"document complete");
+    }
+    Q_EMIT documentComplete(locationURL());
 }
 
 QWebEnginePage* WebEnginePane::pageForNewWindow() {
@@ -123,7 +196,7 @@ QWebEnginePage* WebEnginePane::pageForNewWindow() {
     }
     // Not redirected: the browser's own handling, a window of its own that its page may close.
     auto* popup = new WebEnginePane(profile_, nullptr);
-    QWebEngineView* window = popup->view();
+    QWidget* window = popup->widget();
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->resize(960, 640);
     connect(popup->page(), &QWebEnginePage::windowCloseRequested, window, &QWidget::close);
@@ -241,7 +314,7 @@ void WebEnginePane::completeOwnPage() {
     outcome_ = ownOutcome_;
     completedNavigation_ = ownNavigation_;
     ++finishSerial_;
-    Q_EMIT documentComplete(locationURL());
+    announceDocument();
 }
 
 void WebEnginePane::captureDocument(quint64 navigation) {
@@ -256,12 +329,12 @@ void WebEnginePane::captureDocument(quint64 navigation) {
                               }
                               self->markup_ = result.toString();
                               if (self->markup_.isEmpty()) {
-                                  self->markup_ = u"<html><head></head><body></body></html>"_s;
+                                  self->markup_ = kEmptyDocument;
                               }
                               self->hasDocument_ = true;
                               self->outcome_ = LoadOutcome::Succeeded;
                               self->completedNavigation_ = navigation;
-                              Q_EMIT self->documentComplete(self->locationURL());
+                              self->announceDocument();
                           });
 }
 

@@ -20,6 +20,10 @@ namespace tivora {
 // captured, so outerHTML() answers synchronously inside the handler. A failed load shows a page of
 // our own with a retry button; a page whose process dies is reloaded once, and given up with a
 // page of our own when it dies again soon after.
+//
+// The view and its page are made on the first navigation to anything but the blank page (or when
+// a page is asked for). Until then the pane is a plain white widget that answers blank navigations
+// itself, the way a view would: queued, and only for the latest navigation.
 class WebEnginePane final : public BrowserPane {
     Q_OBJECT
 
@@ -41,8 +45,10 @@ public:
     [[nodiscard]] quint64 lastNavigation() const override { return navigations_; }
     [[nodiscard]] quint64 completedNavigation() const override { return completedNavigation_; }
 
+    // Null until the view is made.
     [[nodiscard]] QWebEngineView* view() const { return view_; }
-    [[nodiscard]] QWebEnginePage* page() const;
+    // Makes the view if it is not made yet.
+    [[nodiscard]] QWebEnginePage* page();
 
 private:
     friend class PanePage;
@@ -52,6 +58,10 @@ private:
         QUrl url;
     };
     [[nodiscard]] QWebEnginePage* pageForNewWindow();
+    QWebEngineView& ensureView();
+    void completeBlank(quint64 navigation);
+    void announceDocument();
+    void traceMark(QStringView what) const;
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status);
     [[nodiscard]] Load finishedLoad(const QUrl& url);
@@ -62,7 +72,10 @@ private:
     void completeOwnPage();
 
     QWebEngineProfile* profile_;
+    QWidget* host_;
     QPointer<QWebEngineView> view_;
+    bool blankNavigated_ = false;  // a blank navigation answered before the view was made
+    bool traced_ = false;
     QString markup_;
     bool hasDocument_ = false;
     LoadOutcome outcome_ = LoadOutcome::Unreachable;

@@ -14,6 +14,9 @@ namespace tivora {
 // option.
 [[nodiscard]] QByteArray toMpvPath(const QString& path);
 
+// The file libmpv is loaded from.
+[[nodiscard]] QString mpvLibraryFile();
+
 // Render parameters that hand mpv the window system's display, where it has one.
 void addWindowSystemParams(std::vector<mpv_render_param>& params);
 

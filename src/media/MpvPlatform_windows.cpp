@@ -9,6 +9,10 @@ QByteArray toMpvPath(const QString& path) {
     return QFileInfo(path).absoluteFilePath().toUtf8();
 }
 
+QString mpvLibraryFile() {
+    return QStringLiteral("libmpv-2.dll");
+}
+
 void addWindowSystemParams(std::vector<mpv_render_param>& /*params*/) {}
 
 }  // namespace tivora

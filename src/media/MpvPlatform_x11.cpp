@@ -10,6 +10,10 @@ QByteArray toMpvPath(const QString& path) {
     return QFile::encodeName(QFileInfo(path).absoluteFilePath());
 }
 
+QString mpvLibraryFile() {
+    return QStringLiteral("libmpv.so.2");
+}
+
 void addWindowSystemParams(std::vector<mpv_render_param>& params) {
     // Hardware decoders hand frames over through the X display; without it (Wayland, offscreen)
     // mpv decodes in software.

@@ -1,5 +1,6 @@
 #include "MpvPlayer.h"
 
+#include "MpvLibrary.h"
 #include "MpvPlatform.h"
 #include "MpvVideoWidget.h"
 
@@ -37,25 +38,28 @@ QString failureText(int error, const QString& path) {
         case MPV_ERROR_NOTHING_TO_PLAY:
             return u"无法播放：“%1”里没有可以播放的图像或声音。"_s.arg(name);
         default:
-            return u"无法播放“%1”：%2"_s.arg(name, QString::fromUtf8(mpv_error_string(error)));
+            return u"无法播放“%1”：%2"_s.arg(name, QString::fromUtf8(libmpv().error_string(error)));
     }
 }
 
 // A property's text; empty when mpv has none now.
 QString stringProperty(mpv_handle* mpv, const char* name) {
-    char* text = mpv_get_property_string(mpv, name);
+    char* text = libmpv().get_property_string(mpv, name);
     if (text == nullptr) {
         return {};
     }
     QString result = QString::fromUtf8(text);
-    mpv_free(text);
+    libmpv().free(text);
     return result;
 }
 
 }  // namespace
 
 MpvPlayer* MpvPlayer::create(QWidget* parent, MpvOptions options) {
-    mpv_handle* mpv = mpv_create();
+    if (loadMpvLibrary() == nullptr) {
+        return nullptr;
+    }
+    mpv_handle* mpv = libmpv().create();
     if (mpv == nullptr) {
         return nullptr;
     }
@@ -87,18 +91,18 @@ MpvPlayer* MpvPlayer::create(QWidget* parent, MpvOptions options) {
         {"audio-client-name", "Tivora"},
     };
     for (const auto& [name, value] : settings) {
-        mpv_set_option_string(mpv, name, value);
+        libmpv().set_option_string(mpv, name, value);
     }
-    if (mpv_initialize(mpv) < 0) {
-        mpv_terminate_destroy(mpv);
+    if (libmpv().initialize(mpv) < 0) {
+        libmpv().terminate_destroy(mpv);
         return nullptr;
     }
-    mpv_observe_property(mpv, 0, "time-pos", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(mpv, 0, "duration", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(mpv, 0, "volume", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(mpv, 0, "pause", MPV_FORMAT_FLAG);
-    mpv_observe_property(mpv, 0, "mute", MPV_FORMAT_FLAG);
-    mpv_observe_property(mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
+    libmpv().observe_property(mpv, 0, "time-pos", MPV_FORMAT_DOUBLE);
+    libmpv().observe_property(mpv, 0, "duration", MPV_FORMAT_DOUBLE);
+    libmpv().observe_property(mpv, 0, "volume", MPV_FORMAT_DOUBLE);
+    libmpv().observe_property(mpv, 0, "pause", MPV_FORMAT_FLAG);
+    libmpv().observe_property(mpv, 0, "mute", MPV_FORMAT_FLAG);
+    libmpv().observe_property(mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
     QWidget* view = nullptr;
     if (render) {
         view = new MpvVideoWidget(mpv, parent);
@@ -113,7 +117,7 @@ MpvPlayer* MpvPlayer::create(QWidget* parent, MpvOptions options) {
 MpvPlayer::MpvPlayer(mpv_handle* mpv, QWidget* view, bool videoShown)
     : mpv_(mpv), view_(view), video_(qobject_cast<MpvVideoWidget*>(view)), videoShown_(videoShown) {
     setParent(view);
-    mpv_set_wakeup_callback(mpv_, &MpvPlayer::onMpvWakeup, this);
+    libmpv().set_wakeup_callback(mpv_, &MpvPlayer::onMpvWakeup, this);
 }
 
 void MpvPlayer::tellNoVideo() {
@@ -129,8 +133,8 @@ MpvPlayer::~MpvPlayer() {
         video_->releaseRenderContext();
     }
     // Returns only when no wakeup is running any more.
-    mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
-    mpv_terminate_destroy(mpv_);
+    libmpv().set_wakeup_callback(mpv_, nullptr, nullptr);
+    libmpv().terminate_destroy(mpv_);
 }
 
 void MpvPlayer::onMpvWakeup(void* self) {
@@ -143,7 +147,7 @@ void MpvPlayer::command(std::initializer_list<const char*> arguments) {
     std::vector<const char*> list(arguments);
     list.push_back(nullptr);
     // Asynchronous: a core busy opening a file never blocks the window.
-    mpv_command_async(mpv_, 0, list.data());
+    libmpv().command_async(mpv_, 0, list.data());
 }
 
 void MpvPlayer::stop() {
@@ -234,7 +238,7 @@ QWidget* MpvPlayer::widget() const {
 
 double MpvPlayer::positionForTesting() const {
     double position = -1;
-    if (mpv_get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &position) < 0) {
+    if (libmpv().get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &position) < 0) {
         return -1;
     }
     return position;
@@ -247,7 +251,7 @@ QString MpvPlayer::pathForTesting() const {
 void MpvPlayer::drainEvents() {
     const QPointer<MpvPlayer> alive(this);
     while (alive) {
-        const mpv_event* event = mpv_wait_event(mpv_, 0);
+        const mpv_event* event = libmpv().wait_event(mpv_, 0);
         if (event->event_id == MPV_EVENT_NONE) {
             return;
         }

@@ -1,5 +1,6 @@
 #include "MpvVideoWindow.h"
 
+#include "MpvLibrary.h"
 #include "MpvPlatform.h"
 
 #include <QCoreApplication>
@@ -59,10 +60,10 @@ MpvVideoWindow::MpvVideoWindow(mpv_handle* mpv, QObject* pointerTarget)
     };
     addWindowSystemParams(params);
     params.push_back({MPV_RENDER_PARAM_INVALID, nullptr});
-    if (mpv_render_context_create(&render_, mpv_, params.data()) < 0) {
+    if (libmpv().render_context_create(&render_, mpv_, params.data()) < 0) {
         render_ = nullptr;
     } else {
-        mpv_render_context_set_update_callback(render_, &MpvVideoWindow::onMpvUpdate, this);
+        libmpv().render_context_set_update_callback(render_, &MpvVideoWindow::onMpvUpdate, this);
     }
     context_.doneCurrent();
 }
@@ -76,7 +77,7 @@ void MpvVideoWindow::releaseRenderContext() {
         return;
     }
     context_.makeCurrent(&offscreen_);
-    mpv_render_context_free(render_);
+    libmpv().render_context_free(render_);
     render_ = nullptr;
     context_.doneCurrent();
 }
@@ -102,7 +103,7 @@ void MpvVideoWindow::draw() {
             {MPV_RENDER_PARAM_FLIP_Y, &flipY},
             {MPV_RENDER_PARAM_INVALID, nullptr},
         };
-        mpv_render_context_render(render_, params);
+        libmpv().render_context_render(render_, params);
     } else {
         QOpenGLFunctions* gl = context_.functions();
         gl->glViewport(0, 0, width, height);
@@ -111,7 +112,7 @@ void MpvVideoWindow::draw() {
     }
     context_.swapBuffers(this);
     if (render_ != nullptr && playing_) {
-        mpv_render_context_report_swap(render_);
+        libmpv().render_context_report_swap(render_);
     }
 }
 
@@ -144,7 +145,7 @@ void MpvVideoWindow::onMpvUpdate(void* self) {
 }
 
 void MpvVideoWindow::renderNewFrame() {
-    if (render_ != nullptr && (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) != 0) {
+    if (render_ != nullptr && (libmpv().render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) != 0) {
         requestUpdate();
     }
 }

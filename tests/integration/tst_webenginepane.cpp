@@ -5,8 +5,11 @@
 #include "WebEnginePane.h"
 #include "WebEngineTestMain.h"
 
+#include <QColor>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QImage>
+#include <QPixmap>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -141,14 +144,59 @@ private Q_SLOTS:
         });
         QSignalSpy firstDone(panes.first, &BrowserPane::documentComplete);
         QSignalSpy secondDone(panes.second, &BrowserPane::documentComplete);
+        panes.second->navigate(u"about:blank"_s);
         panes.first->navigate(server_.root() + u"/links.html"_s);
         QVERIFY(waitForDocument(firstDone));
+        QVERIFY(waitForDocument(secondDone));
+        QVERIFY(panes.second->view() == nullptr);  // blank so far: no view made
 
         panes.first->page()->runJavaScript(u"document.getElementById('%1').click()"_s.arg(element));
-        QVERIFY(waitForDocument(secondDone));
+        QVERIFY(waitForDocument(secondDone, 2));
         QCOMPARE(requests, 1);
+        QVERIFY(panes.second->view() != nullptr);
         QCOMPARE(panes.second->locationURL(), server_.root() + expected);
         QCOMPARE(panes.first->locationURL(), server_.root() + u"/links.html"_s);
+    }
+
+    // A pane that has only been blank answers without a view, as a view would.
+    void blankPaneAnswersAsAViewWould() {
+        PanePair panes(profile_->profile());
+        WebEnginePane& lazy = *panes.first;
+        WebEnginePane& real = *panes.second;
+        (void)real.page();  // made now, so it loads the blank page itself
+        QCOMPARE(lazy.locationURL(), real.locationURL());
+        QCOMPARE(lazy.lastNavigation(), real.lastNavigation());
+        QSignalSpy lazyDone(&lazy, &BrowserPane::documentComplete);
+        QSignalSpy realDone(&real, &BrowserPane::documentComplete);
+        lazy.navigate(u"about:blank"_s);
+        real.navigate(u"about:blank"_s);
+        QCOMPARE(lazyDone.size(), 0);  // queued, as a load is
+        QVERIFY(waitForDocument(lazyDone));
+        QVERIFY(waitForDocument(realDone));
+        QVERIFY(lazy.view() == nullptr);
+        QCOMPARE(lazyDone.front(), realDone.front());
+        QCOMPARE(lazy.locationURL(), real.locationURL());
+        QCOMPARE(lazy.locationName(), real.locationName());
+        QCOMPARE(lazy.outerHTML(), real.outerHTML());
+        QCOMPARE(lazy.lastLoadOutcome(), real.lastLoadOutcome());
+        QCOMPARE(lazy.showsErrorPage(), real.showsErrorPage());
+        QCOMPARE(lazy.completedNavigation(), real.completedNavigation());
+        QCOMPARE(lazy.widget()->grab().toImage().pixelColor(10, 10), QColor(Qt::white));
+
+        lazy.refresh();
+        QVERIFY(waitForDocument(lazyDone, 2));
+        QCOMPARE(lazy.completedNavigation(), lazy.lastNavigation());
+
+        // A blank navigation overtaken by a real one is not reported; the real one is.
+        lazy.navigate(u"about:blank"_s);
+        lazy.navigate(server_.root() + u"/page.html"_s);
+        QVERIFY(waitForDocument(lazyDone, 3));
+        QVERIFY(!lazyDone.wait(500));
+        QCOMPARE(lazyDone.size(), 3);
+        QCOMPARE(lazyDone.back().front().toString(), server_.root() + u"/page.html"_s);
+        QVERIFY(lazy.outerHTML().contains(u"PAGE-TEXT-4711"_s));
+        QCOMPARE(lazy.completedNavigation(), lazy.lastNavigation());
+        QVERIFY(lazy.view() != nullptr && lazy.view()->isVisible());
     }
 
     void cancelledNewWindowOpensNothing() {
@@ -309,7 +357,7 @@ private Q_SLOTS:
         QVERIFY(test::waitUntil(
             [&] {
                 for (QWidget* window : QApplication::topLevelWidgets()) {
-                    auto* view = qobject_cast<QWebEngineView*>(window);
+                    auto* view = window->findChild<QWebEngineView*>();
                     if (view != nullptr && !before.contains(window) && view->isVisible() &&
                         view->page()->url().path() == u"/play/"_s) {
                         popup = view;

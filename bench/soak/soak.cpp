@@ -1,0 +1,230 @@
+// The soak for bench/soak.sh: Tivora's real windows and services against the demo portal in this
+// process, driven the way a user goes round: open a film from the list, play it, stop, back to
+// the hall. Prints the total PSS and the number of processes of this process's tree after the
+// first cycle and after the last, and the growth.
+//
+//   tivora-bench-soak [CYCLES]
+#include "AppConfig.h"
+#include "Application.h"
+#include "BrowserPane.h"
+#include "Control.h"
+#include "ControlWidgets.h"
+#include "DemoPortal.h"
+#include "DesktopServices.h"
+#include "Form.h"
+#include "Forms.h"
+#include "MainWindowControls.h"
+#include "WebEnginePane.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+#include <QWebEnginePage>
+
+#include <clocale>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+using namespace tivora;
+
+namespace {
+
+struct Tree {
+    double pssMiB = 0;
+    int processes = 0;
+};
+
+// This process and its descendants (WebEngine's processes), from /proc.
+Tree measureTree() {
+    std::map<int, std::vector<int>> children;
+    for (const QString& entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+        bool number = false;
+        const int pid = entry.toInt(&number);
+        QFile stat(u"/proc/%1/stat"_s.arg(entry));
+        if (!number || !stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1) {
+            children[fields.at(1).toInt()].push_back(pid);
+        }
+    }
+    Tree tree;
+    std::vector<int> todo{static_cast<int>(QCoreApplication::applicationPid())};
+    while (!todo.empty()) {
+        const int pid = todo.back();
+        todo.pop_back();
+        ++tree.processes;
+        QFile rollup(u"/proc/%1/smaps_rollup"_s.arg(pid));
+        if (rollup.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : rollup.readAll().split('\n')) {
+                if (line.startsWith("Pss:")) {
+                    tree.pssMiB += line.mid(4).trimmed().split(' ').front().toDouble() / 1024.0;
+                }
+            }
+        }
+        const auto found = children.find(pid);
+        if (found != children.end()) {
+            todo.insert(todo.end(), found->second.begin(), found->second.end());
+        }
+    }
+    return tree;
+}
+
+void click(Form& window, QStringView name) {
+    if (auto* label = qobject_cast<ClickableLabel*>(window.control(name).widget())) {
+        Q_EMIT label->clicked(Qt::LeftButton);
+    }
+}
+
+// Runs the cycle's steps one after another; each step starts something and names the pane whose
+// next DocumentComplete ends it.
+class Soak final : public QObject {
+public:
+    Soak(Forms& forms, int cycles) : forms_(forms), cycles_(cycles) {
+        Form& main = forms_.form(FormId::Form1);
+        for (QStringView name : {form1::kListPane, form1::kContentPane, form1::kPlayPane}) {
+            connect(&main.browser(name), &BrowserPane::documentComplete, this,
+                    [this, name = name.toString()] { completed(name); });
+        }
+        watchdog_.setSingleShot(true);
+        watchdog_.setInterval(30000);
+        connect(&watchdog_, &QTimer::timeout, this, [this] {
+            std::fprintf(stderr, "soak: cycle %d, step %zu did not complete\n", cycle_, step_);
+            QCoreApplication::exit(1);
+        });
+    }
+
+    // Begins once the first film list is in.
+    void begin() { awaiting_ = form1::kListPane.toString(); }
+
+private:
+    struct Step {
+        QString pane;
+        std::function<void()> start;
+        int settleMs = 0;  // after the completion, before the next step
+    };
+
+    WebEnginePane& pane(QStringView name) {
+        return static_cast<WebEnginePane&>(forms_.form(FormId::Form1).browser(name));
+    }
+
+    std::vector<Step> steps() {
+        Form& main = forms_.form(FormId::Form1);
+        return {
+            {form1::kContentPane.toString(),
+             [this] {
+                 pane(form1::kListPane)
+                     .page()
+                     ->runJavaScript(u"document.querySelectorAll('a.film')[%1 % "
+                                     "document.querySelectorAll('a.film').length].click()"_s.arg(
+                                         cycle_));
+             }},
+            {form1::kPlayPane.toString(), [&main] { click(main, form1::kPlayButton); }, 1500},
+            {form1::kPlayPane.toString(), [&main] { click(main, form1::kBarStopButton); }},
+            {form1::kListPane.toString(), [&main] { click(main, form1::kFilmListTab); }},
+        };
+    }
+
+    void completed(const QString& name) {
+        if (name != awaiting_) {
+            return;
+        }
+        awaiting_.clear();
+        watchdog_.stop();
+        const int settle = step_ == 0 ? 0 : steps_.at(step_ - 1).settleMs;
+        QTimer::singleShot(settle, this, [this] { next(); });
+    }
+
+    void next() {
+        if (steps_.empty()) {
+            steps_ = steps();
+        }
+        if (step_ == steps_.size()) {
+            step_ = 0;
+            ++cycle_;
+            if (cycle_ == 1) {
+                first_ = measureTree();
+                std::printf("after cycle 1: %.1f MiB PSS, %d processes\n", first_.pssMiB,
+                            first_.processes);
+            } else if (cycle_ % 25 == 0) {
+                const Tree now = measureTree();
+                std::printf("after cycle %d: %.1f MiB PSS, %d processes, %.1f s\n", cycle_,
+                            now.pssMiB, now.processes, elapsed_.elapsed() / 1000.0);
+            }
+            std::fflush(stdout);
+            if (cycle_ == cycles_) {
+                finish();
+                return;
+            }
+        }
+        const Step& step = steps_.at(step_++);
+        awaiting_ = step.pane;
+        watchdog_.start();
+        step.start();
+    }
+
+    void finish() {
+        const Tree last = measureTree();
+        std::printf("soak: %d cycles in %.0f s; PSS %.1f -> %.1f MiB (growth %+.1f %%), "
+                    "processes %d -> %d\n",
+                    cycles_, elapsed_.elapsed() / 1000.0, first_.pssMiB, last.pssMiB,
+                    (last.pssMiB / first_.pssMiB - 1.0) * 100.0, first_.processes,
+                    last.processes);
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    }
+
+    Forms& forms_;
+    int cycles_;
+    int cycle_ = 0;
+    std::size_t step_ = 0;
+    std::vector<Step> steps_;
+    QString awaiting_;
+    QTimer watchdog_;
+    QElapsedTimer elapsed_ = [] {
+        QElapsedTimer timer;
+        timer.start();
+        return timer;
+    }();
+    Tree first_;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"Tivora"_s);
+    QApplication::setOrganizationName(u"Tivora"_s);
+    QApplication::setQuitOnLastWindowClosed(false);
+    std::setlocale(LC_NUMERIC, "C");
+    installFontSubstitutions();
+    const int cycles = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+
+    demo::DemoPortal portal(demo::PortalOptions{});
+    std::string error;
+    if (!portal.start(&error)) {
+        std::fprintf(stderr, "soak: the demo portal could not start: %s\n", error.c_str());
+        return 1;
+    }
+    AppConfig config = builtInConfig();
+    config.portalRoot = QString::fromStdString(portal.root());
+    config.siteRoot = QString::fromStdString(portal.siteRoot());
+    // The program's folder, for its skin.
+    DesktopServices services({}, QCoreApplication::applicationDirPath() + u"/../bin"_s);
+    Forms forms(services, config);
+    Form& main = forms.form(FormId::Form1);
+    main.load();
+    Soak soak(forms, cycles);
+    soak.begin();
+    main.show();
+    return QApplication::exec();
+}

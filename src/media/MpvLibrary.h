@@ -1,0 +1,40 @@
+#pragma once
+
+#include <mpv/client.h>
+#include <mpv/render.h>
+
+namespace tivora {
+
+// libmpv's entry points, loaded the first time a player is made: a run that never plays a local
+// file never loads libmpv and the many libraries it brings.
+struct MpvLibrary {
+    decltype(&::mpv_client_api_version) client_api_version = nullptr;
+    decltype(&::mpv_create) create = nullptr;
+    decltype(&::mpv_initialize) initialize = nullptr;
+    decltype(&::mpv_terminate_destroy) terminate_destroy = nullptr;
+    decltype(&::mpv_set_option_string) set_option_string = nullptr;
+    decltype(&::mpv_observe_property) observe_property = nullptr;
+    decltype(&::mpv_set_wakeup_callback) set_wakeup_callback = nullptr;
+    decltype(&::mpv_wait_event) wait_event = nullptr;
+    decltype(&::mpv_command_async) command_async = nullptr;
+    decltype(&::mpv_get_property) get_property = nullptr;
+    decltype(&::mpv_get_property_string) get_property_string = nullptr;
+    decltype(&::mpv_free) free = nullptr;
+    decltype(&::mpv_error_string) error_string = nullptr;
+    decltype(&::mpv_render_context_create) render_context_create = nullptr;
+    decltype(&::mpv_render_context_free) render_context_free = nullptr;
+    decltype(&::mpv_render_context_set_update_callback) render_context_set_update_callback =
+        nullptr;
+    decltype(&::mpv_render_context_update) render_context_update = nullptr;
+    decltype(&::mpv_render_context_render) render_context_render = nullptr;
+    decltype(&::mpv_render_context_report_swap) render_context_report_swap = nullptr;
+};
+
+// Loads libmpv on the first call. Null when it cannot be loaded or is of another major version;
+// the reason is written to stderr once.
+[[nodiscard]] const MpvLibrary* loadMpvLibrary();
+
+// The loaded library; only after loadMpvLibrary() has answered non-null.
+[[nodiscard]] const MpvLibrary& libmpv();
+
+}  // namespace tivora
