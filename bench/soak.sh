@@ -19,6 +19,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache
 export QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=xcb
-export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking"
+export QTWEBENGINE_CHROMIUM_FLAGS="${BENCH_CHROMIUM_FLAGS:---disable-gpu --disable-background-networking}"
 xvfb-run -a -s "-screen 0 1280x800x24 +extension GLX" "$soak" "$cycles" 2>"$work/stderr" ||
   { tail -20 "$work/stderr" >&2; exit 1; }

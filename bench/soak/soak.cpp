@@ -23,6 +23,8 @@
 #include <QTimer>
 #include <QWebEnginePage>
 
+#include <malloc.h>
+
 #include <clocale>
 #include <cstdio>
 #include <functional>
@@ -38,6 +40,9 @@ namespace {
 struct Tree {
     double pssMiB = 0;
     int processes = 0;
+    double mainMiB = 0;    // this process alone
+    double mallocMiB = 0;  // of which handed out by malloc and not freed
+    QString each;          // every process's PSS, in MiB
 };
 
 // This process and its descendants (WebEngine's processes), from /proc.
@@ -57,6 +62,8 @@ Tree measureTree() {
         }
     }
     Tree tree;
+    const struct mallinfo2 heap = mallinfo2();
+    tree.mallocMiB = static_cast<double>(heap.uordblks + heap.hblkhd) / (1024.0 * 1024.0);
     std::vector<int> todo{static_cast<int>(QCoreApplication::applicationPid())};
     while (!todo.empty()) {
         const int pid = todo.back();
@@ -66,7 +73,12 @@ Tree measureTree() {
         if (rollup.open(QIODevice::ReadOnly)) {
             for (const QByteArray& line : rollup.readAll().split('\n')) {
                 if (line.startsWith("Pss:")) {
-                    tree.pssMiB += line.mid(4).trimmed().split(' ').front().toDouble() / 1024.0;
+                    const double mib = line.mid(4).trimmed().split(' ').front().toDouble() / 1024.0;
+                    tree.pssMiB += mib;
+                    tree.each += u" %1"_s.arg(mib, 0, 'f', 0);
+                    if (tree.processes == 1) {
+                        tree.mainMiB = mib;
+                    }
                 }
             }
         }
@@ -123,9 +135,9 @@ private:
              [this] {
                  pane(form1::kListPane)
                      .page()
-                     ->runJavaScript(u"document.querySelectorAll('a.film')[%1 % "
-                                     "document.querySelectorAll('a.film').length].click()"_s.arg(
-                                         cycle_));
+                     ->runJavaScript(
+                         u"document.querySelectorAll('a.film')[%1 % "
+                         "document.querySelectorAll('a.film').length].click()"_s.arg(cycle_));
              }},
             {form1::kPlayPane.toString(), [&main] { click(main, form1::kPlayButton); }, 1500},
             {form1::kPlayPane.toString(), [&main] { click(main, form1::kBarStopButton); }},
@@ -152,12 +164,17 @@ private:
             ++cycle_;
             if (cycle_ == 1) {
                 first_ = measureTree();
-                std::printf("after cycle 1: %.1f MiB PSS, %d processes\n", first_.pssMiB,
-                            first_.processes);
-            } else if (cycle_ % 25 == 0) {
+                std::printf(
+                    "after cycle 1: %.1f MiB PSS (%.1f in Tivora's own process, %.1f of it "
+                    "malloc in use), %d processes\n",
+                    first_.pssMiB, first_.mainMiB, first_.mallocMiB, first_.processes);
+            } else if (cycle_ % reportEvery() == 0) {
                 const Tree now = measureTree();
-                std::printf("after cycle %d: %.1f MiB PSS, %d processes, %.1f s\n", cycle_,
-                            now.pssMiB, now.processes, elapsed_.elapsed() / 1000.0);
+                std::printf(
+                    "after cycle %d: %.1f MiB PSS (%.1f in Tivora's own process, %.1f of "
+                    "it malloc in use), %d processes (%s), %.1f s\n",
+                    cycle_, now.pssMiB, now.mainMiB, now.mallocMiB, now.processes,
+                    qPrintable(now.each), elapsed_.elapsed() / 1000.0);
             }
             std::fflush(stdout);
             if (cycle_ == cycles_) {
@@ -171,13 +188,15 @@ private:
         step.start();
     }
 
+    [[nodiscard]] int reportEvery() const { return std::max(1, cycles_ / 8); }
+
     void finish() {
         const Tree last = measureTree();
-        std::printf("soak: %d cycles in %.0f s; PSS %.1f -> %.1f MiB (growth %+.1f %%), "
-                    "processes %d -> %d\n",
-                    cycles_, elapsed_.elapsed() / 1000.0, first_.pssMiB, last.pssMiB,
-                    (last.pssMiB / first_.pssMiB - 1.0) * 100.0, first_.processes,
-                    last.processes);
+        std::printf(
+            "soak: %d cycles in %.0f s; PSS %.1f -> %.1f MiB (growth %+.1f %%), "
+            "processes %d -> %d\n",
+            cycles_, elapsed_.elapsed() / 1000.0, first_.pssMiB, last.pssMiB,
+            (last.pssMiB / first_.pssMiB - 1.0) * 100.0, first_.processes, last.processes);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     }

@@ -97,12 +97,34 @@ WebEnginePane::~WebEnginePane() {
 
 void WebEnginePane::navigate(const QString& address) {
     ++navigations_;
-    if (!view_ && address == kBlankPage) {
+    if (address == kBlankPage) {
+        releaseView();
         blankNavigated_ = true;
-        QTimer::singleShot(0, this, [this, navigation = navigations_] { completeBlank(navigation); });
+        QTimer::singleShot(0, this,
+                           [this, navigation = navigations_] { completeBlank(navigation); });
         return;
     }
     page()->load(QUrl(address));
+}
+
+void WebEnginePane::releaseView() {
+    if (!view_) {
+        return;
+    }
+    // A blank page needs no renderer: the view, its page and the page's process go, and the pane
+    // is a plain white widget again until its next real navigation.
+    QWebEngineView* view = view_;
+    view_.clear();
+    view->page()->disconnect(this);
+    view->hide();
+    // Not at once: this may run inside one of the page's own signals.
+    view->deleteLater();
+    host_->setFocusProxy(nullptr);
+    loads_.clear();
+    ownPageLoading_ = false;
+    ownPageShown_ = false;
+    sinceCrash_.invalidate();
+    traceMark(u"view released");
 }
 
 void WebEnginePane::completeBlank(quint64 navigation) {
@@ -173,7 +195,8 @@ QWebEnginePage* WebEnginePane::page() {
 
 void WebEnginePane::traceMark(QStringView what) const {
     if (trace::enabled()) {
-        trace::mark(host_->window()->windowTitle() + u'/' + host_->objectName() + u' ' + what.toString());
+        trace::mark(host_->window()->windowTitle() + u'/' + host_->objectName() + u' ' +
+                    what.toString());
     }
 }
 
@@ -279,18 +302,19 @@ void WebEnginePane::onRenderProcessTerminated(
         !sinceCrash_.hasExpired(std::chrono::milliseconds(kCrashWindow).count())) {
         sinceCrash_.invalidate();
         failedSerial_ = loadSerial_;
-        // Outside the signal: the page is still tearing its process down.
-        QTimer::singleShot(0, this, [self, address] {
-            if (self) {
+        // Outside the signal: the page is still tearing its process down. A navigation made
+        // meanwhile stands.
+        QTimer::singleShot(0, this, [self, address, navigation = navigations_] {
+            if (self && self->view_ && self->navigations_ == navigation) {
                 self->showOwnPage(LoadOutcome::Stopped, u"页面已停止响应"_s, u"重新加载"_s, address,
-                                  self->navigations_);
+                                  navigation);
             }
         });
         return;
     }
     sinceCrash_.start();
-    QTimer::singleShot(0, this, [self, address] {
-        if (self) {
+    QTimer::singleShot(0, this, [self, address, navigation = navigations_] {
+        if (self && self->view_ && self->navigations_ == navigation) {
             self->page()->load(QUrl(address));
         }
     });

@@ -22,8 +22,9 @@ namespace tivora {
 // page of our own when it dies again soon after.
 //
 // The view and its page are made on the first navigation to anything but the blank page (or when
-// a page is asked for). Until then the pane is a plain white widget that answers blank navigations
-// itself, the way a view would: queued, and only for the latest navigation.
+// a page is asked for), and released again by a navigation to the blank page. Without a view the
+// pane is a plain white widget that answers blank navigations itself, the way a view would:
+// queued, and only for the latest navigation.
 class WebEnginePane final : public BrowserPane {
     Q_OBJECT
 
@@ -59,6 +60,7 @@ private:
     };
     [[nodiscard]] QWebEnginePage* pageForNewWindow();
     QWebEngineView& ensureView();
+    void releaseView();
     void completeBlank(quint64 navigation);
     void announceDocument();
     void traceMark(QStringView what) const;
@@ -74,7 +76,7 @@ private:
     QWebEngineProfile* profile_;
     QWidget* host_;
     QPointer<QWebEngineView> view_;
-    bool blankNavigated_ = false;  // a blank navigation answered before the view was made
+    bool blankNavigated_ = false;  // a blank navigation has been answered without a view
     bool traced_ = false;
     QString markup_;
     bool hasDocument_ = false;

@@ -1,10 +1,14 @@
 #include "CurlDownloader.h"
 
+#include "PlatformConventions.h"
+
+#include <QLibrary>
 #include <QSaveFile>
 
 #include <curl/curl.h>
 
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -18,15 +22,49 @@ size_t writeToFile(char* data, size_t size, size_t count, void* user) {
     return file->write(data, bytes) == bytes ? total : 0;
 }
 
+// libcurl's entry points. The library, and the many it brings, is loaded for the first download,
+// not at start.
+struct Curl {
+    decltype(&::curl_global_init) global_init = nullptr;
+    decltype(&::curl_easy_init) easy_init = nullptr;
+    decltype(&::curl_easy_cleanup) easy_cleanup = nullptr;
+    decltype(&::curl_easy_setopt) easy_setopt = nullptr;
+    decltype(&::curl_easy_perform) easy_perform = nullptr;
+    decltype(&::curl_easy_strerror) easy_strerror = nullptr;
+};
+
+template <typename Function>
+bool resolve(QLibrary& library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(library.resolve(name));
+    return function != nullptr;
+}
+
+// Loaded and initialised once, for the life of the process. Null when libcurl cannot be loaded.
+const Curl* loadCurl(QString& error) {
+    static QString loadError;
+    static const std::optional<Curl> loaded = []() -> std::optional<Curl> {
+        auto* library = new QLibrary(platform::curlLibraryFile());
+        Curl curl;
+        if (!library->load() || !resolve(*library, "curl_global_init", curl.global_init) ||
+            !resolve(*library, "curl_easy_init", curl.easy_init) ||
+            !resolve(*library, "curl_easy_cleanup", curl.easy_cleanup) ||
+            !resolve(*library, "curl_easy_setopt", curl.easy_setopt) ||
+            !resolve(*library, "curl_easy_perform", curl.easy_perform) ||
+            !resolve(*library, "curl_easy_strerror", curl.easy_strerror)) {
+            loadError = library->errorString();
+            return std::nullopt;
+        }
+        if (curl.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+            loadError = u"libcurl could not start"_s;
+            return std::nullopt;
+        }
+        return curl;
+    }();
+    error = loadError;
+    return loaded ? &*loaded : nullptr;
+}
+
 }  // namespace
-
-CurlDownloader::CurlDownloader() {
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-}
-
-CurlDownloader::~CurlDownloader() {
-    curl_global_cleanup();
-}
 
 bool CurlDownloader::download(const QString& source, const QString& target) {
     lastError_.clear();
@@ -35,31 +73,35 @@ bool CurlDownloader::download(const QString& source, const QString& target) {
         lastError_ = file.errorString();
         return false;
     }
-    const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(),
-                                                                   &curl_easy_cleanup);
+    const Curl* api = loadCurl(lastError_);
+    if (api == nullptr) {
+        return false;
+    }
+    const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(api->easy_init(),
+                                                                   api->easy_cleanup);
     if (!curl) {
         lastError_ = u"libcurl could not start"_s;
         return false;
     }
     const QByteArray url = source.toUtf8();
     char errorBuffer[CURL_ERROR_SIZE] = {};
-    curl_easy_setopt(curl.get(), CURLOPT_URL, url.constData());
-    curl_easy_setopt(curl.get(), CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl.get(), CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(curl.get(), CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT, 20L);
+    api->easy_setopt(curl.get(), CURLOPT_URL, url.constData());
+    api->easy_setopt(curl.get(), CURLOPT_FOLLOWLOCATION, 1L);
+    api->easy_setopt(curl.get(), CURLOPT_MAXREDIRS, 10L);
+    api->easy_setopt(curl.get(), CURLOPT_FAILONERROR, 1L);
+    api->easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT, 20L);
     // Give up on a transfer stalled for a minute rather than block the program forever.
-    curl_easy_setopt(curl.get(), CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl.get(), CURLOPT_LOW_SPEED_TIME, 60L);
-    curl_easy_setopt(curl.get(), CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl.get(), CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, &writeToFile);
-    curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &file);
+    api->easy_setopt(curl.get(), CURLOPT_LOW_SPEED_LIMIT, 1L);
+    api->easy_setopt(curl.get(), CURLOPT_LOW_SPEED_TIME, 60L);
+    api->easy_setopt(curl.get(), CURLOPT_NOSIGNAL, 1L);
+    api->easy_setopt(curl.get(), CURLOPT_ERRORBUFFER, errorBuffer);
+    api->easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, &writeToFile);
+    api->easy_setopt(curl.get(), CURLOPT_WRITEDATA, &file);
 
-    const CURLcode code = curl_easy_perform(curl.get());
+    const CURLcode code = api->easy_perform(curl.get());
     if (code != CURLE_OK) {
         lastError_ =
-            QString::fromUtf8(errorBuffer[0] != 0 ? errorBuffer : curl_easy_strerror(code));
+            QString::fromUtf8(errorBuffer[0] != 0 ? errorBuffer : api->easy_strerror(code));
         file.cancelWriting();
         return false;
     }

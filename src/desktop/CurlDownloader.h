@@ -8,11 +8,6 @@ namespace tivora {
 // that replaces the target only once the transfer is whole; on failure the target is untouched.
 class CurlDownloader final {
 public:
-    CurlDownloader();
-    ~CurlDownloader();
-    CurlDownloader(const CurlDownloader&) = delete;
-    CurlDownloader& operator=(const CurlDownloader&) = delete;
-
     [[nodiscard]] bool download(const QString& source, const QString& target);
     // Why the last download failed, for diagnostics.
     [[nodiscard]] QString lastError() const { return lastError_; }

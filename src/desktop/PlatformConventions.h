@@ -14,6 +14,9 @@ void prepareProcessEnvironment();
 // exists.
 void quitOnTerminationRequest();
 
+// The file libcurl is loaded from when the first download starts.
+[[nodiscard]] QString curlLibraryFile();
+
 // The stand-alone player program's file name beside Tivora.
 [[nodiscard]] QString playerProgramName();
 // Volume control programs to try, in order.

@@ -65,6 +65,10 @@ void quitOnTerminationRequest() {
     }
 }
 
+QString curlLibraryFile() {
+    return u"libcurl.so.4"_s;
+}
+
 QString playerProgramName() {
     return u"QvodPlayer"_s;
 }

@@ -26,6 +26,10 @@ void quitOnTerminationRequest() {
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
+QString curlLibraryFile() {
+    return u"libcurl.dll"_s;
+}
+
 QString playerProgramName() {
     return u"QvodPlayer.exe"_s;
 }

@@ -6,6 +6,7 @@
 #include "FormError.h"
 #include "FormWindow.h"
 #include "Services.h"
+#include "StartupTrace.h"
 #include "Twips.h"
 
 #include <QGuiApplication>
@@ -95,10 +96,13 @@ void Form::load() {
             window_->move(area.center() - QPoint(client.width() / 2, client.height() / 2));
         }
     }
+    trace::mark(formDesign.caption + u" window made"_s);
     createControls();
+    trace::mark(formDesign.caption + u" controls made"_s);
     bindEvents();
     dispatch([this] { onLoad(); });
     loadHandlerRan_ = true;
+    trace::mark(formDesign.caption + u" loaded"_s);
 }
 
 void Form::show() {
@@ -107,6 +111,7 @@ void Form::show() {
         window_->show();
         window_->raise();
         window_->activateWindow();
+        trace::mark(design().caption + u" shown"_s);
     }
 }
 
@@ -245,6 +250,7 @@ void Form::bindMouseMove(QStringView name, std::function<void()> handler) {
 
 void Form::attachSkin() {
     services_.attachSkin(services_.programFolder() + u"/skinh.she"_s, QString());
+    trace::mark(design().caption + u" skin attached"_s);
 }
 
 void Form::bindKeyPress(QStringView name, std::function<void(int)> handler) {
