@@ -45,8 +45,10 @@ struct Tree {
     QString each;          // every process's PSS, in MiB
 };
 
-// This process and its descendants (WebEngine's processes), from /proc.
+// This process and its descendants (WebEngine's processes), from /proc, just after the program's
+// own housekeeping has run: in between, this process also holds what it freed since the last.
 Tree measureTree() {
+    DesktopServices::returnFreedMemory();
     std::map<int, std::vector<int>> children;
     for (const QString& entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
         bool number = false;

@@ -160,14 +160,12 @@ int runApplication(int argc, char* argv[]) {
     Forms forms(services, config);
     // The main window is the start-up object: its load shows everything else.
     Form& mainWindow = forms.form(FormId::Form1);
-    mainWindow.load();
-    trace::mark(u"main window loaded"_s);
+    mainWindow.show();
+    // Painting waits for the event loop.
     FirstPaintMark firstPaint;
     if (trace::enabled() && mainWindow.window() != nullptr) {
         mainWindow.window()->installEventFilter(&firstPaint);
     }
-    mainWindow.show();
-    trace::mark(u"main window shown"_s);
     if (!config.openFile.isEmpty()) {
         static_cast<Form6&>(forms.form(FormId::Form6)).openFromOutside(config.openFile);
     }

@@ -91,9 +91,7 @@ QWebEngineView& WebEnginePane::ensureView() {
     return *view_;
 }
 
-WebEnginePane::~WebEnginePane() {
-    traceMark(u"pane destroyed");
-}
+WebEnginePane::~WebEnginePane() = default;
 
 void WebEnginePane::navigate(const QString& address) {
     ++navigations_;

@@ -69,9 +69,16 @@ DesktopServices::DesktopServices(const QString& browserStorage, const QString& p
       profile_(std::make_unique<BrowserProfile>(browserStorage)),
       downloader_(std::make_unique<CurlDownloader>()),
       skin_(std::make_unique<SkinLoader>(skinLibraryPath(programFolder_))),
-      awake_(std::make_unique<SleepInhibitor>()) {}
+      awake_(std::make_unique<SleepInhibitor>()) {
+    housekeeping_.callOnTimeout(&DesktopServices::returnFreedMemory);
+    housekeeping_.start(kHousekeepingInterval);
+}
 
 DesktopServices::~DesktopServices() = default;
+
+void DesktopServices::returnFreedMemory() {
+    platform::returnFreedMemory();
+}
 
 BrowserPane* DesktopServices::createBrowserPane(QWidget* parent) {
     return new WebEnginePane(profile_->profile(), parent);

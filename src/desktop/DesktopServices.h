@@ -3,7 +3,9 @@
 #include "Services.h"
 
 #include <QSet>
+#include <QTimer>
 
+#include <chrono>
 #include <memory>
 
 namespace tivora {
@@ -21,6 +23,12 @@ public:
     explicit DesktopServices(const QString& browserStorage = {}, const QString& programFolder = {});
     ~DesktopServices() override;
     Q_DISABLE_COPY_MOVE(DesktopServices)
+
+    // How often memory the program has freed (closed pages and windows, finished loads) is handed
+    // back to the system, which the C library would otherwise keep.
+    static constexpr std::chrono::seconds kHousekeepingInterval{30};
+    // Hands it back now.
+    static void returnFreedMemory();
 
     [[nodiscard]] BrowserPane* createBrowserPane(QWidget* parent) override;
     int messageBox(const QString& prompt, int style, const QString& title) override;
@@ -48,6 +56,7 @@ private:
     std::unique_ptr<SkinLoader> skin_;
     std::unique_ptr<SleepInhibitor> awake_;
     QSet<const void*> awakeHolders_;
+    QTimer housekeeping_;
 };
 
 }  // namespace tivora

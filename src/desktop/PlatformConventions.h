@@ -14,6 +14,9 @@ void prepareProcessEnvironment();
 // exists.
 void quitOnTerminationRequest();
 
+// Hands memory the process has freed back to the system, where the C library keeps it otherwise.
+void returnFreedMemory();
+
 // The file libcurl is loaded from when the first download starts.
 [[nodiscard]] QString curlLibraryFile();
 

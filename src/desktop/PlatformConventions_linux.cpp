@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include <malloc.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -63,6 +64,12 @@ void quitOnTerminationRequest() {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         ::sigaction(signal, &action, nullptr);
     }
+}
+
+void returnFreedMemory() {
+    // glibc keeps freed memory below the top of its heaps, and Chromium's many short-lived
+    // allocations leave plenty of it.
+    malloc_trim(0);
 }
 
 QString curlLibraryFile() {

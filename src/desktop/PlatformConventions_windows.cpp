@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <malloc.h>
 #include <windows.h>
 
 using namespace Qt::StringLiterals;
@@ -24,6 +25,10 @@ BOOL WINAPI onConsoleEvent(DWORD /*event*/) {
 
 void quitOnTerminationRequest() {
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+void returnFreedMemory() {
+    _heapmin();
 }
 
 QString curlLibraryFile() {

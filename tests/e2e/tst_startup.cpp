@@ -6,13 +6,18 @@
 #include "Form.h"
 #include "Forms.h"
 #include "TestHttpServer.h"
+#include "WebEnginePane.h"
 #include "WebEngineTestMain.h"
 
 #include <QAbstractButton>
 #include <QDeadlineTimer>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWebEnginePage>
+
+#include <csignal>
 
 using namespace Qt::StringLiterals;
 using tivora::test::TestHttpServer;
@@ -78,6 +83,19 @@ private Q_SLOTS:
         forms_.reset();
         services_.reset();
         server_.stop();
+    }
+
+    // The film list's renderer killed while the program starts: the pane loads the list again.
+    void filmListSurvivesItsRendererDyingAtStart() {
+        auto& list =
+            static_cast<WebEnginePane&>(forms_->form(FormId::Form1).browser(u"WebBrowser1"_s));
+        QVERIFY(waitUntil([&] { return list.page()->renderProcessPid() > 0; }));
+        QSignalSpy completed(&list, &BrowserPane::documentComplete);
+        QVERIFY(::kill(static_cast<pid_t>(list.page()->renderProcessPid()), SIGKILL) == 0);
+        QVERIFY(waitUntil(
+            [&] { return !completed.isEmpty() && list.locationName() == u"电影列表"_s; }));
+        QVERIFY(list.lastLoadSucceeded());
+        QVERIFY(server_.requests().count(u"/ty_00.html"_s) >= 2);
     }
 
     void serverWindowComesFirstThenMainWindowOnTheFilmList() {
