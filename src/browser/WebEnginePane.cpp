@@ -263,16 +263,17 @@ void WebEnginePane::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     }
     switch (info.status()) {
         case QWebEngineLoadingInfo::LoadStartedStatus:
+            return;
         case QWebEngineLoadingInfo::LoadStoppedStatus:
+            // How a download ends the load that brought it.
+            onLoadAborted(info.url());
             return;
         case QWebEngineLoadingInfo::LoadSucceededStatus:
             captureDocument(finishedLoad(info.url()).navigation);
             return;
         case QWebEngineLoadingInfo::LoadFailedStatus: {
-            // A load cut short by the next navigation is no failure to report; the next one
-            // completes in its place.
             if (info.errorCode() == kAbortedError) {
-                std::erase_if(loads_, [&](const Load& load) { return load.url == info.url(); });
+                onLoadAborted(info.url());
                 return;
             }
             const Load load = finishedLoad(info.url());
@@ -287,6 +288,29 @@ void WebEnginePane::onLoadingChanged(const QWebEngineLoadingInfo& info) {
             return;
         }
     }
+}
+
+void WebEnginePane::onLoadAborted(const QUrl& url) {
+    const auto found = std::find_if(loads_.begin(), loads_.end(),
+                                    [&](const Load& load) { return load.url == url; });
+    if (found == loads_.end()) {
+        return;
+    }
+    const Load load = *found;
+    loads_.erase(found);
+    // Cut short by a newer navigation, the load is no failure: the newer one completes in its
+    // place. Ended with nothing after it and nothing shown (it was a download, say), it still
+    // completes, as a page of our own, so that a handler waiting for the document gets its answer.
+    // One stopped after its page came stays as it is.
+    QPointer<WebEnginePane> self(this);
+    QTimer::singleShot(kAbortSettle, this, [self, load] {
+        if (self && self->view_ && self->loads_.empty() && self->loadSerial_ == load.serial &&
+            !self->ownPageLoading_ && self->view_->page()->url() != load.url) {
+            self->failedSerial_ = load.serial;
+            self->showOwnPage(LoadOutcome::NotAPage, u"无法显示此页面"_s, u"重试"_s,
+                              QString::fromLatin1(load.url.toEncoded()), load.navigation);
+        }
+    });
 }
 
 void WebEnginePane::onRenderProcessTerminated(

@@ -34,6 +34,8 @@ public:
 
     // A second death of the page's process within this time after the first is given up.
     static constexpr std::chrono::seconds kCrashWindow{10};
+    // How long an aborted load waits for a navigation that overtook it to start.
+    static constexpr std::chrono::milliseconds kAbortSettle{300};
 
     void navigate(const QString& address) override;
     void refresh() override;
@@ -65,6 +67,7 @@ private:
     void announceDocument();
     void traceMark(QStringView what) const;
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
+    void onLoadAborted(const QUrl& url);
     void onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status);
     [[nodiscard]] Load finishedLoad(const QUrl& url);
     void captureDocument(quint64 navigation);

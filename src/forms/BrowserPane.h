@@ -21,6 +21,7 @@ enum class LoadOutcome {
     Unreachable,  // no answer from the server: refused, unknown host, timed out
     HttpError,    // the server answered with an error status
     Stopped,      // the page's process ended and the page was given up
+    NotAPage,     // the answer was no page to show (a download) and nothing followed
 };
 
 // An embedded browser placed on a window. Navigations return at once; the document arrives later

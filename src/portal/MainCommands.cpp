@@ -290,6 +290,7 @@ void MainCommands::reportListLoad(const QString& success, const QString& failure
                         window_.msgBox(success);
                         return;
                     case LoadOutcome::HttpError:
+                    case LoadOutcome::NotAPage:
                         window_.msgBox(failure.arg(u"服务器返回错误"_s));
                         return;
                     case LoadOutcome::Unreachable:

@@ -96,6 +96,11 @@ private Q_SLOTS:
             std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the server is slow
             return u"<html><body>SLOW</body></html>"_s;
         });
+        // A check page that comes as a file to save.
+        server_.page(u"/vrpcs.bin"_s, u"<html><body>qor v10</body></html>"_s,
+                     u"application/octet-stream"_s);
+        server_.page(u"/vrpcs.exe"_s, u"<html><body>qor v10</body></html>"_s,
+                     u"application/x-msdownload"_s);
         server_.errorPage(
             u"/broken.asp"_s, 500,
             u"<html><head><title>qor</title></head><body>qor SERVER-BODY</body></html>"_s);
@@ -295,6 +300,31 @@ private Q_SLOTS:
             QCOMPARE(server_.requests().size(), asked + 1);
             QCOMPARE(server_.root() + server_.requests().back(), address);
         }
+    }
+
+    // A check page that comes as a download ends with nothing shown; it still completes, with a
+    // document that holds none of the answer, and the retry offers it again.
+    void loadEndingAsADownloadStillCompletes_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("binary") << u"/vrpcs.bin"_s;
+        QTest::newRow("a program") << u"/vrpcs.exe"_s;
+    }
+
+    void loadEndingAsADownloadStillCompletes() {
+        QFETCH(QString, path);
+        PanePair panes(profile_->profile());
+        QSignalSpy completed(panes.first, &BrowserPane::documentComplete);
+        panes.first->navigate(server_.root() + u"/page.html"_s);
+        QVERIFY(waitForDocument(completed));
+        panes.first->navigate(server_.root() + path);
+        QVERIFY(waitForDocument(completed, 2));
+        QCOMPARE(panes.first->lastLoadOutcome(), LoadOutcome::NotAPage);
+        QVERIFY(panes.first->showsErrorPage());
+        QCOMPARE(panes.first->completedNavigation(), panes.first->lastNavigation());
+        QCOMPARE(panes.first->locationName(), u"无法显示此页面"_s);
+        QVERIFY(!panes.first->outerHTML().contains(u"qor"_s));
+        QVERIFY(!panes.first->outerHTML().contains(u"PAGE-TEXT-4711"_s));
+        QVERIFY(!completed.wait(1000));  // and only once
     }
 
     void markupInAFailedAddressIsShownAsText() {

@@ -335,6 +335,9 @@ private Q_SLOTS:
         QTest::newRow("refresh, page stopped")
             << u"dh3"_s << LoadOutcome::Stopped
             << u"电影列表数据刷新失败：页面已停止响应，请稍后重试。"_s;
+        QTest::newRow("refresh, a download")
+            << u"dh3"_s << LoadOutcome::NotAPage
+            << u"电影列表数据刷新失败：服务器返回错误，请稍后重试。"_s;
     }
 
     void listReportsAfterThePortalAnswered() {
