@@ -49,7 +49,8 @@ std::string FilmPages::topBar() {
 std::string FilmPages::filmPage(const Film& film) const {
     std::string related;
     for (const Film* other : catalogue_.related(film, 5)) {
-        related += fill(R"(<li><a href="{0}" target="_blank"><img src="/poster/{1}.svg" alt="" )"
+        // A related film opens in place: a new window from the film page would be the play pane.
+        related += fill(R"(<li><a href="{0}"><img src="/poster/{1}.svg" alt="" )"
                         R"(width="72" height="96" loading="lazy"><span>{2}</span></a></li>)",
                         {escapeHtml(ListPages::filmHref(other->id, "related")),
                          std::to_string(other->id), escapeHtml(other->title)});

@@ -66,6 +66,10 @@ std::optional<QString> selectedFilmId(const QString& address) {
         return std::nullopt;
     }
     QString cut = address;
+    // A fragment (a page's own anchor, "#rel") is no part of the id.
+    if (const qsizetype hash = cut.indexOf(u'#'); hash >= 0) {
+        cut.truncate(hash);
+    }
     if (const qsizetype ampersand = cut.indexOf(u'&'); ampersand >= 0) {
         cut.truncate(ampersand);
     }

@@ -197,6 +197,12 @@ void TestDemoPortalPages::filmPage() {
     const std::string play = "href=\"/play/?" + id + "-0-0.html\" target=\"_blank\"";
     QVERIFY(reply.body.find(play) != std::string::npos);
     QVERIFY(reply.body.find("/poster/" + id + ".svg") != std::string::npos);
+    // Related films stay in the film's pane.
+    const std::vector<std::string> related = allBetween(reply.body, "<li><a href=\"/vrtata", ">");
+    QVERIFY(!related.empty());
+    for (const std::string& tag : related) {
+        QVERIFY(tag.find("target=") == std::string::npos);
+    }
 }
 
 void TestDemoPortalPages::search_data() {

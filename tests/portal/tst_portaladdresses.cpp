@@ -21,6 +21,9 @@ private Q_SLOTS:
         QTest::newRow("marker in capitals") << b + u"/VRTATA.asp?id=1"_s << false << QString();
         QTest::newRow("cut at first &") << b + u"/vrtata.asp?id=1234&page=2"_s << true << u"1234"_s;
         QTest::newRow("no & runs to the end") << b + u"/vrtata.asp?id=1234"_s << true << u"1234"_s;
+        QTest::newRow("fragment cut") << b + u"/vrtata.asp?id=1001#rel"_s << true << u"1001"_s;
+        QTest::newRow("fragment before &")
+            << b + u"/vrtata.asp?id=1001#rel&x=1"_s << true << u"1001"_s;
         QTest::newRow("no = gives the whole address")
             << b + u"/vrtata/1234"_s << true << b + u"/vrtata/1234"_s;
         QTest::newRow("no = cut at &") << b + u"/vrtata/1234&x"_s << true << b + u"/vrtata/1234"_s;
