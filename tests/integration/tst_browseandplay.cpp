@@ -85,6 +85,16 @@ private Q_SLOTS:
         }));
     }
 
+    void relatedFilmOpensInTheContentPaneItself() {
+        QVERIFY(waitUntil([&] { return pageHolds(u"WebBrowser3"_s, u"from=related"_s); }));
+        clickIn(u"WebBrowser3"_s, u"a[href*=related]"_s);
+        QVERIFY(waitUntil([&] {
+            return main().browser(u"WebBrowser3"_s).locationURL().contains(u"from=related"_s);
+        }));
+        QVERIFY(!main().control(u"Frameleft"_s).visible());  // no full-window play pane
+        QCOMPARE(main().browser(u"WebBrowser2"_s).locationURL(), u"about:blank"_s);
+    }
+
     void playPictureLoadsThePlayPageFullWindow() {
         const auto id =
             main().browser(u"WebBrowser3"_s).locationURL().section(u'=', 1).section(u'&', 0, 0);
