@@ -1,5 +1,6 @@
 #include "MpvVideoWidget.h"
 
+#include "MpvPlayer.h"
 #include "MpvVideoWindow.h"
 
 #include <QPixmap>
@@ -18,6 +19,10 @@ MpvVideoWidget::MpvVideoWidget(mpv_handle* mpv, QWidget* parent)
 }
 
 MpvVideoWidget::~MpvVideoWidget() {
+    // The player that draws here goes first, while this widget is still whole: it hands the render
+    // context back through it, then ends the core. As a child it would go only once this widget
+    // was half destroyed.
+    qDeleteAll(findChildren<MpvPlayer*>(Qt::FindDirectChildrenOnly));
     releaseRenderContext();
 }
 

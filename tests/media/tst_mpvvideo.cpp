@@ -88,6 +88,24 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(qRed(onScreen()) < 30, kBound);
     }
 
+    // Closing the window takes the player down before the video area it draws in, while that
+    // area is still whole: the player hands its render context back through it.
+    void playerGoesBeforeItsVideoArea() {
+        auto* window = new QWidget;
+        MpvPlayer* player =
+            MpvPlayer::create(window, MpvOptions{.renderVideo = true, .audio = false});
+        QVERIFY(player != nullptr);
+        QWidget* video = player->widget();
+        QVERIFY(qobject_cast<MpvVideoWidget*>(video) != nullptr);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        bool areaWhole = false;
+        connect(player, &QObject::destroyed, this,
+                [&] { areaWhole = qobject_cast<MpvVideoWidget*>(video) != nullptr; });
+        delete window;
+        QVERIFY(areaWhole);
+    }
+
 private:
     QTemporaryDir folder_;
     QString red_;
