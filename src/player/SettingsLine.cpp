@@ -14,6 +14,11 @@ constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 // A name prefix holds at most two characters, each at most a surrogate pair.
 constexpr qsizetype kLongestPrefix = 4;
 
+// A folder the line can name. Qt counts ":"-led paths (its resources) as absolute too.
+bool isAbsoluteFolder(const QString& path) {
+    return !path.startsWith(u':') && QDir::isAbsolutePath(path);
+}
+
 }  // namespace
 
 QByteArray encode(const SettingsLine& line) {
@@ -48,10 +53,10 @@ std::optional<SettingsLine> decode(const QByteArray& bytes) {
     }
     // A name prefix may itself hold "?" where the file system allows it; the separator is then
     // the one an absolute folder follows.
-    if (!QDir::isAbsolutePath(first.mid(separator + 1))) {
+    if (!isAbsoluteFolder(first.mid(separator + 1))) {
         for (qsizetype next = separator + 1; next <= kLongestPrefix && next < first.size();
              ++next) {
-            if (first.at(next) == u'?' && QDir::isAbsolutePath(first.mid(next + 1))) {
+            if (first.at(next) == u'?' && isAbsoluteFolder(first.mid(next + 1))) {
                 separator = next;
                 break;
             }

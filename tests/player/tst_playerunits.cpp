@@ -234,6 +234,8 @@ private Q_SLOTS:
         QTest::newRow("? in the folder") << u"ab"_s << u"/a?b/"_s;
         QTest::newRow("? in the prefix") << u"a?"_s << u"/x/"_s;
         QTest::newRow("GBK starting like a UTF-8 mark") << u"锘緻"_s << u"/x/"_s;
+        QTest::newRow("prefix ?:") << u"?:"_s << u"/x/"_s;
+        QTest::newRow("prefix :?") << u":?"_s << u"/x/"_s;
     }
 
     void roundTrip() {
