@@ -85,7 +85,8 @@ bool DemoPortal::start(std::string* error) {
         return fail(error, storeError);
     }
     routes_ = std::make_unique<PortalRoutes>(catalogue, *store_, options_.latestVersion,
-                                             std::move(installer), installerName);
+                                             std::move(installer), installerName,
+                                             options_.installerBytesPerSecond);
 
     server_ = std::make_unique<httplib::Server>();
     // Idle keep-alive connections would otherwise hold stop() for seconds.

@@ -12,6 +12,7 @@ struct PortalOptions {
     std::string database;  // SQLite file, ":memory:", or empty for the user's data folder
     std::string latestVersion = "1.0";  // "X.Y", one digit each
     std::string installerPath;          // empty: the built-in demo installer
+    int installerBytesPerSecond = 0;    // the installer's pace, to watch a download; 0: at once
 };
 
 // True for a version of the form digit.digit, as the check page can only announce those.

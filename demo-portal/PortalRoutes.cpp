@@ -11,7 +11,10 @@
 
 #include <httplib.h>
 
+#include <algorithm>
+#include <chrono>
 #include <ctime>
+#include <thread>
 
 namespace tivora::demo {
 
@@ -45,14 +48,15 @@ std::string exactly(std::string_view address) {
 
 PortalRoutes::PortalRoutes(const Catalogue& catalogue, PortalStore& store,
                            std::string latestVersion, std::string installer,
-                           std::string installerName)
+                           std::string installerName, int installerBytesPerSecond)
     : catalogue_(catalogue),
       store_(store),
       listPages_(catalogue),
       filmPages_(catalogue),
       latestVersion_(std::move(latestVersion)),
       installer_(std::move(installer)),
-      installerName_(std::move(installerName)) {
+      installerName_(std::move(installerName)),
+      installerBytesPerSecond_(installerBytesPerSecond) {
     // Served address (without the leading "/") and the compiled-in file behind it.
     for (const auto& [address, file] : std::initializer_list<std::pair<const char*, const char*>>{
              {"static/portal.css", "portal.css"},
@@ -95,7 +99,18 @@ void PortalRoutes::install(httplib::Server& server) {
     server.Get(exactly("/new.swf"), [this](const Request&, Response& response) {
         response.set_header("Content-Disposition",
                             "attachment; filename=\"" + installerName_ + "\"");
-        response.set_content(installer_, "application/octet-stream");
+        if (installerBytesPerSecond_ <= 0) {
+            response.set_content(installer_, "application/octet-stream");
+            return;
+        }
+        // A tenth of the pace every tenth of a second.
+        const auto piece = static_cast<std::size_t>(std::max(1, installerBytesPerSecond_ / 10));
+        response.set_content_provider(
+            installer_.size(), "application/octet-stream",
+            [this, piece](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                return sink.write(installer_.data() + offset, std::min(length, piece));
+            });
     });
     server.Get("/site",
                [](const Request&, Response& response) { response.set_redirect("/site/"); });

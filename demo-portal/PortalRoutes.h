@@ -21,7 +21,7 @@ class PortalStore;
 class PortalRoutes final {
 public:
     PortalRoutes(const Catalogue& catalogue, PortalStore& store, std::string latestVersion,
-                 std::string installer, std::string installerName);
+                 std::string installer, std::string installerName, int installerBytesPerSecond);
 
     void install(httplib::Server& server);
 
@@ -55,6 +55,7 @@ private:
     std::string latestVersion_;
     std::string installer_;
     std::string installerName_;
+    int installerBytesPerSecond_;
     std::map<std::string, std::string, std::less<>> assets_;
 };
 

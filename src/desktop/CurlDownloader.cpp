@@ -15,6 +15,12 @@ using namespace Qt::StringLiterals;
 namespace tivora {
 namespace {
 
+int reportProgress(void* user, curl_off_t total, curl_off_t received, curl_off_t /*upTotal*/,
+                   curl_off_t /*upNow*/) {
+    (*static_cast<const CurlDownloader::Progress*>(user))(received, total);
+    return 0;  // go on
+}
+
 size_t writeToFile(char* data, size_t size, size_t count, void* user) {
     auto* file = static_cast<QSaveFile*>(user);
     const size_t total = size * count;
@@ -66,7 +72,8 @@ const Curl* loadCurl(QString& error) {
 
 }  // namespace
 
-bool CurlDownloader::download(const QString& source, const QString& target) {
+bool CurlDownloader::download(const QString& source, const QString& target,
+                              const Progress& progress) {
     lastError_.clear();
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -97,6 +104,11 @@ bool CurlDownloader::download(const QString& source, const QString& target) {
     api->easy_setopt(curl.get(), CURLOPT_ERRORBUFFER, errorBuffer);
     api->easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, &writeToFile);
     api->easy_setopt(curl.get(), CURLOPT_WRITEDATA, &file);
+    if (progress) {
+        api->easy_setopt(curl.get(), CURLOPT_NOPROGRESS, 0L);
+        api->easy_setopt(curl.get(), CURLOPT_XFERINFOFUNCTION, &reportProgress);
+        api->easy_setopt(curl.get(), CURLOPT_XFERINFODATA, &progress);
+    }
 
     const CURLcode code = api->easy_perform(curl.get());
     if (code != CURLE_OK) {

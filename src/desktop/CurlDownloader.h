@@ -2,13 +2,19 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace tivora {
 
 // Blocking download of one address into one file with libcurl. The data goes to a temporary file
 // that replaces the target only once the transfer is whole; on failure the target is untouched.
 class CurlDownloader final {
 public:
-    [[nodiscard]] bool download(const QString& source, const QString& target);
+    // Bytes received so far and the whole size (0 while unknown).
+    using Progress = std::function<void(qint64 received, qint64 total)>;
+
+    [[nodiscard]] bool download(const QString& source, const QString& target,
+                                const Progress& progress = {});
     // Why the last download failed, for diagnostics.
     [[nodiscard]] QString lastError() const { return lastError_; }
 

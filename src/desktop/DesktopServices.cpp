@@ -155,8 +155,9 @@ bool DesktopServices::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
-bool DesktopServices::downloadFile(const QString& source, const QString& target) {
-    const bool ok = downloader_->download(source, target);
+bool DesktopServices::downloadFile(const QString& source, const QString& target,
+                                   const DownloadProgress& progress) {
+    const bool ok = downloader_->download(source, target, progress);
     if (!ok) {
         std::fprintf(stderr, "tivora: download of %s failed: %s\n",
                      source.toLocal8Bit().constData(),

@@ -36,7 +36,8 @@ public:
                       WindowStyle style) override;
     [[nodiscard]] QString findExecutable(const QString& name) const override;
     bool openUrl(const QUrl& url) override;
-    bool downloadFile(const QString& source, const QString& target) override;
+    bool downloadFile(const QString& source, const QString& target,
+                      const DownloadProgress& progress) override;
     [[nodiscard]] std::unique_ptr<FileDialog> createFileDialog(QWidget* parent) override;
     [[nodiscard]] PlayerControl* createPlayer(QWidget* parent) override;
     void attachSkin(const QString& skinFile, const QString& password) override;

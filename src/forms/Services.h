@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QUrl;
@@ -40,8 +41,12 @@ public:
     // Opens a web address in the user's default browser.
     virtual bool openUrl(const QUrl& url) = 0;
 
+    // Bytes received so far and the whole size (0 while unknown), as a download goes on.
+    using DownloadProgress = std::function<void(qint64 received, qint64 total)>;
     // Blocking download of one address to one file; true only when the whole file is in place.
-    virtual bool downloadFile(const QString& source, const QString& target) = 0;
+    // progress, when set, is called on this thread as bytes arrive.
+    virtual bool downloadFile(const QString& source, const QString& target,
+                              const DownloadProgress& progress) = 0;
 
     [[nodiscard]] virtual std::unique_ptr<FileDialog> createFileDialog(QWidget* parent) = 0;
     // A video player control owned by parent's widget tree.

@@ -7,7 +7,9 @@
 #include "Services.h"
 #include "VersionCheck.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 using namespace Qt::StringLiterals;
@@ -67,7 +69,29 @@ void Form5::onLoad() {
 }
 
 bool Form5::DownloadFile(const QString& source, const QString& target) {
-    return services().downloadFile(source, target);
+    // The download holds this handler until it ends; meanwhile the window repaints and shows how
+    // far it is, and takes no input.
+    QElapsedTimer sinceShown;
+    const auto progress = [this, &sinceShown](qint64 received, qint64 total) {
+        if (received <= 0 || (sinceShown.isValid() && !sinceShown.hasExpired(100))) {
+            return;
+        }
+        sinceShown.start();
+        setStatusLine(downloadProgressText(received, total));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    return services().downloadFile(source, target, progress);
+}
+
+QString Form5::downloadProgressText(qint64 received, qint64 total) {
+    const auto megabytes = [](qint64 bytes) {
+        return QString::number(static_cast<double>(bytes) / (1024.0 * 1024.0), 'f', 1) + u" MB"_s;
+    };
+    if (total <= 0) {
+        return u"正在下载新版本… "_s + megabytes(received);
+    }
+    return u"正在下载新版本… %1%  %2/%3"_s.arg(received * 100 / total)
+        .arg(megabytes(received), megabytes(total));
 }
 
 QString Form5::installerTarget() const {

@@ -17,6 +17,8 @@ public:
 
     // Blocking download; true only when the whole file is in place at target.
     bool DownloadFile(const QString& source, const QString& target);
+    // The status line while the download runs: "正在下载新版本… 42%  1.2 MB/2.9 MB".
+    [[nodiscard]] static QString downloadProgressText(qint64 received, qint64 total);
 
     [[nodiscard]] const QString& pageText() const { return pageText_; }
     [[nodiscard]] const QString& status() const { return status_; }

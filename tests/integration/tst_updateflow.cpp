@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using tivora::test::TestHttpServer;
@@ -33,9 +34,10 @@ public:
     BrowserPane* createBrowserPane(QWidget* parent) override {
         return new WebEnginePane(profile_.profile(), parent);
     }
-    bool downloadFile(const QString& source, const QString& target) override {
-        FakeServices::downloadFile(source, target);
-        return downloader_.download(source, target);
+    bool downloadFile(const QString& source, const QString& target,
+                      const DownloadProgress& progress) override {
+        FakeServices::downloadFile(source, target, progress);
+        return downloader_.download(source, target, progress);
     }
     bool startProgram(const QString& program, const QStringList& arguments,
                       WindowStyle style) override {
@@ -48,8 +50,8 @@ private:
     CurlDownloader downloader_;
 };
 
-std::unique_ptr<demo::DemoPortal> startPortal(const std::string& latest) {
-    demo::PortalOptions options;
+std::unique_ptr<demo::DemoPortal> startPortal(const std::string& latest,
+                                              demo::PortalOptions options = {}) {
     options.database = ":memory:";
     options.latestVersion = latest;
     auto portal = std::make_unique<demo::DemoPortal>(options);
@@ -130,6 +132,46 @@ private Q_SLOTS:
         QVERIFY(waitUntil([&] {
             return QFile::exists(run.services.programFolder() + u"/tivora-installer-ran.txt"_s);
         }));
+    }
+
+    // A slow download: the status line counts up while the handler is still inside it.
+    void downloadShowsItsProgress() {
+        QTemporaryDir folder;
+        const QString installerPath = folder.filePath(u"tivora-setup.sh"_s);
+        QFile installer(installerPath);
+        QVERIFY(installer.open(QIODevice::WriteOnly));
+        installer.write("#!/bin/sh\n" + QByteArray(600 * 1024, '#') + "\n");
+        installer.close();
+        demo::PortalOptions slow;
+        slow.installerPath = installerPath.toStdString();
+        slow.installerBytesPerSecond = 400 * 1024;
+        const auto portal = startPortal("1.2", slow);
+        QVERIFY(portal);
+        Run run(*profile_, QString::fromStdString(portal->root()));
+        Form5& update = run.update();
+        update.show();
+        QVERIFY(waitUntil([&] { return !update.status().isEmpty(); }));
+        QStringList seen;
+        bool shot = false;
+        QTimer watch;  // runs inside the download, as the window repaints
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (run.services.log.filter(u"download "_s).size() == 1 &&
+                run.services.endedWith != 0 &&
+                (seen.isEmpty() || seen.back() != run.statusLine())) {
+                seen << run.statusLine();
+                if (seen.back().contains(u'%') && !shot) {
+                    shot = update.window()->grab().save(QStringLiteral(TIVORA_BIN_DIR) +
+                                                        u"/../tests/update-progress.png"_s);
+                }
+            }
+        });
+        watch.start(20);
+        qobject_cast<QPushButton*>(update.control(u"Command1"_s).widget())->click();
+        QVERIFY(waitUntil([&] { return run.services.endedWith == 0; }));
+        const QStringList counting = seen.filter(u"正在下载新版本… "_s);
+        QVERIFY2(counting.size() >= 3, qPrintable(seen.join(u" | "_s)));
+        QVERIFY(counting.front().contains(u"/0.6 MB"_s));
+        QCOMPARE(run.statusLine(), u"更新包下载成功，请安装！"_s);
     }
 
     void failedDownloadsLeaveNoFileAndSaySo_data() {

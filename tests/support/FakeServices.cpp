@@ -180,7 +180,8 @@ bool FakeServices::openUrl(const QUrl& url) {
     return !openUrlFails;
 }
 
-bool FakeServices::downloadFile(const QString& source, const QString& target) {
+bool FakeServices::downloadFile(const QString& source, const QString& target,
+                                const DownloadProgress& /*progress*/) {
     log << u"download %1 -> %2"_s.arg(source, target);
     return downloader ? downloader(source, target) : false;
 }
