@@ -1,5 +1,11 @@
 #include "HtmlText.h"
 
+#include <QByteArray>
+#include <QString>
+#include <QStringDecoder>
+
+#include <algorithm>
+
 namespace tivora::demo {
 
 std::string escapeHtml(std::string_view text) {
@@ -145,6 +151,20 @@ std::string percentEncode(std::string_view text) {
         }
     }
     return out;
+}
+
+std::string queryText(std::string_view bytes) {
+    std::string text = sanitizeUtf8(bytes);
+    if (text != bytes) {
+        QStringDecoder gbk("GBK");
+        const QString decoded =
+            gbk.decode(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        if (!gbk.hasError()) {
+            text = decoded.toStdString();
+        }
+    }
+    std::erase(text, '\0');
+    return text;
 }
 
 }  // namespace tivora::demo

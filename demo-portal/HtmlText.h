@@ -15,6 +15,9 @@ namespace tivora::demo {
 [[nodiscard]] std::size_t utf8Length(std::string_view text);
 // Valid UTF-8: each malformed sequence becomes U+FFFD.
 [[nodiscard]] std::string sanitizeUtf8(std::string_view text);
+// A query value's bytes as text: UTF-8 when they are, else GBK when they are that (portals of
+// the old kind send it), else UTF-8 with the broken sequences replaced. NUL characters go.
+[[nodiscard]] std::string queryText(std::string_view bytes);
 // Without leading and trailing ASCII white space.
 [[nodiscard]] std::string_view trimmed(std::string_view text);
 // pattern with each "{N}" replaced by values[N]; other braces stay as they are.

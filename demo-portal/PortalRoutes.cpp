@@ -28,7 +28,7 @@ std::int64_t now() {
 
 // A query value as typed, or nullopt when it is too long to take.
 std::optional<std::string> textParam(const httplib::Request& request, const char* key) {
-    const std::string value = sanitizeUtf8(trimmed(request.get_param_value(key)));
+    const std::string value(trimmed(queryText(request.get_param_value(key))));
     if (utf8Length(value) > PortalRoutes::maxTextLength) {
         return std::nullopt;
     }

@@ -8,6 +8,8 @@
 #include <QSet>
 #include <QUrl>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 
 namespace tivora {
@@ -46,6 +48,16 @@ QString withProgramName(QString help) {
     return help;
 }
 
+std::optional<portal::QueryEncoding> encodingNamed(const QString& name) {
+    if (name.compare(u"utf-8"_s, Qt::CaseInsensitive) == 0) {
+        return portal::QueryEncoding::Utf8;
+    }
+    if (name.compare(u"gbk"_s, Qt::CaseInsensitive) == 0) {
+        return portal::QueryEncoding::Gbk;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 AppConfig builtInConfig() {
@@ -55,6 +67,8 @@ AppConfig builtInConfig() {
         .adminQQ = QString::fromUtf16(build::kAdminQQ),
         .groupQQ1 = QString::fromUtf16(build::kGroupQQ1),
         .groupQQ2 = QString::fromUtf16(build::kGroupQQ2),
+        .portalEncoding = encodingNamed(QString::fromUtf16(build::kPortalEncoding))
+                              .value_or(portal::QueryEncoding::Utf8),
     };
 }
 
@@ -88,8 +102,13 @@ CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& buil
         u"new-instance"_s,
         u"Run as a program of its own, even when Tivora already runs for this user (a later "
         "start otherwise hands its FILE to the running program and ends)"_s);
+    const QCommandLineOption portalEncoding(
+        u"portal-encoding"_s,
+        u"How search keywords and film names go to the portal: utf-8 (the default) or gbk"_s,
+        u"ENCODING"_s);
     parser.addOption(portalRoot);
     parser.addOption(siteRoot);
+    parser.addOption(portalEncoding);
     parser.addOption(newInstance);
     parser.addPositionalArgument(u"FILE"_s, u"A video file to play in the local player"_s,
                                  u"[FILE]"_s);
@@ -148,6 +167,16 @@ CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& buil
     if (!takeRoot(portalRoot, result.config.portalRoot, "--portal-root") ||
         !takeRoot(siteRoot, result.config.siteRoot, "--site-root")) {
         return result;
+    }
+    if (parser.isSet(portalEncoding)) {
+        const auto encoding = encodingNamed(parser.value(portalEncoding));
+        if (!encoding) {
+            result.action = CommandLine::Action::Error;
+            result.message =
+                u"--portal-encoding: utf-8 or gbk, not "_s + parser.value(portalEncoding);
+            return result;
+        }
+        result.config.portalEncoding = *encoding;
     }
     return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PortalAddresses.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +15,7 @@ struct AppConfig {
     QString groupQQ1 = {};
     QString groupQQ2 = {};
     QString openFile = {};  // a local file to play at start, in place of the open dialog
+    portal::QueryEncoding portalEncoding = portal::QueryEncoding::Utf8;  // of typed text sent
 };
 
 // The values built into this program.

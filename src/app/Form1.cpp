@@ -102,12 +102,14 @@ constexpr float kMinimumHeight = 9000;
 
 }  // namespace
 
-Form1::Form1(Services& services, FormDirectory& forms, QString portalRoot, QString siteRoot)
+Form1::Form1(Services& services, FormDirectory& forms, QString portalRoot, QString siteRoot,
+             portal::QueryEncoding encoding)
     : Form(services),
       forms_(forms),
       portalRoot_(std::move(portalRoot)),
-      commands_(std::make_unique<MainCommands>(*this, forms, services, portalBaseUrl_,
-                                               std::move(siteRoot), [this] { menu_->popup(); })) {}
+      commands_(std::make_unique<MainCommands>(
+          *this, forms, services, portalBaseUrl_, std::move(siteRoot), [this] { menu_->popup(); },
+          encoding)) {}
 
 Form1::~Form1() = default;
 

@@ -2,6 +2,7 @@
 
 #include "Form.h"
 #include "MainMenu.h"
+#include "PortalAddresses.h"
 
 #include <QPointer>
 
@@ -17,7 +18,8 @@ class Form1 final : public Form {
     Q_OBJECT
 
 public:
-    Form1(Services& services, FormDirectory& forms, QString portalRoot, QString siteRoot);
+    Form1(Services& services, FormDirectory& forms, QString portalRoot, QString siteRoot,
+          portal::QueryEncoding encoding = portal::QueryEncoding::Utf8);
     ~Form1() override;
 
     // The popup main menu; null while the window is not loaded.

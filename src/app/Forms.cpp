@@ -38,7 +38,8 @@ bool Forms::exists(FormId id) const {
 std::unique_ptr<Form> Forms::create(FormId id) {
     switch (id) {
         case FormId::Form1:
-            return std::make_unique<Form1>(services_, *this, config_.portalRoot, config_.siteRoot);
+            return std::make_unique<Form1>(services_, *this, config_.portalRoot, config_.siteRoot,
+                                           config_.portalEncoding);
         case FormId::Form2:
             return std::make_unique<Form2>(services_);
         case FormId::Form3:

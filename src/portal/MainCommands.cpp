@@ -70,12 +70,13 @@ constexpr C::Binding kMenuItems[] = {
 
 MainCommands::MainCommands(Form& window, FormDirectory& forms, Services& services,
                            const QString& baseUrl, QString siteRoot,
-                           std::function<void()> popupMainMenu)
+                           std::function<void()> popupMainMenu, portal::QueryEncoding encoding)
     : window_(window),
       forms_(forms),
       services_(services),
       baseUrl_(baseUrl),
       siteRoot_(std::move(siteRoot)),
+      encoding_(encoding),
       popupMainMenu_(std::move(popupMainMenu)) {}
 
 std::span<const MainCommands::Binding> MainCommands::pictureBindings() {
@@ -116,7 +117,7 @@ void MainCommands::search() {
         window_.msgBox(u"搜索关键字过短，最小输入两个关键字"_s);
         return;
     }
-    navigate(form1::kListPane, portal::searchAddress(baseUrl_, box.caption()));
+    navigate(form1::kListPane, portal::searchAddress(baseUrl_, box.caption(), encoding_));
     setTab(form1::kSearchTabOn);
 }
 
@@ -146,7 +147,7 @@ void MainCommands::addToFavourites() {
         return;
     }
     const QString filmName = content.locationName();
-    navigate(form1::kListPane, portal::addFavouriteAddress(baseUrl_, *filmId, filmName));
+    navigate(form1::kListPane, portal::addFavouriteAddress(baseUrl_, *filmId, filmName, encoding_));
     setTab(form1::kFavouritesTabOn);
 }
 

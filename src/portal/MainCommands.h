@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PortalAddresses.h"
+
 #include <QMetaObject>
 #include <QString>
 
@@ -18,7 +20,8 @@ class Services;
 class MainCommands final {
 public:
     MainCommands(Form& window, FormDirectory& forms, Services& services, const QString& baseUrl,
-                 QString siteRoot, std::function<void()> popupMainMenu);
+                 QString siteRoot, std::function<void()> popupMainMenu,
+                 portal::QueryEncoding encoding = portal::QueryEncoding::Utf8);
 
     void localPlayback();
     void onlineOnDemand();
@@ -81,6 +84,7 @@ private:
     Services& services_;
     const QString& baseUrl_;
     QString siteRoot_;
+    portal::QueryEncoding encoding_;
     QMetaObject::Connection pendingReport_;
     std::function<void()> popupMainMenu_;
 };

@@ -1,5 +1,6 @@
 #include "PortalAddresses.h"
 
+#include <QStringEncoder>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -7,7 +8,15 @@ using namespace Qt::StringLiterals;
 namespace tivora::portal {
 namespace {
 
-QString queryValue(const QString& value) {
+QString queryValue(const QString& value, QueryEncoding encoding) {
+    if (encoding == QueryEncoding::Gbk) {
+        QStringEncoder gbk("GBK");
+        const QByteArray bytes = gbk.encode(value);
+        // What GBK cannot hold goes as UTF-8 rather than as question marks.
+        if (!gbk.hasError()) {
+            return QString::fromLatin1(bytes.toPercentEncoding());
+        }
+    }
     return QString::fromLatin1(QUrl::toPercentEncoding(value));
 }
 
@@ -17,16 +26,17 @@ QString filmListAddress(const QString& base) {
     return base + u"/ty_00.html"_s;
 }
 
-QString searchAddress(const QString& base, const QString& keyword) {
-    return base + u"/search2010.asp?searchword="_s + queryValue(keyword);
+QString searchAddress(const QString& base, const QString& keyword, QueryEncoding encoding) {
+    return base + u"/search2010.asp?searchword="_s + queryValue(keyword, encoding);
 }
 
 QString favouritesAddress(const QString& base) {
     return base + u"/scj.asp"_s;
 }
 
-QString addFavouriteAddress(const QString& base, const QString& filmId, const QString& filmName) {
-    return base + u"/scj.asp?scid="_s + filmId + u"&scna="_s + queryValue(filmName);
+QString addFavouriteAddress(const QString& base, const QString& filmId, const QString& filmName,
+                            QueryEncoding encoding) {
+    return base + u"/scj.asp?scid="_s + filmId + u"&scna="_s + queryValue(filmName, encoding);
 }
 
 QString clearFavouritesAddress(const QString& base) {

@@ -10,13 +10,18 @@ namespace tivora::portal {
 inline const QString kBlankPage = QStringLiteral("about:blank");
 inline const QString kNoFilmMessage = QStringLiteral("请先选择您要观看的影片");
 
+// How typed text goes on the wire in a query: UTF-8, or GBK for portals that speak it.
+enum class QueryEncoding { Utf8, Gbk };
+
 [[nodiscard]] QString filmListAddress(const QString& base);
-// The keyword goes in percent-encoded as UTF-8, so the portal receives exactly what was typed.
-[[nodiscard]] QString searchAddress(const QString& base, const QString& keyword);
+// The keyword goes in percent-encoded, so the portal receives exactly what was typed.
+[[nodiscard]] QString searchAddress(const QString& base, const QString& keyword,
+                                    QueryEncoding encoding = QueryEncoding::Utf8);
 [[nodiscard]] QString favouritesAddress(const QString& base);
 // The film id goes in as read from an address; the film name percent-encoded.
 [[nodiscard]] QString addFavouriteAddress(const QString& base, const QString& filmId,
-                                          const QString& filmName);
+                                          const QString& filmName,
+                                          QueryEncoding encoding = QueryEncoding::Utf8);
 [[nodiscard]] QString clearFavouritesAddress(const QString& base);
 [[nodiscard]] QString playAddress(const QString& base, const QString& filmId);
 [[nodiscard]] QString recentlyPlayedAddress(const QString& base);

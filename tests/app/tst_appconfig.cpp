@@ -58,6 +58,32 @@ private Q_SLOTS:
                                  << QString() << QString();
     }
 
+    void portalEncoding_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("encoding");
+        const auto utf8 = static_cast<int>(portal::QueryEncoding::Utf8);
+        const auto gbk = static_cast<int>(portal::QueryEncoding::Gbk);
+        QTest::newRow("default") << QStringList{} << true << utf8;
+        QTest::newRow("gbk") << QStringList{u"--portal-encoding"_s, u"gbk"_s} << true << gbk;
+        QTest::newRow("GBK") << QStringList{u"--portal-encoding=GBK"_s} << true << gbk;
+        QTest::newRow("utf-8") << QStringList{u"--portal-encoding"_s, u"utf-8"_s} << true << utf8;
+        QTest::newRow("other") << QStringList{u"--portal-encoding"_s, u"latin1"_s} << false << 0;
+    }
+
+    void portalEncoding() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, accepted);
+        QFETCH(int, encoding);
+        const CommandLine result = parseCommandLine(QStringList{u"tivora"_s} + arguments, {});
+        QCOMPARE(result.action == Action::Run, accepted);
+        if (accepted) {
+            QCOMPARE(static_cast<int>(result.config.portalEncoding), encoding);
+        } else {
+            QVERIFY(result.message.contains(u"latin1"_s));
+        }
+    }
+
     void commandLine() {
         QFETCH(QStringList, arguments);
         QFETCH(int, action);

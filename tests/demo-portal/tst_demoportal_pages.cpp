@@ -222,6 +222,8 @@ void TestDemoPortalPages::search_data() {
     row("raw plus is a space", "Hello+" + percentEncode("北京"), "Hello 北京", {"Hello 北京"});
     row("ampersand", percentEncode("R&B"), "R&amp;B", {"R&amp;B 之夏"});
     row("hash", percentEncode("#寻找"), "#寻找", {"#寻找小美"});
+    row("gbk", "%BD%AD%C4%CF", "江南", {"江南烟雨"});
+    row("nul dropped", "%E6%B1%9F%00%E5%8D%97", "江南", {"江南烟雨"});
     row("equals", percentEncode("=家"), "=家", {"1+1=家"});
     row("a+b", "a%2Bb", "a+b", {});
     row("no match", percentEncode("不存在的片子"), "不存在的片子", {});

@@ -8,6 +8,7 @@
 #include "EventLoopWait.h"
 #include "Form1.h"
 #include "Forms.h"
+#include "PortalAddresses.h"
 #include "WebEnginePane.h"
 #include "WebEngineTestMain.h"
 
@@ -119,6 +120,17 @@ private Q_SLOTS:
         click(u"Image23"_s);
         QVERIFY(main().control(u"Frameleft"_s).visible());
         click(u"Image16"_s);
+    }
+
+    // A keyword sent the way a GBK portal takes it: the demo portal reads it all the same.
+    void gbkKeywordFindsItsFilm() {
+        QSignalSpy completed(&main().browser(u"WebBrowser1"_s), &BrowserPane::documentComplete);
+        main()
+            .browser(u"WebBrowser1"_s)
+            .navigate(portal::searchAddress(root_, u"江南"_s, portal::QueryEncoding::Gbk));
+        QVERIFY(waitUntil([&] { return !completed.isEmpty(); }));
+        QVERIFY(main().browser(u"WebBrowser1"_s).locationURL().endsWith(u"%BD%AD%C4%CF"_s));
+        QVERIFY(pageHolds(u"WebBrowser1"_s, u"江南烟雨"_s));
     }
 
     void keywordsReachTheSearchAsTyped_data() {

@@ -89,6 +89,14 @@ private Q_SLOTS:
         QTest::newRow("add favourite")
             << addFavouriteAddress(b, u"1234"_s, u"星空 & 大海"_s)
             << b + u"/scj.asp?scid=1234&scna=%E6%98%9F%E7%A9%BA%20%26%20%E5%A4%A7%E6%B5%B7"_s;
+        QTest::newRow("search, chinese as GBK") << searchAddress(b, u"星空"_s, QueryEncoding::Gbk)
+                                                << b + u"/search2010.asp?searchword=%D0%C7%BF%D5"_s;
+        QTest::newRow("search, beyond GBK as UTF-8")
+            << searchAddress(b, u"🎬"_s, QueryEncoding::Gbk)
+            << b + u"/search2010.asp?searchword=%F0%9F%8E%AC"_s;
+        QTest::newRow("add favourite as GBK")
+            << addFavouriteAddress(b, u"1234"_s, u"星空 & 大海"_s, QueryEncoding::Gbk)
+            << b + u"/scj.asp?scid=1234&scna=%D0%C7%BF%D5%20%26%20%B4%F3%BA%A3"_s;
         QTest::newRow("add favourite, untitled")
             << addFavouriteAddress(b, u"7"_s, QString()) << b + u"/scj.asp?scid=7&scna="_s;
     }
