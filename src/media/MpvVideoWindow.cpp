@@ -145,7 +145,8 @@ void MpvVideoWindow::onMpvUpdate(void* self) {
 }
 
 void MpvVideoWindow::renderNewFrame() {
-    if (render_ != nullptr && (libmpv().render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) != 0) {
+    if (render_ != nullptr &&
+        (libmpv().render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) != 0) {
         requestUpdate();
     }
 }
