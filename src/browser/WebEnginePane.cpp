@@ -304,8 +304,9 @@ void WebEnginePane::onLoadAborted(const QUrl& url) {
     // One stopped after its page came stays as it is.
     QPointer<WebEnginePane> self(this);
     QTimer::singleShot(kAbortSettle, this, [self, load] {
-        if (self && self->view_ && self->loads_.empty() && self->loadSerial_ == load.serial &&
-            !self->ownPageLoading_ && self->view_->page()->url() != load.url) {
+        if (!self.isNull() && !self->view_.isNull() && self->loads_.empty() &&
+            self->loadSerial_ == load.serial && !self->ownPageLoading_ &&
+            self->view_->page()->url() != load.url) {
             self->failedSerial_ = load.serial;
             self->showOwnPage(LoadOutcome::NotAPage, u"无法显示此页面"_s, u"重试"_s,
                               QString::fromLatin1(load.url.toEncoded()), load.navigation);
@@ -327,7 +328,7 @@ void WebEnginePane::onRenderProcessTerminated(
         // Outside the signal: the page is still tearing its process down. A navigation made
         // meanwhile stands.
         QTimer::singleShot(0, this, [self, address, navigation = navigations_] {
-            if (self && self->view_ && self->navigations_ == navigation) {
+            if (!self.isNull() && !self->view_.isNull() && self->navigations_ == navigation) {
                 self->showOwnPage(LoadOutcome::Stopped, u"页面已停止响应"_s, u"重新加载"_s, address,
                                   navigation);
             }
@@ -336,7 +337,7 @@ void WebEnginePane::onRenderProcessTerminated(
     }
     sinceCrash_.start();
     QTimer::singleShot(0, this, [self, address, navigation = navigations_] {
-        if (self && self->view_ && self->navigations_ == navigation) {
+        if (!self.isNull() && !self->view_.isNull() && self->navigations_ == navigation) {
             self->page()->load(QUrl(address));
         }
     });
