@@ -25,7 +25,6 @@
 
 #include <malloc.h>
 
-#include <clocale>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -221,13 +220,9 @@ private:
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    prepareEnvironment();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(u"Tivora"_s);
-    QApplication::setOrganizationName(u"Tivora"_s);
-    QApplication::setQuitOnLastWindowClosed(false);
-    std::setlocale(LC_NUMERIC, "C");
-    installFontSubstitutions();
+    setUpApplication();
     const int cycles = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
 
     demo::DemoPortal portal(demo::PortalOptions{});

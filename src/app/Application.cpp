@@ -32,12 +32,6 @@ using namespace Qt::StringLiterals;
 namespace tivora {
 namespace {
 
-void prepareEnvironment() {
-    platform::prepareProcessEnvironment();
-    // WebEngine and OpenGL widgets share contexts; must be set before the application exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-}
-
 void print(FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
     if (!text.endsWith(u'\n')) {
@@ -79,6 +73,22 @@ protected:
 
 }  // namespace
 
+void prepareEnvironment() {
+    platform::prepareProcessEnvironment();
+    // WebEngine and OpenGL widgets share contexts; must be set before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+void setUpApplication() {
+    QApplication::setApplicationName(u"Tivora"_s);
+    QApplication::setOrganizationName(u"Tivora"_s);
+    // Side windows close without ending the run; only the main window's unload does.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // libmpv needs C number formatting.
+    std::setlocale(LC_NUMERIC, "C");
+    installFontSubstitutions();
+}
+
 void installFontSubstitutions() {
     const QStringList songFonts{u"AR PL UMing CN"_s, u"AR PL SungtiL GB"_s, u"Noto Serif CJK SC"_s,
                                 u"Noto Sans CJK SC"_s};
@@ -107,8 +117,7 @@ int runApplication(int argc, char* argv[]) {
 
     prepareEnvironment();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(u"Tivora"_s);
-    QApplication::setOrganizationName(u"Tivora"_s);
+    setUpApplication();
     QApplication::setApplicationVersion(QString::fromUtf16(client::kShortVersion));
     trace::mark(u"application made"_s);
     // Before anything costly starts: a later start hands its file to the running program and ends.
@@ -120,13 +129,8 @@ int runApplication(int argc, char* argv[]) {
             return 0;
         }
     }
-    // Side windows close without ending the run; only the main window's unload does.
-    QApplication::setQuitOnLastWindowClosed(false);
     // A logout or kill ends the run the same way, so what the windows keep is saved.
     platform::quitOnTerminationRequest();
-    // libmpv needs C number formatting.
-    std::setlocale(LC_NUMERIC, "C");
-    installFontSubstitutions();
     // Qt's own dialogs (the file dialog, text-box menus) speak Chinese like the rest of Tivora.
     QTranslator qtTranslations;
     if (qtTranslations.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,

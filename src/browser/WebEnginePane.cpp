@@ -98,8 +98,7 @@ void WebEnginePane::navigate(const QString& address) {
     if (address == kBlankPage) {
         releaseView();
         blankNavigated_ = true;
-        QTimer::singleShot(0, this,
-                           [this, navigation = navigations_] { completeBlank(navigation); });
+        completeBlankLater();
         return;
     }
     page()->load(QUrl(address));
@@ -125,6 +124,10 @@ void WebEnginePane::releaseView() {
     traceMark(u"view released");
 }
 
+void WebEnginePane::completeBlankLater() {
+    QTimer::singleShot(0, this, [this, navigation = navigations_] { completeBlank(navigation); });
+}
+
 void WebEnginePane::completeBlank(quint64 navigation) {
     // Overtaken by a later navigation, as a view's load would be.
     if (view_ || navigation != navigations_) {
@@ -142,8 +145,7 @@ void WebEnginePane::refresh() {
     ++navigations_;
     if (!view_) {
         if (blankNavigated_) {
-            QTimer::singleShot(0, this,
-                               [this, navigation = navigations_] { completeBlank(navigation); });
+            completeBlankLater();
         }
         return;
     }

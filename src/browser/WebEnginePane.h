@@ -63,6 +63,8 @@ private:
     [[nodiscard]] QWebEnginePage* pageForNewWindow();
     QWebEngineView& ensureView();
     void releaseView();
+    // Answers the latest navigation as the blank page, queued as a load's answer is.
+    void completeBlankLater();
     void completeBlank(quint64 navigation);
     void announceDocument();
     void traceMark(QStringView what) const;
