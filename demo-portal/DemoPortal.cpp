@@ -2,6 +2,7 @@
 
 #include "Assets.h"
 #include "Catalogue.h"
+#include "ConnectionGuard.h"
 #include "PortalRoutes.h"
 #include "PortalStore.h"
 
@@ -20,6 +21,10 @@ namespace tivora::demo {
 namespace {
 
 constexpr std::size_t maxRequestBody = 16 * 1024;
+// A request must arrive whole this long after its connection opened or its last answer left.
+constexpr auto requestDeadline = std::chrono::seconds(4);
+// Enough workers for dozens of slow clients at once besides the ones being served.
+constexpr std::size_t maxWorkers = 128;
 
 bool readFile(const std::string& path, std::string& bytes) {
     std::ifstream file(std::filesystem::path(path), std::ios::binary);
@@ -47,6 +52,7 @@ bool DemoPortal::fail(std::string* error, std::string message) {
     store_.reset();
     routes_.reset();
     server_.reset();
+    guard_.reset();
     return false;
 }
 
@@ -122,6 +128,18 @@ bool DemoPortal::start(std::string* error) {
                     "cannot listen on " + options_.bind + ":" + std::to_string(options_.port));
     }
 
+    guard_ = std::make_unique<ConnectionGuard>(port_, requestDeadline);
+    server_->new_task_queue = [this] { return new WorkerPool(maxWorkers, guard_.get()); };
+    server_->set_pre_routing_handler(
+        [this](const httplib::Request& request, httplib::Response& response) {
+            guard_->requestRead(request.remote_addr, request.remote_port);
+            return routes_->screen(request, response) ? httplib::Server::HandlerResponse::Unhandled
+                                                      : httplib::Server::HandlerResponse::Handled;
+        });
+    server_->set_logger([this](const httplib::Request& request, const httplib::Response&) {
+        guard_->answered(request.remote_addr, request.remote_port);
+    });
+
     listenerDone_ = false;
     thread_ = std::thread([this] {
         server_->listen_after_bind();
@@ -146,6 +164,7 @@ void DemoPortal::stop() {
     server_->stop();
     thread_.join();
     server_.reset();
+    guard_.reset();
     routes_.reset();
     store_.reset();
     port_ = 0;
@@ -161,6 +180,10 @@ std::string DemoPortal::root() const {
         host = "[" + host + "]";
     }
     return "http://" + host + ":" + std::to_string(port_);
+}
+
+std::size_t DemoPortal::cutConnections() const {
+    return guard_ ? guard_->cutCount() : 0;
 }
 
 std::string DemoPortal::siteRoot() const {

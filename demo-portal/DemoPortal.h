@@ -13,6 +13,7 @@ class Server;
 
 namespace tivora::demo {
 
+class ConnectionGuard;
 class PortalRoutes;
 class PortalStore;
 
@@ -38,6 +39,8 @@ public:
     [[nodiscard]] std::string siteRoot() const;
     // The database file in use ("" before start).
     [[nodiscard]] std::string databasePath() const { return databasePath_; }
+    // Connections cut for not sending their request in time.
+    [[nodiscard]] std::size_t cutConnections() const;
 
     // Where the portal keeps its data when no database is given.
     [[nodiscard]] static std::string defaultDatabasePath();
@@ -48,6 +51,7 @@ private:
     PortalOptions options_;
     std::unique_ptr<PortalStore> store_;
     std::unique_ptr<PortalRoutes> routes_;
+    std::unique_ptr<ConnectionGuard> guard_;
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     std::atomic<bool> listenerDone_ = false;

@@ -134,6 +134,24 @@ void PortalRoutes::install(httplib::Server& server) {
     });
 }
 
+bool PortalRoutes::screen(const Request& request, Response& response) {
+    if (RequestTarget::hasMalformedEscape(request.target)) {
+        error(response, 400);
+        return false;
+    }
+    return true;
+}
+
+std::string PortalRoutes::storingVisitor(const Request& request, Response& response) {
+    if (request.get_header_value_count("Cookie") > 1 ||
+        VisitorCookie::isForged(request.get_header_value("Cookie"))) {
+        response.set_header("Set-Cookie", VisitorCookie::setCookieValue(VisitorCookie::newId()));
+        error(response, 400);
+        return {};
+    }
+    return visitor(request, response);
+}
+
 std::string PortalRoutes::visitor(const Request& request, Response& response) {
     std::string id = VisitorCookie::fromHeader(request.get_header_value("Cookie"));
     if (id.empty()) {
@@ -169,7 +187,10 @@ void PortalRoutes::filmPage(const Request& request, Response& response) {
 }
 
 void PortalRoutes::playPage(const Request& request, Response& response) {
-    const std::string id = visitor(request, response);
+    const std::string id = storingVisitor(request, response);
+    if (id.empty()) {
+        return;
+    }
     // The query has no key ("/play/?1001-0-0.html"), so it is read from the raw target.
     const auto filmId = RequestTarget::playFilmId(RequestTarget::query(request.target));
     const Film* film = filmId ? catalogue_.find(*filmId) : nullptr;
@@ -192,7 +213,11 @@ void PortalRoutes::search(const Request& request, Response& response) {
 }
 
 void PortalRoutes::favourites(const Request& request, Response& response) {
-    const std::string id = visitor(request, response);
+    const bool stores = request.get_param_value("dl") == "dl" || request.has_param("scid");
+    const std::string id = stores ? storingVisitor(request, response) : visitor(request, response);
+    if (id.empty()) {
+        return;
+    }
     std::string notice;
     if (request.get_param_value("dl") == "dl") {
         if (!store_.clearFavourites(id)) {

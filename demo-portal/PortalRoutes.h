@@ -24,6 +24,9 @@ public:
                  std::string installer, std::string installerName, int installerBytesPerSecond);
 
     void install(httplib::Server& server);
+    // Before routing: false when the request was refused (a malformed escape in its target), with
+    // the answer in response.
+    [[nodiscard]] static bool screen(const httplib::Request& request, httplib::Response& response);
 
     // Keywords and favourite names longer than this many characters are refused.
     static constexpr std::size_t maxTextLength = 100;
@@ -45,6 +48,9 @@ private:
 
     // The visitor's id, handing out a new one (with its cookie) on a first visit.
     [[nodiscard]] static std::string visitor(const Request& request, Response& response);
+    // As visitor(), for a request that stores something: "" (with a 400 answer and a new
+    // cookie) when the cookie sent is forged.
+    [[nodiscard]] static std::string storingVisitor(const Request& request, Response& response);
     static void html(Response& response, const std::string& page);
     static void error(Response& response, int status);
 

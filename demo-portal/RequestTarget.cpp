@@ -16,7 +16,22 @@ bool allDigits(std::string_view text) {
     return true;
 }
 
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
 }  // namespace
+
+bool RequestTarget::hasMalformedEscape(std::string_view target) {
+    for (auto percent = target.find('%'); percent != std::string_view::npos;
+         percent = target.find('%', percent + 1)) {
+        if (percent + 2 >= target.size() || !isHexDigit(target[percent + 1]) ||
+            !isHexDigit(target[percent + 2])) {
+            return true;
+        }
+    }
+    return false;
+}
 
 std::string_view RequestTarget::query(std::string_view target) {
     const auto question = target.find('?');

@@ -12,6 +12,8 @@ public:
 
     // The query of a raw request target, without the "?"; "" when there is none.
     [[nodiscard]] static std::string_view query(std::string_view target);
+    // True when a "%" is not followed by two hexadecimal digits.
+    [[nodiscard]] static bool hasMalformedEscape(std::string_view target);
     // A film id written in decimal: 1 to 9 digits, nothing else.
     [[nodiscard]] static std::optional<int> filmId(std::string_view text);
     // The film of a play address's query, "ID-SOURCE-EPISODE.html", e.g. "1001-0-0.html".

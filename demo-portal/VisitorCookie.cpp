@@ -8,9 +8,9 @@ namespace {
 
 constexpr std::size_t idLength = 32;
 
-}  // namespace
-
-std::string VisitorCookie::fromHeader(std::string_view cookieHeader) {
+// Calls take(value) for each cookie of ours in the header until it returns false.
+template <typename Take>
+void forEachOurs(std::string_view cookieHeader, Take take) {
     while (!cookieHeader.empty()) {
         const auto end = cookieHeader.find(';');
         std::string_view pair = cookieHeader.substr(0, end);
@@ -20,14 +20,36 @@ std::string VisitorCookie::fromHeader(std::string_view cookieHeader) {
             pair.remove_prefix(1);
         }
         const auto equals = pair.find('=');
-        if (equals != std::string_view::npos && pair.substr(0, equals) == name) {
-            const std::string_view value = pair.substr(equals + 1);
-            if (isValidId(value)) {
-                return std::string(value);
-            }
+        if (equals != std::string_view::npos && pair.substr(0, equals) == VisitorCookie::name &&
+            !take(pair.substr(equals + 1))) {
+            return;
         }
     }
-    return {};
+}
+
+}  // namespace
+
+std::string VisitorCookie::fromHeader(std::string_view cookieHeader) {
+    std::string id;
+    forEachOurs(cookieHeader, [&id](std::string_view value) {
+        if (isValidId(value)) {
+            id = value;
+            return false;
+        }
+        return true;
+    });
+    return id;
+}
+
+bool VisitorCookie::isForged(std::string_view cookieHeader) {
+    bool forged = false;
+    std::string_view first;
+    forEachOurs(cookieHeader, [&](std::string_view value) {
+        forged = !isValidId(value) || (!first.empty() && value != first);
+        first = value;
+        return !forged;
+    });
+    return forged;
 }
 
 std::string VisitorCookie::newId() {

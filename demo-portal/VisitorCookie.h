@@ -14,6 +14,9 @@ public:
 
     // The visitor id in a Cookie header, or "" when there is none of ours or it is malformed.
     [[nodiscard]] static std::string fromHeader(std::string_view cookieHeader);
+    // True when the header carries a cookie of ours that the portal cannot have handed out: a
+    // malformed value, or two that differ.
+    [[nodiscard]] static bool isForged(std::string_view cookieHeader);
     [[nodiscard]] static std::string newId();
     // The Set-Cookie value that keeps id for years.
     [[nodiscard]] static std::string setCookieValue(std::string_view id);

@@ -39,6 +39,7 @@ PortalClient::Reply PortalClient::get(const std::string& target, const std::stri
     if (!range.empty()) {
         headers.emplace("Range", range);
     }
+    headers.insert(extraHeaders_.begin(), extraHeaders_.end());
     Reply reply = toReply(client_->Get(target, headers));
     keepCookie(reply);
     return reply;
@@ -49,9 +50,14 @@ PortalClient::Reply PortalClient::post(const std::string& target, const std::str
     if (!cookie_.empty()) {
         headers.emplace("Cookie", cookie_);
     }
+    headers.insert(extraHeaders_.begin(), extraHeaders_.end());
     Reply reply = toReply(client_->Post(target, headers, body, "application/octet-stream"));
     keepCookie(reply);
     return reply;
+}
+
+void PortalClient::addHeader(std::string name, std::string value) {
+    extraHeaders_.emplace_back(std::move(name), std::move(value));
 }
 
 void PortalClient::keepCookie(const Reply& reply) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace httplib {
@@ -33,12 +34,15 @@ public:
     // "tivora_visitor=ID", or "" before the portal handed one out.
     [[nodiscard]] const std::string& cookie() const { return cookie_; }
     void setCookie(std::string cookie) { cookie_ = std::move(cookie); }
+    // Sent with every later request, after the cookie.
+    void addHeader(std::string name, std::string value);
 
 private:
     void keepCookie(const Reply& reply);
 
     std::unique_ptr<httplib::Client> client_;
     std::string cookie_;
+    std::vector<std::pair<std::string, std::string>> extraHeaders_;
 };
 
 // Every text between open and the next close, in order.

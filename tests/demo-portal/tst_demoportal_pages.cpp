@@ -289,26 +289,42 @@ void TestDemoPortalPages::notFound() {
 
 void TestDemoPortalPages::limits_data() {
     QTest::addColumn<std::string>("target");
-    QTest::addColumn<int>("bodySize");  // < 0: a GET
+    QTest::addColumn<int>("bodySize");        // < 0: a GET
+    QTest::addColumn<std::string>("header");  // an extra header's value
     QTest::addColumn<int>("status");
     std::string chinese100;
     for (int i = 0; i < 100; ++i) {
         chinese100 += "江";
     }
     const std::string search = "/search2010.asp?searchword=";
-    QTest::newRow("100 characters") << search + percentEncode(chinese100) << -1 << 200;
-    QTest::newRow("101 characters") << search + percentEncode(chinese100 + "江") << -1 << 400;
-    QTest::newRow("101 letters") << search + std::string(101, 'a') << -1 << 400;
-    QTest::newRow("long name") << "/scj.asp?scid=1001&scna=" + std::string(101, 'a') << -1 << 400;
-    QTest::newRow("small body") << std::string("/scj.asp") << 100 << 404;
-    QTest::newRow("large body") << std::string("/scj.asp") << 64 * 1024 << 413;
+    const std::string none;
+    QTest::newRow("100 characters") << search + percentEncode(chinese100) << -1 << none << 200;
+    QTest::newRow("101 characters")
+        << search + percentEncode(chinese100 + "江") << -1 << none << 400;
+    QTest::newRow("101 letters") << search + std::string(101, 'a') << -1 << none << 400;
+    QTest::newRow("long name") << "/scj.asp?scid=1001&scna=" + std::string(101, 'a') << -1 << none
+                               << 400;
+    QTest::newRow("small body") << std::string("/scj.asp") << 100 << none << 404;
+    QTest::newRow("large body") << std::string("/scj.asp") << 64 * 1024 << none << 413;
+    QTest::newRow("escape of no hex") << search + "%zz" << -1 << none << 400;
+    QTest::newRow("escape of one digit") << search + "a%4g" << -1 << none << 400;
+    QTest::newRow("escape cut at the end")
+        << std::string("/scj.asp?scid=1001&scna=%4") << -1 << none << 400;
+    QTest::newRow("request line over 8 KiB")
+        << search + std::string(9000, 'a') << -1 << none << 414;
+    QTest::newRow("header over 8 KiB")
+        << std::string("/ty_00.html") << -1 << std::string(9000, 'h') << 400;
 }
 
 void TestDemoPortalPages::limits() {
     QFETCH(std::string, target);
     QFETCH(int, bodySize);
+    QFETCH(std::string, header);
     QFETCH(int, status);
     PortalClient client(portal_->port());
+    if (!header.empty()) {
+        client.addHeader("X-Long", header);
+    }
     const auto reply =
         bodySize < 0 ? client.get(target)
                      : client.post(target, std::string(static_cast<std::size_t>(bodySize), 'x'));

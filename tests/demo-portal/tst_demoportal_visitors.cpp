@@ -46,6 +46,8 @@ private Q_SLOTS:
     void favouriteNames();
     void favouritesNewestFirstWithoutDuplicates();
     void clearTouchesOnlyThisVisitor();
+    void forgedCookieStoresNothing_data();
+    void forgedCookieStoresNothing();
     void recentlyPlayed();
     void survivesRestart();
     void concurrentVisitors();
@@ -137,6 +139,59 @@ void TestDemoPortalVisitors::clearTouchesOnlyThisVisitor() {
     QVERIFY(listed(cleared.body).empty());
     QVERIFY(listed(first.get("/scj.asp").body).empty());
     QCOMPARE(listed(second.get("/scj.asp").body), std::vector<std::string>{"b"});
+}
+
+void TestDemoPortalVisitors::forgedCookieStoresNothing_data() {
+    QTest::addColumn<std::string>("cookie");
+    QTest::addColumn<std::string>("secondHeader");  // a second Cookie header, when not empty
+    QTest::addColumn<std::string>("target");
+    const std::string a = "tivora_visitor=" + std::string(32, 'a');
+    const std::string b = "tivora_visitor=" + std::string(32, 'b');
+    const std::string markup = "tivora_visitor=<script>";
+    const std::string none;
+    for (const char* target :
+         {"/scj.asp?scid=1001&scna=x", "/scj.asp?dl=dl", "/play/?1001-0-0.html"}) {
+        QTest::addRow("markup %s", target) << markup << none << std::string(target);
+        QTest::addRow("upper case hex %s", target)
+            << "tivora_visitor=" + std::string(32, 'A') << none << std::string(target);
+        QTest::addRow("two that differ %s", target) << a + "; " + b << none << std::string(target);
+        QTest::addRow("valid then markup %s", target)
+            << a + "; " + markup << none << std::string(target);
+        QTest::addRow("two headers %s", target) << a << b << std::string(target);
+    }
+}
+
+void TestDemoPortalVisitors::forgedCookieStoresNothing() {
+    QFETCH(std::string, cookie);
+    QFETCH(std::string, secondHeader);
+    QFETCH(std::string, target);
+    const std::string a = "tivora_visitor=" + std::string(32, 'a');
+    const std::string b = "tivora_visitor=" + std::string(32, 'b');
+    // Something to lose for the visitors the forged cookie names.
+    for (const std::string& owner : {a, b}) {
+        PortalClient client(portal_->port());
+        client.setCookie(owner);
+        QCOMPARE(client.get("/scj.asp?scid=1002&scna=kept").status, 200);
+    }
+    PortalClient forger(portal_->port());
+    forger.setCookie(cookie);
+    if (!secondHeader.empty()) {
+        forger.addHeader("Cookie", secondHeader);
+    }
+    const auto reply = forger.get(target);
+    QCOMPARE(reply.status, 400);
+    QVERIFY(reply.setCookie.starts_with("tivora_visitor="));
+    for (const std::string& owner : {a, b}) {
+        PortalClient client(portal_->port());
+        client.setCookie(owner);
+        QCOMPARE(listed(client.get("/scj.asp").body), std::vector<std::string>{"kept"});
+        QVERIFY(playedTitles(client.get("/vrzjbf.asp").body).empty());
+    }
+    // Pages that store nothing still answer, with a cookie of the portal's own.
+    PortalClient reader(portal_->port());
+    reader.setCookie(cookie);
+    const auto list = reader.get("/ty_00.html");
+    QCOMPARE(list.status, 200);
 }
 
 void TestDemoPortalVisitors::recentlyPlayed() {
