@@ -30,6 +30,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <random>
+
 using namespace Qt::StringLiterals;
 
 namespace tivora {
@@ -643,6 +645,14 @@ private Q_SLOTS:
         QTest::newRow("no folder") << QByteArray("ab?\r\n") << true;
         QTest::newRow("folder gone") << QByteArray("ab?/no/such/folder/\r\n") << true;
         QTest::newRow("binary junk") << QByteArray("\xFF\xFE\x00\xD8??\x01", 7) << true;
+        QByteArray megabyte(1024 * 1024, Qt::Uninitialized);
+        std::mt19937 random(14);
+        for (char& byte : megabyte) {
+            byte = static_cast<char>(random() & 0xFF);
+        }
+        QTest::newRow("1 MiB of junk") << megabyte << true;
+        QTest::newRow("1 MiB of lines")
+            << QByteArray("ab?/no/such/folder/\r\n").repeated(48000) << true;
     }
 
     void unusableSettingsStillGiveAList() {
@@ -657,6 +667,11 @@ private Q_SLOTS:
         QCOMPARE(w.list().path(), userVideosFolder());
         QCOMPARE(w.list().pattern(), u"**rm*"_s);
         QVERIFY(w.services.messages.isEmpty());
+        // Nothing is written until a file is chosen.
+        QCOMPARE(QFileInfo::exists(w.dataTxt()), present);
+        if (present) {
+            QVERIFY(readAll(w.dataTxt()) == content);
+        }
     }
 
     void emptyListFollowsTheChosenFile() {
