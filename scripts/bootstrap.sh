@@ -17,6 +17,7 @@ packages=(
   ffmpeg
   appstream desktop-file-utils
   clang-tidy
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -49,15 +49,16 @@ bool resolve(QLibrary& library, const char* name, Function& function) {
 const Curl* loadCurl(QString& error) {
     static QString loadError;
     static const std::optional<Curl> loaded = []() -> std::optional<Curl> {
-        auto* library = new QLibrary(platform::curlLibraryFile());
+        // The object's end does not unload the library.
+        static QLibrary library(platform::curlLibraryFile());
         Curl curl;
-        if (!library->load() || !resolve(*library, "curl_global_init", curl.global_init) ||
-            !resolve(*library, "curl_easy_init", curl.easy_init) ||
-            !resolve(*library, "curl_easy_cleanup", curl.easy_cleanup) ||
-            !resolve(*library, "curl_easy_setopt", curl.easy_setopt) ||
-            !resolve(*library, "curl_easy_perform", curl.easy_perform) ||
-            !resolve(*library, "curl_easy_strerror", curl.easy_strerror)) {
-            loadError = library->errorString();
+        if (!library.load() || !resolve(library, "curl_global_init", curl.global_init) ||
+            !resolve(library, "curl_easy_init", curl.easy_init) ||
+            !resolve(library, "curl_easy_cleanup", curl.easy_cleanup) ||
+            !resolve(library, "curl_easy_setopt", curl.easy_setopt) ||
+            !resolve(library, "curl_easy_perform", curl.easy_perform) ||
+            !resolve(library, "curl_easy_strerror", curl.easy_strerror)) {
+            loadError = library.errorString();
             return std::nullopt;
         }
         if (curl.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {

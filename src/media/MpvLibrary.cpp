@@ -20,36 +20,36 @@ bool resolve(QLibrary& library, const char* name, Function& function) {
 }
 
 std::optional<MpvLibrary> load(QString& error) {
-    // Kept loaded for the life of the process.
-    auto* library = new QLibrary(mpvLibraryFile());
-    if (!library->load()) {
-        error = library->errorString();
+    // Kept loaded for the life of the process: the object's end does not unload the library.
+    static QLibrary library(mpvLibraryFile());
+    if (!library.load()) {
+        error = library.errorString();
         return std::nullopt;
     }
     MpvLibrary api;
     const bool complete =
-        resolve(*library, "mpv_client_api_version", api.client_api_version) &&
-        resolve(*library, "mpv_create", api.create) &&
-        resolve(*library, "mpv_initialize", api.initialize) &&
-        resolve(*library, "mpv_terminate_destroy", api.terminate_destroy) &&
-        resolve(*library, "mpv_set_option_string", api.set_option_string) &&
-        resolve(*library, "mpv_observe_property", api.observe_property) &&
-        resolve(*library, "mpv_set_wakeup_callback", api.set_wakeup_callback) &&
-        resolve(*library, "mpv_wait_event", api.wait_event) &&
-        resolve(*library, "mpv_command_async", api.command_async) &&
-        resolve(*library, "mpv_get_property", api.get_property) &&
-        resolve(*library, "mpv_get_property_string", api.get_property_string) &&
-        resolve(*library, "mpv_free", api.free) &&
-        resolve(*library, "mpv_error_string", api.error_string) &&
-        resolve(*library, "mpv_render_context_create", api.render_context_create) &&
-        resolve(*library, "mpv_render_context_free", api.render_context_free) &&
-        resolve(*library, "mpv_render_context_set_update_callback",
+        resolve(library, "mpv_client_api_version", api.client_api_version) &&
+        resolve(library, "mpv_create", api.create) &&
+        resolve(library, "mpv_initialize", api.initialize) &&
+        resolve(library, "mpv_terminate_destroy", api.terminate_destroy) &&
+        resolve(library, "mpv_set_option_string", api.set_option_string) &&
+        resolve(library, "mpv_observe_property", api.observe_property) &&
+        resolve(library, "mpv_set_wakeup_callback", api.set_wakeup_callback) &&
+        resolve(library, "mpv_wait_event", api.wait_event) &&
+        resolve(library, "mpv_command_async", api.command_async) &&
+        resolve(library, "mpv_get_property", api.get_property) &&
+        resolve(library, "mpv_get_property_string", api.get_property_string) &&
+        resolve(library, "mpv_free", api.free) &&
+        resolve(library, "mpv_error_string", api.error_string) &&
+        resolve(library, "mpv_render_context_create", api.render_context_create) &&
+        resolve(library, "mpv_render_context_free", api.render_context_free) &&
+        resolve(library, "mpv_render_context_set_update_callback",
                 api.render_context_set_update_callback) &&
-        resolve(*library, "mpv_render_context_update", api.render_context_update) &&
-        resolve(*library, "mpv_render_context_render", api.render_context_render) &&
-        resolve(*library, "mpv_render_context_report_swap", api.render_context_report_swap);
+        resolve(library, "mpv_render_context_update", api.render_context_update) &&
+        resolve(library, "mpv_render_context_render", api.render_context_render) &&
+        resolve(library, "mpv_render_context_report_swap", api.render_context_report_swap);
     if (!complete) {
-        error = library->errorString();
+        error = library.errorString();
         return std::nullopt;
     }
     // Built against this major version; another one may differ in any call.

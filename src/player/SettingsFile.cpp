@@ -43,6 +43,10 @@ std::optional<settings::SettingsLine> SettingsFile::read() const {
 }
 
 bool SettingsFile::write(const settings::SettingsLine& line) const {
+    // The file keeps what it had rather than a line that reads back as another folder.
+    if (!settings::canHold(line)) {
+        return false;
+    }
     const QString file = path();
     QDir().mkpath(QFileInfo(file).absolutePath());
     return writeWhole(file, settings::encode(line));

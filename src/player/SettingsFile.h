@@ -21,7 +21,8 @@ public:
     [[nodiscard]] QString path() const;
     // Nothing when the file is missing, unreadable or malformed.
     [[nodiscard]] std::optional<settings::SettingsLine> read() const;
-    // Replaces the file whole; false when the folder would not take it.
+    // Replaces the file whole; false when the folder would not take it or the line cannot be
+    // written (settings::canHold).
     [[nodiscard]] bool write(const settings::SettingsLine& line) const;
 
 private:

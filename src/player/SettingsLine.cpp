@@ -21,6 +21,13 @@ bool isAbsoluteFolder(const QString& path) {
 
 }  // namespace
 
+bool canHold(const SettingsLine& line) {
+    const auto breaksLine = [](const QString& text) {
+        return text.contains(u'\n') || text.contains(u'\r');
+    };
+    return !breaksLine(line.prefix) && !breaksLine(line.folder) && !line.folder.isEmpty();
+}
+
 QByteArray encode(const SettingsLine& line) {
     const QString text = line.prefix + u'?' + line.folder;
     QByteArray bytes = isAnsiRepresentable(text) ? toAnsi(text) : QByteArray();

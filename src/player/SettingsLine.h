@@ -14,6 +14,10 @@ struct SettingsLine {
     friend bool operator==(const SettingsLine&, const SettingsLine&) = default;
 };
 
+// False when the line cannot be written so that it reads back: a line break in the prefix or the
+// folder (legal in file names) would end the line there.
+[[nodiscard]] bool canHold(const SettingsLine& line);
+
 // The bytes of the file: ANSI (GBK) when every character survives it, so files of the old format
 // stay byte-identical; otherwise UTF-8 behind a byte-order mark. Always ends with CR LF.
 [[nodiscard]] QByteArray encode(const SettingsLine& line);

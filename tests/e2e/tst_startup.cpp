@@ -31,9 +31,13 @@ class ShowRecorder final : public QObject {
 public:
     QStringList shown;
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // Only then: WebEngine's own objects (built without type information) pass by too.
+        if (event->type() != QEvent::Show) {
+            return false;
+        }
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (event->type() == QEvent::Show && widget != nullptr && widget->isWindow() &&
-            widget->objectName() == u"TivoraForm"_s && !shown.contains(widget->windowTitle())) {
+        if (widget != nullptr && widget->isWindow() && widget->objectName() == u"TivoraForm"_s &&
+            !shown.contains(widget->windowTitle())) {
             shown << widget->windowTitle();
         }
         return false;

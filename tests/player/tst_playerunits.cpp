@@ -246,6 +246,25 @@ private Q_SLOTS:
         QCOMPARE(*line, (SettingsLine{prefix, folder}));
     }
 
+    void settingsFileKeepsItsLineOverOneThatCannotReadBack_data() {
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("line feed in the folder") << u"ab"_s << u"/a\nb/"_s;
+        QTest::newRow("carriage return in the folder") << u"ab"_s << u"/a\rb/"_s;
+        QTest::newRow("line feed in the prefix") << u"a\n"_s << u"/x/"_s;
+        QTest::newRow("no folder") << u"ab"_s << QString();
+    }
+
+    void settingsFileKeepsItsLineOverOneThatCannotReadBack() {
+        QFETCH(QString, prefix);
+        QFETCH(QString, folder);
+        QTemporaryDir program;
+        const SettingsFile file(program.path(), program.path());
+        QVERIFY(file.write({u"cd"_s, u"/kept/"_s}));
+        QVERIFY(!file.write({prefix, folder}));
+        QCOMPARE(file.read(), (SettingsLine{u"cd"_s, u"/kept/"_s}));
+    }
+
     void settingsFileBesideTheProgram() {
         QTemporaryDir program;
         QTemporaryDir fallback;
