@@ -155,11 +155,6 @@ void ConnectionGuard::setDeadline(const std::string& peerAddress, int peerPort,
     }
 }
 
-std::size_t ConnectionGuard::cutCount() const {
-    const std::lock_guard lock(mutex_);
-    return cut_;
-}
-
 void ConnectionGuard::watch() {
 #ifdef __linux__
     std::unique_lock lock(mutex_);
@@ -173,7 +168,6 @@ void ConnectionGuard::watch() {
                 it = watched_.erase(it);
             } else if (it->second.deadline <= now) {
                 answerTimeout(it->first);
-                ++cut_;
                 it = watched_.erase(it);
             } else {
                 ++it;

@@ -35,8 +35,6 @@ public:
     void requestRead(const std::string& peerAddress, int peerPort);
     void answered(const std::string& peerAddress, int peerPort);
 
-    [[nodiscard]] std::size_t cutCount() const;
-
 private:
     using Clock = std::chrono::steady_clock;
     struct Watched {
@@ -50,11 +48,10 @@ private:
 
     const int port_;
     const std::chrono::milliseconds deadline_;
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::condition_variable wake_;
     bool stopping_ = false;
     std::map<int, Watched> watched_;  // by descriptor
-    std::size_t cut_ = 0;
     std::thread watcher_;
 };
 

@@ -182,10 +182,6 @@ std::string DemoPortal::root() const {
     return "http://" + host + ":" + std::to_string(port_);
 }
 
-std::size_t DemoPortal::cutConnections() const {
-    return guard_ ? guard_->cutCount() : 0;
-}
-
 std::string DemoPortal::siteRoot() const {
     return root() + "/site";
 }

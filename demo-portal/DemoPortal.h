@@ -39,8 +39,6 @@ public:
     [[nodiscard]] std::string siteRoot() const;
     // The database file in use ("" before start).
     [[nodiscard]] std::string databasePath() const { return databasePath_; }
-    // Connections cut for not sending their request in time.
-    [[nodiscard]] std::size_t cutConnections() const;
 
     // Where the portal keeps its data when no database is given.
     [[nodiscard]] static std::string defaultDatabasePath();
