@@ -4,6 +4,9 @@ work=$(mktemp -d)
 export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# No session bus: without an address libdbus would autolaunch one through dbus-launch, which can
+# hang the program's first accessibility query for good. The screen-saver inhibitor does without.
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus
 store=$XDG_DATA_HOME/Tivora/Tivora/resume.json
 
 make_film() {  # file: a 60 s test film
