@@ -1,4 +1,4 @@
-#include "Assets.h"
+#include "demo-portal/Assets.h"
 
 #include <QFile>
 #include <QString>

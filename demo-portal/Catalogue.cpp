@@ -1,7 +1,7 @@
-#include "Catalogue.h"
+#include "demo-portal/Catalogue.h"
 
-#include "Assets.h"
-#include "HtmlText.h"
+#include "demo-portal/Assets.h"
+#include "demo-portal/HtmlText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

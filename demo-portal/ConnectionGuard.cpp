@@ -1,4 +1,4 @@
-#include "ConnectionGuard.h"
+#include "demo-portal/ConnectionGuard.h"
 
 #include <utility>
 

@@ -1,10 +1,10 @@
-#include "DemoPortal.h"
+#include "demo-portal/DemoPortal.h"
 
-#include "Assets.h"
-#include "Catalogue.h"
-#include "ConnectionGuard.h"
-#include "PortalRoutes.h"
-#include "PortalStore.h"
+#include "demo-portal/Assets.h"
+#include "demo-portal/Catalogue.h"
+#include "demo-portal/ConnectionGuard.h"
+#include "demo-portal/PortalRoutes.h"
+#include "demo-portal/PortalStore.h"
 
 #include <QDir>
 #include <QStandardPaths>

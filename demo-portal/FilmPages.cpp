@@ -1,8 +1,8 @@
-#include "FilmPages.h"
+#include "demo-portal/FilmPages.h"
 
-#include "HtmlText.h"
-#include "ListPages.h"
-#include "PageLayout.h"
+#include "demo-portal/HtmlText.h"
+#include "demo-portal/ListPages.h"
+#include "demo-portal/PageLayout.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Catalogue.h"
-#include "PortalStore.h"
+#include "demo-portal/Catalogue.h"
+#include "demo-portal/PortalStore.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "HtmlText.h"
+#include "demo-portal/HtmlText.h"
 
 #include <QByteArray>
 #include <QString>

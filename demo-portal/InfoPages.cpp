@@ -1,7 +1,7 @@
-#include "InfoPages.h"
+#include "demo-portal/InfoPages.h"
 
-#include "HtmlText.h"
-#include "PageLayout.h"
+#include "demo-portal/HtmlText.h"
+#include "demo-portal/PageLayout.h"
 
 namespace tivora::demo {
 

@@ -1,7 +1,7 @@
-#include "ListPages.h"
+#include "demo-portal/ListPages.h"
 
-#include "HtmlText.h"
-#include "PageLayout.h"
+#include "demo-portal/HtmlText.h"
+#include "demo-portal/PageLayout.h"
 
 #include <cstdio>
 

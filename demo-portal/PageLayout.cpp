@@ -1,6 +1,6 @@
-#include "PageLayout.h"
+#include "demo-portal/PageLayout.h"
 
-#include "HtmlText.h"
+#include "demo-portal/HtmlText.h"
 
 namespace tivora::demo {
 

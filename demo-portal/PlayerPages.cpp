@@ -1,7 +1,7 @@
-#include "PlayerPages.h"
+#include "demo-portal/PlayerPages.h"
 
-#include "HtmlText.h"
-#include "PageLayout.h"
+#include "demo-portal/HtmlText.h"
+#include "demo-portal/PageLayout.h"
 
 namespace tivora::demo {
 

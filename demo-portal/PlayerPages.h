@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Film.h"
+#include "demo-portal/Film.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "PortalCommandLine.h"
+#include "demo-portal/PortalCommandLine.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PortalOptions.h"
+#include "demo-portal/PortalOptions.h"
 
 #include <string>
 #include <vector>

@@ -1,13 +1,13 @@
-#include "PortalRoutes.h"
+#include "demo-portal/PortalRoutes.h"
 
-#include "Assets.h"
-#include "HtmlText.h"
-#include "InfoPages.h"
-#include "PlayerPages.h"
-#include "PortalStore.h"
-#include "PosterArt.h"
-#include "RequestTarget.h"
-#include "VisitorCookie.h"
+#include "demo-portal/Assets.h"
+#include "demo-portal/HtmlText.h"
+#include "demo-portal/InfoPages.h"
+#include "demo-portal/PlayerPages.h"
+#include "demo-portal/PortalStore.h"
+#include "demo-portal/PosterArt.h"
+#include "demo-portal/RequestTarget.h"
+#include "demo-portal/VisitorCookie.h"
 
 #include <httplib.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Catalogue.h"
-#include "FilmPages.h"
-#include "ListPages.h"
+#include "demo-portal/Catalogue.h"
+#include "demo-portal/FilmPages.h"
+#include "demo-portal/ListPages.h"
 
 #include <map>
 #include <string>

@@ -1,6 +1,6 @@
-#include "PortalStore.h"
+#include "demo-portal/PortalStore.h"
 
-#include "SqliteStatement.h"
+#include "demo-portal/SqliteStatement.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
-#include "PosterArt.h"
+#include "demo-portal/PosterArt.h"
 
-#include "HtmlText.h"
+#include "demo-portal/HtmlText.h"
 
 #include <algorithm>
 #include <cstdint>

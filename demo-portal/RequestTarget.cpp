@@ -1,4 +1,4 @@
-#include "RequestTarget.h"
+#include "demo-portal/RequestTarget.h"
 
 namespace tivora::demo {
 

@@ -1,4 +1,4 @@
-#include "SqliteStatement.h"
+#include "demo-portal/SqliteStatement.h"
 
 #include <sqlite3.h>
 

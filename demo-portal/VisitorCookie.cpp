@@ -1,4 +1,4 @@
-#include "VisitorCookie.h"
+#include "demo-portal/VisitorCookie.h"
 
 #include <QRandomGenerator>
 

@@ -1,6 +1,6 @@
 // tivora-portal: the bundled demo portal as a program of its own.
-#include "DemoPortal.h"
-#include "PortalCommandLine.h"
+#include "demo-portal/DemoPortal.h"
+#include "demo-portal/PortalCommandLine.h"
 
 #include <QCoreApplication>
 #include <QString>

@@ -1,5 +1,5 @@
-#include "FuzzCheck.h"
-#include "HtmlText.h"
+#include "demo-portal/HtmlText.h"
+#include "fuzz/FuzzCheck.h"
 
 #include <QString>
 

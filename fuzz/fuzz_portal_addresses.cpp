@@ -1,5 +1,5 @@
-#include "FuzzCheck.h"
-#include "PortalAddresses.h"
+#include "fuzz/FuzzCheck.h"
+#include "portal/PortalAddresses.h"
 
 #include <QByteArray>
 #include <QStringDecoder>

@@ -1,5 +1,5 @@
-#include "FuzzCheck.h"
-#include "RequestTarget.h"
+#include "demo-portal/RequestTarget.h"
+#include "fuzz/FuzzCheck.h"
 
 #include <cstddef>
 #include <cstdint>

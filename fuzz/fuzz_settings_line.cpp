@@ -1,6 +1,6 @@
-#include "FuzzCheck.h"
-#include "LocalFiles.h"
-#include "SettingsLine.h"
+#include "fuzz/FuzzCheck.h"
+#include "player/LocalFiles.h"
+#include "player/SettingsLine.h"
 
 #include <cstddef>
 #include <cstdint>

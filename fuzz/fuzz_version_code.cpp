@@ -1,5 +1,5 @@
-#include "FuzzCheck.h"
-#include "VersionCheck.h"
+#include "fuzz/FuzzCheck.h"
+#include "portal/VersionCheck.h"
 
 #include <cstddef>
 #include <cstdint>

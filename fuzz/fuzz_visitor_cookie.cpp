@@ -1,5 +1,5 @@
-#include "FuzzCheck.h"
-#include "VisitorCookie.h"
+#include "demo-portal/VisitorCookie.h"
+#include "fuzz/FuzzCheck.h"
 
 #include <cstddef>
 #include <cstdint>

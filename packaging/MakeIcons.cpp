@@ -1,5 +1,5 @@
 // Writes the program's icon as one PNG per size: MakeIcons FOLDER SIZE...
-#include "Icons.h"
+#include "art/Icons.h"
 
 #include <QDir>
 #include <QGuiApplication>

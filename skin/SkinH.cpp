@@ -1,4 +1,4 @@
-#include "SkinH.h"
+#include "skin/SkinH.h"
 
 #include <QApplication>
 #include <QByteArray>

@@ -4,17 +4,17 @@
 // first cycle and after the last, and the growth.
 //
 //   tivora-bench-soak [CYCLES]
-#include "AppConfig.h"
-#include "Application.h"
-#include "BrowserPane.h"
-#include "Control.h"
-#include "ControlWidgets.h"
-#include "DemoPortal.h"
-#include "DesktopServices.h"
-#include "Form.h"
-#include "Forms.h"
-#include "MainWindowControls.h"
-#include "WebEnginePane.h"
+#include "app/AppConfig.h"
+#include "app/Application.h"
+#include "app/Forms.h"
+#include "browser/WebEnginePane.h"
+#include "demo-portal/DemoPortal.h"
+#include "desktop/DesktopServices.h"
+#include "forms/BrowserPane.h"
+#include "forms/Control.h"
+#include "forms/ControlWidgets.h"
+#include "forms/Form.h"
+#include "portal/MainWindowControls.h"
 
 #include <QApplication>
 #include <QDir>
@@ -102,8 +102,9 @@ void click(Form& window, QStringView name) {
 class Soak final : public QObject {
 public:
     Soak(Forms& forms, int cycles) : forms_(forms), cycles_(cycles) {
-        Form& main = forms_.form(FormId::Form1);
-        for (QStringView name : {form1::kListPane, form1::kContentPane, form1::kPlayPane}) {
+        Form& main = forms_.form(FormId::Main);
+        for (QStringView name :
+             {main_window::kListPane, main_window::kContentPane, main_window::kPlayPane}) {
             connect(&main.browser(name), &BrowserPane::documentComplete, this,
                     [this, name = name.toString()] { completed(name); });
         }
@@ -116,7 +117,7 @@ public:
     }
 
     // Begins once the first film list is in.
-    void begin() { awaiting_ = form1::kListPane.toString(); }
+    void begin() { awaiting_ = main_window::kListPane.toString(); }
 
 private:
     struct Step {
@@ -126,23 +127,26 @@ private:
     };
 
     WebEnginePane& pane(QStringView name) {
-        return static_cast<WebEnginePane&>(forms_.form(FormId::Form1).browser(name));
+        return static_cast<WebEnginePane&>(forms_.form(FormId::Main).browser(name));
     }
 
     std::vector<Step> steps() {
-        Form& main = forms_.form(FormId::Form1);
+        Form& main = forms_.form(FormId::Main);
         return {
-            {form1::kContentPane.toString(),
+            {main_window::kContentPane.toString(),
              [this] {
-                 pane(form1::kListPane)
+                 pane(main_window::kListPane)
                      .page()
                      ->runJavaScript(
                          u"document.querySelectorAll('a.film')[%1 % "
                          "document.querySelectorAll('a.film').length].click()"_s.arg(cycle_));
              }},
-            {form1::kPlayPane.toString(), [&main] { click(main, form1::kPlayButton); }, 1500},
-            {form1::kPlayPane.toString(), [&main] { click(main, form1::kBarStopButton); }},
-            {form1::kListPane.toString(), [&main] { click(main, form1::kFilmListTab); }},
+            {main_window::kPlayPane.toString(), [&main] { click(main, main_window::kPlayButton); },
+             1500},
+            {main_window::kPlayPane.toString(),
+             [&main] { click(main, main_window::kBarStopButton); }},
+            {main_window::kListPane.toString(),
+             [&main] { click(main, main_window::kFilmListTab); }},
         };
     }
 
@@ -237,7 +241,7 @@ int main(int argc, char* argv[]) {
     // The program's folder, for its skin.
     DesktopServices services({}, QCoreApplication::applicationDirPath() + u"/../bin"_s);
     Forms forms(services, config);
-    Form& main = forms.form(FormId::Form1);
+    Form& main = forms.form(FormId::Main);
     main.load();
     Soak soak(forms, cycles);
     soak.begin();

@@ -1,7 +1,7 @@
-#include "AppConfig.h"
+#include "app/AppConfig.h"
 
-#include "BuildConfig.h"
-#include "ClientVersion.h"
+#include "app/BuildConfig.h"
+#include "portal/ClientVersion.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

@@ -1,16 +1,16 @@
-#include "Application.h"
+#include "app/Application.h"
 
-#include "AppConfig.h"
-#include "ClientVersion.h"
-#include "DemoPortal.h"
-#include "DesktopServices.h"
-#include "Form.h"
-#include "Form6.h"
-#include "Forms.h"
-#include "InstanceMessage.h"
-#include "PlatformConventions.h"
-#include "SingleInstance.h"
-#include "StartupTrace.h"
+#include "app/AppConfig.h"
+#include "app/Forms.h"
+#include "app/InstanceMessage.h"
+#include "app/SingleInstance.h"
+#include "demo-portal/DemoPortal.h"
+#include "desktop/DesktopServices.h"
+#include "desktop/PlatformConventions.h"
+#include "forms/Form.h"
+#include "forms/StartupTrace.h"
+#include "player/PlayerWindow.h"
+#include "portal/ClientVersion.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -43,9 +43,9 @@ void print(FILE* stream, const QString& text) {
 // program comes to the front.
 void takeRequest(Forms& forms, const InstanceRequest& request) {
     if (!request.openFile.isEmpty()) {
-        static_cast<Form6&>(forms.form(FormId::Form6)).openFromOutside(request.openFile);
+        forms.playerWindow().openFromOutside(request.openFile);
     }
-    for (const FormId id : {FormId::Form6, FormId::Form1}) {
+    for (const FormId id : {FormId::Player, FormId::Main}) {
         QWidget* window = forms.exists(id) ? forms.form(id).window() : nullptr;
         if (window != nullptr && window->isVisible()) {
             window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
@@ -163,7 +163,7 @@ int runApplication(int argc, char* argv[]) {
     trace::mark(u"services made"_s);
     Forms forms(services, config);
     // The main window is the start-up object: its load shows everything else.
-    Form& mainWindow = forms.form(FormId::Form1);
+    Form& mainWindow = forms.form(FormId::Main);
     mainWindow.show();
     // Painting waits for the event loop.
     FirstPaintMark firstPaint;
@@ -171,7 +171,7 @@ int runApplication(int argc, char* argv[]) {
         mainWindow.window()->installEventFilter(&firstPaint);
     }
     if (!config.openFile.isEmpty()) {
-        static_cast<Form6&>(forms.form(FormId::Form6)).openFromOutside(config.openFile);
+        forms.playerWindow().openFromOutside(config.openFile);
     }
     if (instance) {
         QObject::connect(instance.get(), &SingleInstance::requestReceived, instance.get(),

@@ -1,14 +1,11 @@
-#include "Forms.h"
+#include "app/Forms.h"
 
-#include "Form1.h"
-#include "Form2.h"
-#include "Form3.h"
-#include "Form4.h"
-#include "Form5.h"
-#include "Form6.h"
-#include "FormError.h"
-
-using namespace Qt::StringLiterals;
+#include "app/MainWindow.h"
+#include "player/PlayerWindow.h"
+#include "server/AboutWindow.h"
+#include "server/HelpWindow.h"
+#include "server/ServerConnectionWindow.h"
+#include "server/UpdateWindow.h"
 
 namespace tivora {
 
@@ -17,43 +14,93 @@ Forms::Forms(Services& services, AppConfig config)
 
 Forms::~Forms() {
     // The main window goes last: side windows may still refer to it while closing.
-    // NOLINTNEXTLINE(modernize-loop-convert): clang-tidy 14 cannot read std::views::reverse.
-    for (auto form = forms_.rbegin(); form != forms_.rend(); ++form) {
-        form->reset();
+    player_.reset();
+    update_.reset();
+    help_.reset();
+    serverConnection_.reset();
+    about_.reset();
+    main_.reset();
+}
+
+MainWindow& Forms::mainWindow() {
+    if (!main_) {
+        main_ = std::make_unique<MainWindow>(services_, *this, config_.portalRoot, config_.siteRoot,
+                                             config_.portalEncoding);
     }
+    return *main_;
+}
+
+AboutWindow& Forms::aboutWindow() {
+    if (!about_) {
+        about_ = std::make_unique<AboutWindow>(services_);
+    }
+    return *about_;
+}
+
+ServerConnectionWindow& Forms::serverConnectionWindow() {
+    if (!serverConnection_) {
+        serverConnection_ = std::make_unique<ServerConnectionWindow>(
+            services_, *this, config_.portalRoot,
+            ContactNumbers{config_.adminQQ, config_.groupQQ1, config_.groupQQ2});
+    }
+    return *serverConnection_;
+}
+
+HelpWindow& Forms::helpWindow() {
+    if (!help_) {
+        help_ = std::make_unique<HelpWindow>(services_, config_.siteRoot);
+    }
+    return *help_;
+}
+
+UpdateWindow& Forms::updateWindow() {
+    if (!update_) {
+        update_ = std::make_unique<UpdateWindow>(services_, config_.portalRoot);
+    }
+    return *update_;
+}
+
+PlayerWindow& Forms::playerWindow() {
+    if (!player_) {
+        player_ = std::make_unique<PlayerWindow>(services_, *this);
+    }
+    return *player_;
 }
 
 Form& Forms::form(FormId id) {
-    auto& slot = forms_.at(static_cast<size_t>(id));
-    if (!slot) {
-        slot = create(id);
+    switch (id) {
+        case FormId::Main:
+            return mainWindow();
+        case FormId::About:
+            return aboutWindow();
+        case FormId::ServerConnection:
+            return serverConnectionWindow();
+        case FormId::Help:
+            return helpWindow();
+        case FormId::Update:
+            return updateWindow();
+        case FormId::Player:
+            break;
     }
-    return *slot;
+    return playerWindow();
 }
 
 bool Forms::exists(FormId id) const {
-    return forms_.at(static_cast<size_t>(id)) != nullptr;
-}
-
-std::unique_ptr<Form> Forms::create(FormId id) {
     switch (id) {
-        case FormId::Form1:
-            return std::make_unique<Form1>(services_, *this, config_.portalRoot, config_.siteRoot,
-                                           config_.portalEncoding);
-        case FormId::Form2:
-            return std::make_unique<Form2>(services_);
-        case FormId::Form3:
-            return std::make_unique<Form3>(
-                services_, *this, config_.portalRoot,
-                ContactNumbers{config_.adminQQ, config_.groupQQ1, config_.groupQQ2});
-        case FormId::Form4:
-            return std::make_unique<Form4>(services_, config_.siteRoot);
-        case FormId::Form5:
-            return std::make_unique<Form5>(services_, config_.portalRoot);
-        case FormId::Form6:
-            return std::make_unique<Form6>(services_, *this);
+        case FormId::Main:
+            return main_ != nullptr;
+        case FormId::About:
+            return about_ != nullptr;
+        case FormId::ServerConnection:
+            return serverConnection_ != nullptr;
+        case FormId::Help:
+            return help_ != nullptr;
+        case FormId::Update:
+            return update_ != nullptr;
+        case FormId::Player:
+            break;
     }
-    throw FormError(u"Unknown window"_s);
+    return player_ != nullptr;
 }
 
 }  // namespace tivora

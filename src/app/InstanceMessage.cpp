@@ -1,4 +1,4 @@
-#include "InstanceMessage.h"
+#include "app/InstanceMessage.h"
 
 #include <QDir>
 #include <QJsonDocument>

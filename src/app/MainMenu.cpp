@@ -1,7 +1,7 @@
-#include "MainMenu.h"
+#include "app/MainMenu.h"
 
-#include "FormError.h"
-#include "MainMenuItems.h"
+#include "forms/FormError.h"
+#include "portal/MainMenuItems.h"
 
 #include <QAction>
 #include <QCursor>

@@ -1,7 +1,7 @@
-#include "AboutPicture.h"
+#include "art/AboutPicture.h"
 
-#include "kit/Glyphs.h"
-#include "kit/Palette.h"
+#include "art/kit/Glyphs.h"
+#include "art/kit/Palette.h"
 
 #include <QLinearGradient>
 #include <QPainter>

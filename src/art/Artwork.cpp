@@ -1,11 +1,11 @@
-#include "Artwork.h"
+#include "art/Artwork.h"
 
-#include "AboutPicture.h"
-#include "Icons.h"
-#include "MainWindowPictures.h"
-#include "ServerConnectPicture.h"
-#include "kit/Gloss.h"
-#include "kit/Glyphs.h"
+#include "art/AboutPicture.h"
+#include "art/Icons.h"
+#include "art/MainWindowPictures.h"
+#include "art/ServerConnectPicture.h"
+#include "art/kit/Gloss.h"
+#include "art/kit/Glyphs.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,8 +1,8 @@
-#include "Icons.h"
+#include "art/Icons.h"
 
-#include "kit/Glyphs.h"
-#include "kit/Palette.h"
-#include "kit/Text.h"
+#include "art/kit/Glyphs.h"
+#include "art/kit/Palette.h"
+#include "art/kit/Text.h"
 
 #include <QLinearGradient>
 #include <QPainter>

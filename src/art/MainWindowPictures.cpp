@@ -1,8 +1,8 @@
-#include "MainWindowPictures.h"
+#include "art/MainWindowPictures.h"
 
-#include "kit/Gloss.h"
-#include "kit/Palette.h"
-#include "kit/Text.h"
+#include "art/kit/Gloss.h"
+#include "art/kit/Palette.h"
+#include "art/kit/Text.h"
 
 #include <QFont>
 #include <QLinearGradient>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/Glyphs.h"
+#include "art/kit/Glyphs.h"
 
 #include <QRectF>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "ServerConnectPicture.h"
+#include "art/ServerConnectPicture.h"
 
-#include "kit/Gloss.h"
-#include "kit/Glyphs.h"
-#include "kit/Palette.h"
-#include "kit/Text.h"
+#include "art/kit/Gloss.h"
+#include "art/kit/Glyphs.h"
+#include "art/kit/Palette.h"
+#include "art/kit/Text.h"
 
 #include <QFont>
 #include <QLinearGradient>

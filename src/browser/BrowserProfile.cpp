@@ -1,4 +1,4 @@
-#include "BrowserProfile.h"
+#include "browser/BrowserProfile.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
-#include "WebEnginePane.h"
+#include "browser/WebEnginePane.h"
 
-#include "FormError.h"
-#include "StartupTrace.h"
+#include "forms/FormError.h"
+#include "forms/StartupTrace.h"
 
 #include <QPalette>
 #include <QTimer>

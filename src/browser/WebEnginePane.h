@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BrowserPane.h"
+#include "forms/BrowserPane.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "AnsiCodec.h"
+#include "codepage/AnsiCodec.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

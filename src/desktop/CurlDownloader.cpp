@@ -1,6 +1,6 @@
-#include "CurlDownloader.h"
+#include "desktop/CurlDownloader.h"
 
-#include "PlatformConventions.h"
+#include "desktop/PlatformConventions.h"
 
 #include <QLibrary>
 #include <QSaveFile>

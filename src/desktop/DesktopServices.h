@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Services.h"
+#include "forms/Services.h"
 
 #include <QSet>
 #include <QTimer>

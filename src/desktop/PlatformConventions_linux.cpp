@@ -1,6 +1,6 @@
-#include "PlatformConventions.h"
+#include "desktop/PlatformConventions.h"
 
-#include "Folders.h"
+#include "forms/Folders.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

@@ -1,4 +1,4 @@
-#include "PlatformConventions.h"
+#include "desktop/PlatformConventions.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

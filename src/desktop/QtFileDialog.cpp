@@ -1,6 +1,6 @@
-#include "QtFileDialog.h"
+#include "desktop/QtFileDialog.h"
 
-#include "PlatformConventions.h"
+#include "desktop/PlatformConventions.h"
 
 #include <QFileDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileDialog.h"
+#include "forms/FileDialog.h"
 
 #include <QPointer>
 #include <QWidget>

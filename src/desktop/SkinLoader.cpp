@@ -1,6 +1,6 @@
-#include "SkinLoader.h"
+#include "desktop/SkinLoader.h"
 
-#include "AnsiCodec.h"
+#include "codepage/AnsiCodec.h"
 
 #include <cstdio>
 

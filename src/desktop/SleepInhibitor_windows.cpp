@@ -1,4 +1,4 @@
-#include "SleepInhibitor.h"
+#include "desktop/SleepInhibitor.h"
 
 #include <windows.h>
 

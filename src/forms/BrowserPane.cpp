@@ -1,4 +1,4 @@
-#include "BrowserPane.h"
+#include "forms/BrowserPane.h"
 
 namespace tivora {
 

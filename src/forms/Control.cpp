@@ -1,8 +1,8 @@
-#include "Control.h"
+#include "forms/Control.h"
 
-#include "BrowserPane.h"
-#include "FormError.h"
-#include "Twips.h"
+#include "forms/BrowserPane.h"
+#include "forms/FormError.h"
+#include "forms/Twips.h"
 
 #include <QAbstractButton>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesignRow.h"
+#include "forms/DesignRow.h"
 
 #include <QPointer>
 #include <QString>

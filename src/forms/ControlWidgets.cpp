@@ -1,4 +1,4 @@
-#include "ControlWidgets.h"
+#include "forms/ControlWidgets.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

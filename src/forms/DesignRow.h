@@ -43,6 +43,7 @@ enum class BorderStyle { None, FixedSingle, Sizable };
 
 // What a window is at design time besides its controls.
 struct FormDesign {
+    QString name = {};  // the design name (Form1 …), carried as the window's "designName" property
     QString caption = {};
     float clientWidth = 0;  // twips
     float clientHeight = 0;

@@ -1,4 +1,4 @@
-#include "FileDialog.h"
+#include "forms/FileDialog.h"
 
 #include <QFileInfo>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "Folders.h"
+#include "forms/Folders.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
-#include "Form.h"
+#include "forms/Form.h"
 
-#include "BrowserPane.h"
-#include "Control.h"
-#include "ControlWidgets.h"
-#include "FormError.h"
-#include "FormWindow.h"
-#include "Services.h"
-#include "StartupTrace.h"
-#include "Twips.h"
+#include "forms/BrowserPane.h"
+#include "forms/Control.h"
+#include "forms/ControlWidgets.h"
+#include "forms/FormError.h"
+#include "forms/FormWindow.h"
+#include "forms/Services.h"
+#include "forms/StartupTrace.h"
+#include "forms/Twips.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -76,6 +76,7 @@ void Form::load() {
     const FormDesign& formDesign = design();
     window_ = new FormWindow(*this, windowFlags(formDesign.border));
     window_->setWindowTitle(formDesign.caption);
+    window_->setProperty("designName", formDesign.name);
     const QSize client(twipsToPixels(formDesign.clientWidth),
                        twipsToPixels(formDesign.clientHeight));
     if (formDesign.border == BorderStyle::FixedSingle) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DesignRow.h"
-#include "MessageBoxStyle.h"
+#include "forms/DesignRow.h"
+#include "forms/MessageBoxStyle.h"
 
 #include <QObject>
 #include <QPixmap>
@@ -51,6 +51,7 @@ public:
     void setWidth(float twips);
     void setHeight(float twips);
     [[nodiscard]] QString caption() const;
+    [[nodiscard]] const QString& designName() const { return design().name; }
     void setCaption(const QString& caption);
 
     // Message box with the product name as title when none is given.

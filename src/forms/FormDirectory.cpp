@@ -1,4 +1,4 @@
-#include "FormDirectory.h"
+#include "forms/FormDirectory.h"
 
 namespace tivora {
 

@@ -4,7 +4,7 @@ namespace tivora {
 
 class Form;
 
-enum class FormId { Form1, Form2, Form3, Form4, Form5, Form6 };
+enum class FormId { Main, About, ServerConnection, Help, Update, Player };
 
 // Where windows find each other. A window object is created the first time it is asked for and
 // lives until the program ends.

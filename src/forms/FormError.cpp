@@ -1,4 +1,4 @@
-#include "FormError.h"
+#include "forms/FormError.h"
 
 using namespace Qt::StringLiterals;
 

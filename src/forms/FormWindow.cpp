@@ -1,6 +1,6 @@
-#include "FormWindow.h"
+#include "forms/FormWindow.h"
 
-#include "Form.h"
+#include "forms/Form.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>

@@ -1,8 +1,8 @@
-#include "LayoutSteps.h"
+#include "forms/LayoutSteps.h"
 
-#include "Control.h"
-#include "Form.h"
-#include "FormError.h"
+#include "forms/Control.h"
+#include "forms/Form.h"
+#include "forms/FormError.h"
 
 namespace tivora::layout {
 

@@ -1,6 +1,6 @@
-#include "PlayerControl.h"
+#include "forms/PlayerControl.h"
 
-#include "FormError.h"
+#include "forms/FormError.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,4 +1,4 @@
-#include "Services.h"
+#include "forms/Services.h"
 
 namespace tivora {
 

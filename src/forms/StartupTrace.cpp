@@ -1,4 +1,4 @@
-#include "StartupTrace.h"
+#include "forms/StartupTrace.h"
 
 #include <QElapsedTimer>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "MpvLibrary.h"
+#include "media/MpvLibrary.h"
 
-#include "MpvPlatform.h"
+#include "media/MpvPlatform.h"
 
 #include <QLibrary>
 #include <QString>

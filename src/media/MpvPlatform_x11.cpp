@@ -1,4 +1,4 @@
-#include "MpvPlatform.h"
+#include "media/MpvPlatform.h"
 
 #include <QFile>
 #include <QFileInfo>

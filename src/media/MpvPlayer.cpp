@@ -1,8 +1,8 @@
-#include "MpvPlayer.h"
+#include "media/MpvPlayer.h"
 
-#include "MpvLibrary.h"
-#include "MpvPlatform.h"
-#include "MpvVideoWidget.h"
+#include "media/MpvLibrary.h"
+#include "media/MpvPlatform.h"
+#include "media/MpvVideoWidget.h"
 
 #include <QFileInfo>
 #include <QOpenGLContext>

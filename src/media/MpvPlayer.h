@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlayerControl.h"
+#include "forms/PlayerControl.h"
 
 #include <QPointer>
 

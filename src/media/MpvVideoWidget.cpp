@@ -1,7 +1,7 @@
-#include "MpvVideoWidget.h"
+#include "media/MpvVideoWidget.h"
 
-#include "MpvPlayer.h"
-#include "MpvVideoWindow.h"
+#include "media/MpvPlayer.h"
+#include "media/MpvVideoWindow.h"
 
 #include <QPixmap>
 #include <QScreen>

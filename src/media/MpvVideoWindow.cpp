@@ -1,7 +1,7 @@
-#include "MpvVideoWindow.h"
+#include "media/MpvVideoWindow.h"
 
-#include "MpvLibrary.h"
-#include "MpvPlatform.h"
+#include "media/MpvLibrary.h"
+#include "media/MpvPlatform.h"
 
 #include <QCoreApplication>
 #include <QOpenGLFunctions>

@@ -1,4 +1,4 @@
-#include "NullPlayer.h"
+#include "media/NullPlayer.h"
 
 #include <QLabel>
 

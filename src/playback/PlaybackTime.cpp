@@ -1,4 +1,4 @@
-#include "PlaybackTime.h"
+#include "playback/PlaybackTime.h"
 
 #include <cmath>
 

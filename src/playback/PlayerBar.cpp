@@ -1,8 +1,8 @@
-#include "PlayerBar.h"
+#include "playback/PlayerBar.h"
 
-#include "PlaybackTime.h"
-#include "PlayerControl.h"
-#include "SeekSlider.h"
+#include "forms/PlayerControl.h"
+#include "playback/PlaybackTime.h"
+#include "playback/SeekSlider.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SeekSlider.h"
+#include "playback/SeekSlider.h"
 
 #include <QLabel>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "PlayerSurface.h"
+#include "playback/PlayerSurface.h"
 
-#include "PlayerBar.h"
-#include "PlayerControl.h"
+#include "forms/PlayerControl.h"
+#include "playback/PlayerBar.h"
 
 #include <QKeyEvent>
 #include <QScreen>

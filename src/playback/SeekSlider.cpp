@@ -1,6 +1,6 @@
-#include "SeekSlider.h"
+#include "playback/SeekSlider.h"
 
-#include "PlaybackTime.h"
+#include "playback/PlaybackTime.h"
 
 #include <QMouseEvent>
 #include <QStyle>

@@ -1,6 +1,6 @@
-#include "FileListBox.h"
+#include "player/FileListBox.h"
 
-#include "LocalFiles.h"
+#include "player/LocalFiles.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,4 +1,4 @@
-#include "LocalFiles.h"
+#include "player/LocalFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

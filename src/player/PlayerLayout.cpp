@@ -1,6 +1,6 @@
-#include "PlayerLayout.h"
+#include "player/PlayerLayout.h"
 
-#include "PlayerWindowControls.h"
+#include "player/PlayerWindowControls.h"
 
 #include <span>
 
@@ -25,21 +25,21 @@ constexpr float kRightMargin = 80.0F;
 
 // clang-format off
 const Step kBannerSteps[] = {
-    {form6::kBanner, Wd, [](const Target& t) { return v(t, form6::kBannerLabel, Wd) + 200.0F; }},
-    {form6::kBanner, L, [](const Target& t) { return (t.outerWidth() - v(t, form6::kBanner, Wd)) / 2.0F; }},
-    {form6::kBannerLabel, L, [](const Target& t) { return (v(t, form6::kBanner, Wd) - v(t, form6::kBannerLabel, Wd)) / 2.0F; }},
+    {player_window::kBanner, Wd, [](const Target& t) { return v(t, player_window::kBannerLabel, Wd) + 200.0F; }},
+    {player_window::kBanner, L, [](const Target& t) { return (t.outerWidth() - v(t, player_window::kBanner, Wd)) / 2.0F; }},
+    {player_window::kBannerLabel, L, [](const Target& t) { return (v(t, player_window::kBanner, Wd) - v(t, player_window::kBannerLabel, Wd)) / 2.0F; }},
     // The banner's lower edge, not its middle, lies at half the outer height.
-    {form6::kBanner, T, [](const Target& t) { return t.outerHeight() / 2.0F - v(t, form6::kBanner, Ht); }},
+    {player_window::kBanner, T, [](const Target& t) { return t.outerHeight() / 2.0F - v(t, player_window::kBanner, Ht); }},
 };
 
 const Step kPaneSteps[] = {
-    {form6::kPlayer, Wd, [](const Target& t) { return t.outerWidth() - v(t, form6::kListFrame, Wd) - kRightMargin; }},
-    {form6::kPlayer, Ht, [](const Target& t) { return t.outerHeight() - 500.0F; }},
-    {form6::kListFrame, L, [](const Target& t) { return t.outerWidth() - v(t, form6::kListFrame, Wd) - kRightMargin; }},
-    {form6::kListFrame, Ht, [](const Target& t) { return v(t, form6::kPlayer, Ht) + 100.0F; }},
-    {form6::kFileList, Ht, [](const Target& t) { return v(t, form6::kListFrame, Ht) - v(t, form6::kOpenButton, Ht); }},
-    {form6::kOpenButton, T, [](const Target& t) { return v(t, form6::kFileList, Ht); }},
-    {form6::kHideListButton, T, [](const Target& t) { return v(t, form6::kOpenButton, T); }},
+    {player_window::kPlayer, Wd, [](const Target& t) { return t.outerWidth() - v(t, player_window::kListFrame, Wd) - kRightMargin; }},
+    {player_window::kPlayer, Ht, [](const Target& t) { return t.outerHeight() - 500.0F; }},
+    {player_window::kListFrame, L, [](const Target& t) { return t.outerWidth() - v(t, player_window::kListFrame, Wd) - kRightMargin; }},
+    {player_window::kListFrame, Ht, [](const Target& t) { return v(t, player_window::kPlayer, Ht) + 100.0F; }},
+    {player_window::kFileList, Ht, [](const Target& t) { return v(t, player_window::kListFrame, Ht) - v(t, player_window::kOpenButton, Ht); }},
+    {player_window::kOpenButton, T, [](const Target& t) { return v(t, player_window::kFileList, Ht); }},
+    {player_window::kHideListButton, T, [](const Target& t) { return v(t, player_window::kOpenButton, T); }},
 };
 // clang-format on
 
@@ -47,7 +47,7 @@ const Step kPaneSteps[] = {
 
 void layOutPlayerWindow(Target& target) {
     layout::applySkippingFailures(target, kPaneSteps);
-    layout::runSkippingFailures({[&] { target.setVisible(form6::kListFrame, true); }});
+    layout::runSkippingFailures({[&] { target.setVisible(player_window::kListFrame, true); }});
     layout::applySkippingFailures(target, kBannerSteps);
 }
 
@@ -58,8 +58,8 @@ void placeBanner(Target& target) {
 }
 
 void hideList(Target& target) {
-    target.set(form6::kPlayer, Wd, target.outerWidth() - kRightMargin);
-    target.setVisible(form6::kListFrame, false);
+    target.set(player_window::kPlayer, Wd, target.outerWidth() - kRightMargin);
+    target.setVisible(player_window::kListFrame, false);
 }
 
 }  // namespace tivora::playerlayout

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LayoutSteps.h"
+#include "forms/LayoutSteps.h"
 
 namespace tivora::playerlayout {
 

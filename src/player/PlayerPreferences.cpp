@@ -1,4 +1,4 @@
-#include "PlayerPreferences.h"
+#include "player/PlayerPreferences.h"
 
 #include <QSettings>
 #include <QStandardPaths>

@@ -3,7 +3,7 @@
 #include <QStringView>
 
 // The local player window's controls, by what they are.
-namespace tivora::form6 {
+namespace tivora::player_window {
 
 inline constexpr QStringView kPlayer = u"QvodCtrl1";
 inline constexpr QStringView kListFrame = u"Frame1";
@@ -13,4 +13,4 @@ inline constexpr QStringView kHideListButton = u"Command2";
 inline constexpr QStringView kBanner = u"Picture1";
 inline constexpr QStringView kBannerLabel = u"Label1";
 
-}  // namespace tivora::form6
+}  // namespace tivora::player_window

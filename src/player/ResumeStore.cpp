@@ -1,4 +1,4 @@
-#include "ResumeStore.h"
+#include "player/ResumeStore.h"
 
 #include <QDir>
 #include <QFile>

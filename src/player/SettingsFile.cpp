@@ -1,4 +1,4 @@
-#include "SettingsFile.h"
+#include "player/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettingsLine.h"
+#include "player/SettingsLine.h"
 
 #include <QString>
 

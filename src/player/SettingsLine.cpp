@@ -1,6 +1,6 @@
-#include "SettingsLine.h"
+#include "player/SettingsLine.h"
 
-#include "AnsiCodec.h"
+#include "codepage/AnsiCodec.h"
 
 #include <QDir>
 #include <QStringConverter>

@@ -1,13 +1,13 @@
-#include "MainCommands.h"
+#include "portal/MainCommands.h"
 
-#include "BrowserPane.h"
-#include "Control.h"
-#include "Form.h"
-#include "FormDirectory.h"
-#include "MainMenuItems.h"
-#include "MainWindowControls.h"
-#include "PortalAddresses.h"
-#include "Services.h"
+#include "forms/BrowserPane.h"
+#include "forms/Control.h"
+#include "forms/Form.h"
+#include "forms/FormDirectory.h"
+#include "forms/Services.h"
+#include "portal/MainMenuItems.h"
+#include "portal/MainWindowControls.h"
+#include "portal/PortalAddresses.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -20,26 +20,26 @@ namespace {
 using C = MainCommands;
 
 constexpr C::Binding kPictures[] = {
-    {form1::kLocalPlaybackButton, &C::localPlayback},
-    {form1::kOnDemandButton, &C::onlineOnDemand},
-    {form1::kTvLiveButton, &C::tvLive},
-    {form1::kFilmListTab, &C::filmListTab},
-    {form1::kFavouritesTab, &C::favouritesTab},
-    {form1::kSearchTab, &C::search},
-    {form1::kSearchButton, &C::search},
-    {form1::kMenuButton, &C::showMainMenu},
-    {form1::kBarMenuButton, &C::showMainMenu},
-    {form1::kPlayButton, &C::play},
-    {form1::kAddFavouriteButton, &C::addToFavourites},
-    {form1::kBarFavouritesButton, &C::addToFavourites},
-    {form1::kNowPlayingButton, &C::nowPlaying},
-    {form1::kStopButton, &C::stopPlaying},
-    {form1::kRecentButton, &C::recentlyPlayed},
-    {form1::kLiveButton, &C::liveBroadcast},
-    {form1::kBarLiveButton, &C::liveFromControlBar},
-    {form1::kBarStopButton, &C::stopFromControlBar},
-    {form1::kBarHallButton, &C::backToHall},
-    {form1::kSearchBox, &C::clearSearchBox},
+    {main_window::kLocalPlaybackButton, &C::localPlayback},
+    {main_window::kOnDemandButton, &C::onlineOnDemand},
+    {main_window::kTvLiveButton, &C::tvLive},
+    {main_window::kFilmListTab, &C::filmListTab},
+    {main_window::kFavouritesTab, &C::favouritesTab},
+    {main_window::kSearchTab, &C::search},
+    {main_window::kSearchButton, &C::search},
+    {main_window::kMenuButton, &C::showMainMenu},
+    {main_window::kBarMenuButton, &C::showMainMenu},
+    {main_window::kPlayButton, &C::play},
+    {main_window::kAddFavouriteButton, &C::addToFavourites},
+    {main_window::kBarFavouritesButton, &C::addToFavourites},
+    {main_window::kNowPlayingButton, &C::nowPlaying},
+    {main_window::kStopButton, &C::stopPlaying},
+    {main_window::kRecentButton, &C::recentlyPlayed},
+    {main_window::kLiveButton, &C::liveBroadcast},
+    {main_window::kBarLiveButton, &C::liveFromControlBar},
+    {main_window::kBarStopButton, &C::stopFromControlBar},
+    {main_window::kBarHallButton, &C::backToHall},
+    {main_window::kSearchBox, &C::clearSearchBox},
 };
 
 // Menu items: those that repeat a picture's command run that very command.
@@ -88,7 +88,7 @@ std::span<const MainCommands::Binding> MainCommands::menuBindings() {
 }
 
 void MainCommands::localPlayback() {
-    forms_.form(FormId::Form6).show();
+    forms_.form(FormId::Player).show();
     window_.hide();
 }
 
@@ -97,32 +97,32 @@ void MainCommands::onlineOnDemand() {
 }
 
 void MainCommands::tvLive() {
-    navigate(form1::kContentPane, portal::liveTvAddress(baseUrl_));
+    navigate(main_window::kContentPane, portal::liveTvAddress(baseUrl_));
     showContentPane();
 }
 
 void MainCommands::filmListTab() {
-    setTab(form1::kFilmListTabOn);
-    navigate(form1::kListPane, portal::filmListAddress(baseUrl_));
+    setTab(main_window::kFilmListTabOn);
+    navigate(main_window::kListPane, portal::filmListAddress(baseUrl_));
 }
 
 void MainCommands::favouritesTab() {
-    setTab(form1::kFavouritesTabOn);
-    navigate(form1::kListPane, portal::favouritesAddress(baseUrl_));
+    setTab(main_window::kFavouritesTabOn);
+    navigate(main_window::kListPane, portal::favouritesAddress(baseUrl_));
 }
 
 void MainCommands::search() {
-    Control& box = window_.control(form1::kSearchBox);
+    Control& box = window_.control(main_window::kSearchBox);
     if (box.caption().size() < 2) {
         window_.msgBox(u"搜索关键字过短，最小输入两个关键字"_s);
         return;
     }
-    navigate(form1::kListPane, portal::searchAddress(baseUrl_, box.caption(), encoding_));
-    setTab(form1::kSearchTabOn);
+    navigate(main_window::kListPane, portal::searchAddress(baseUrl_, box.caption(), encoding_));
+    setTab(main_window::kSearchTabOn);
 }
 
 void MainCommands::clearSearchBox() {
-    window_.control(form1::kSearchBox).setCaption(QString());
+    window_.control(main_window::kSearchBox).setCaption(QString());
 }
 
 void MainCommands::showMainMenu() {
@@ -135,24 +135,25 @@ void MainCommands::play() {
         window_.msgBox(portal::kNoFilmMessage);
         return;
     }
-    navigate(form1::kPlayPane, portal::playAddress(baseUrl_, *filmId));
+    navigate(main_window::kPlayPane, portal::playAddress(baseUrl_, *filmId));
     setFullWindow(true);
 }
 
 void MainCommands::addToFavourites() {
-    BrowserPane& content = window_.browser(form1::kContentPane);
+    BrowserPane& content = window_.browser(main_window::kContentPane);
     const auto filmId = selectedFilm();
     if (!filmId) {
         window_.msgBox(portal::kNoFilmMessage);
         return;
     }
     const QString filmName = content.locationName();
-    navigate(form1::kListPane, portal::addFavouriteAddress(baseUrl_, *filmId, filmName, encoding_));
-    setTab(form1::kFavouritesTabOn);
+    navigate(main_window::kListPane,
+             portal::addFavouriteAddress(baseUrl_, *filmId, filmName, encoding_));
+    setTab(main_window::kFavouritesTabOn);
 }
 
 void MainCommands::nowPlaying() {
-    if (portal::isPlaying(window_.browser(form1::kPlayPane).locationURL())) {
+    if (portal::isPlaying(window_.browser(main_window::kPlayPane).locationURL())) {
         setFullWindow(true);
     } else {
         window_.msgBox(u"您没有正在播放的电影"_s);
@@ -160,27 +161,27 @@ void MainCommands::nowPlaying() {
 }
 
 void MainCommands::stopPlaying() {
-    navigate(form1::kPlayPane, portal::kBlankPage);
+    navigate(main_window::kPlayPane, portal::kBlankPage);
 }
 
 void MainCommands::recentlyPlayed() {
-    navigate(form1::kContentPane, portal::recentlyPlayedAddress(baseUrl_));
+    navigate(main_window::kContentPane, portal::recentlyPlayedAddress(baseUrl_));
 }
 
 void MainCommands::liveBroadcast() {
-    navigate(form1::kContentPane, portal::liveTvAddress(baseUrl_));
-    navigate(form1::kPlayPane, portal::kBlankPage);
+    navigate(main_window::kContentPane, portal::liveTvAddress(baseUrl_));
+    navigate(main_window::kPlayPane, portal::kBlankPage);
 }
 
 void MainCommands::liveFromControlBar() {
     setFullWindow(false);
-    navigate(form1::kPlayPane, portal::kBlankPage);
-    navigate(form1::kContentPane, portal::liveTvAddress(baseUrl_));
+    navigate(main_window::kPlayPane, portal::kBlankPage);
+    navigate(main_window::kContentPane, portal::liveTvAddress(baseUrl_));
 }
 
 void MainCommands::stopFromControlBar() {
     setFullWindow(false);
-    navigate(form1::kPlayPane, portal::kBlankPage);
+    navigate(main_window::kPlayPane, portal::kBlankPage);
 }
 
 void MainCommands::backToHall() {
@@ -188,27 +189,27 @@ void MainCommands::backToHall() {
 }
 
 void MainCommands::favouritesList() {
-    setTab(form1::kFavouritesTabOn);
-    navigate(form1::kListPane, portal::favouritesAddress(baseUrl_));
+    setTab(main_window::kFavouritesTabOn);
+    navigate(main_window::kListPane, portal::favouritesAddress(baseUrl_));
     setFullWindow(false);
 }
 
 void MainCommands::clearFavourites() {
-    setTab(form1::kFavouritesTabOn);
-    navigate(form1::kListPane, portal::clearFavouritesAddress(baseUrl_));
+    setTab(main_window::kFavouritesTabOn);
+    navigate(main_window::kListPane, portal::clearFavouritesAddress(baseUrl_));
     reportListLoad(u"清空成功！"_s, u"清空收藏夹失败：%1，请稍后重试。"_s);
 }
 
 void MainCommands::liveTv() {
     setFullWindow(false);
-    navigate(form1::kPlayPane, portal::kBlankPage);
-    navigate(form1::kContentPane, portal::liveTvAddress(baseUrl_));
+    navigate(main_window::kPlayPane, portal::kBlankPage);
+    navigate(main_window::kContentPane, portal::liveTvAddress(baseUrl_));
     showContentPane();
 }
 
 void MainCommands::recentlyPlayedInContent() {
     setFullWindow(false);
-    navigate(form1::kContentPane, portal::recentlyPlayedAddress(baseUrl_));
+    navigate(main_window::kContentPane, portal::recentlyPlayedAddress(baseUrl_));
     showContentPane();
 }
 
@@ -244,16 +245,16 @@ void MainCommands::volumeControl() {
 }
 
 void MainCommands::refreshData() {
-    window_.browser(form1::kListPane).refresh();
+    window_.browser(main_window::kListPane).refresh();
     reportListLoad(u"电影列表数据刷新成功！"_s, u"电影列表数据刷新失败：%1，请稍后重试。"_s);
 }
 
 void MainCommands::help() {
-    forms_.form(FormId::Form4).show();
+    forms_.form(FormId::Help).show();
 }
 
 void MainCommands::programUpdate() {
-    forms_.form(FormId::Form5).show();
+    forms_.form(FormId::Update).show();
 }
 
 void MainCommands::officialWebSite() {
@@ -263,7 +264,7 @@ void MainCommands::officialWebSite() {
 }
 
 void MainCommands::about() {
-    forms_.form(FormId::Form2).show();
+    forms_.form(FormId::About).show();
 }
 
 void MainCommands::quit() {
@@ -272,7 +273,7 @@ void MainCommands::quit() {
 
 void MainCommands::reportListLoad(const QString& success, const QString& failure) {
     QObject::disconnect(pendingReport_);
-    BrowserPane* list = &window_.browser(form1::kListPane);
+    BrowserPane* list = &window_.browser(main_window::kListPane);
     const quint64 navigation = list->lastNavigation();
     // Reported once the portal has answered the navigation just started, so a failed load is never
     // called a success and an earlier page still arriving is not taken for the answer.
@@ -306,7 +307,7 @@ void MainCommands::reportListLoad(const QString& success, const QString& failure
 }
 
 std::optional<QString> MainCommands::selectedFilm() const {
-    const BrowserPane& content = window_.browser(form1::kContentPane);
+    const BrowserPane& content = window_.browser(main_window::kContentPane);
     // A film page that failed to load selects nothing: there is no film on the screen.
     if (content.showsErrorPage()) {
         return std::nullopt;
@@ -323,23 +324,23 @@ void MainCommands::show(QStringView control, bool visible) {
 }
 
 void MainCommands::showContentPane() {
-    show(form1::kContentFrame, true);
-    for (const QStringView button : form1::kContentButtons) {
+    show(main_window::kContentFrame, true);
+    for (const QStringView button : main_window::kContentButtons) {
         show(button, true);
     }
 }
 
 void MainCommands::setFullWindow(bool shown) {
-    show(form1::kPlayFrame, shown);
-    show(form1::kControlBar, shown);
+    show(main_window::kPlayFrame, shown);
+    show(main_window::kControlBar, shown);
     // The play page plays: no screen saver over it.
     services_.keepAwake(&window_, shown);
 }
 
 void MainCommands::setTab(QStringView inForce) {
-    show(form1::kSearchTabOn, inForce == form1::kSearchTabOn);
-    show(form1::kFilmListTabOn, inForce == form1::kFilmListTabOn);
-    show(form1::kFavouritesTabOn, inForce == form1::kFavouritesTabOn);
+    show(main_window::kSearchTabOn, inForce == main_window::kSearchTabOn);
+    show(main_window::kFilmListTabOn, inForce == main_window::kFilmListTabOn);
+    show(main_window::kFavouritesTabOn, inForce == main_window::kFavouritesTabOn);
 }
 
 }  // namespace tivora

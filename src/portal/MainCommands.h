@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PortalAddresses.h"
+#include "portal/PortalAddresses.h"
 
 #include <QMetaObject>
 #include <QString>

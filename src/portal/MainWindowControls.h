@@ -3,7 +3,7 @@
 #include <QStringView>
 
 // The main window's controls, by what they are.
-namespace tivora::form1 {
+namespace tivora::main_window {
 
 // The three browser panes and what holds them.
 inline constexpr QStringView kListPane = u"WebBrowser1";     // the film list, right-hand column
@@ -57,4 +57,4 @@ inline constexpr QStringView kLiveButton = u"Image26";
 inline constexpr QStringView kContentButtons[] = {
     kPlayButton, kAddFavouriteButton, kNowPlayingButton, kStopButton, kRecentButton, kLiveButton};
 
-}  // namespace tivora::form1
+}  // namespace tivora::main_window

@@ -1,4 +1,4 @@
-#include "PortalAddresses.h"
+#include "portal/PortalAddresses.h"
 
 #include <QStringEncoder>
 #include <QUrl>

@@ -1,6 +1,6 @@
-#include "VersionCheck.h"
+#include "portal/VersionCheck.h"
 
-#include "ClientVersion.h"
+#include "portal/ClientVersion.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,5 +1,5 @@
 // Command line over the built-in configuration.
-#include "AppConfig.h"
+#include "app/AppConfig.h"
 
 #include <QFile>
 #include <QTemporaryDir>

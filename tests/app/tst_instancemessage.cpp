@@ -1,5 +1,5 @@
 // The message a later start hands to the running program.
-#include "InstanceMessage.h"
+#include "app/InstanceMessage.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // The main window's layout formulas on recorded values, before any pixel rounding.
-#include "FormError.h"
-#include "MainLayout.h"
+#include "app/MainLayout.h"
+#include "forms/FormError.h"
 
 #include <QMap>
 #include <QTest>

@@ -1,8 +1,8 @@
 // The main window on a screen of device pixel ratio 2 (run with QT_SCALE_FACTOR=2): every control
 // lies where the same window at ratio 1 puts it, twice as large, and pictures are drawn sharp.
-#include "ControlWidgets.h"
-#include "Form1.h"
-#include "TestWindows.h"
+#include "app/MainWindow.h"
+#include "forms/ControlWidgets.h"
+#include "support/TestWindows.h"
 
 #include <QApplication>
 #include <QJsonArray>
@@ -23,7 +23,7 @@ const char* const kDumpArgument = "--dump-device-rects";
 // Each named control's rectangle in the window, in device pixels.
 QJsonObject deviceRects() {
     test::TestWindows windows(AppConfig{.portalRoot = u"http://vod.example.com"_s});
-    Form& form = windows.forms.form(FormId::Form1);
+    Form& form = windows.forms.form(FormId::Main);
     form.show();
     QWidget* window = form.window();
     const qreal ratio = window->devicePixelRatioF();
@@ -75,7 +75,7 @@ private Q_SLOTS:
 
     void picturesAreDrawnAtTheDeviceResolution() {
         test::TestWindows windows(AppConfig{.portalRoot = u"http://vod.example.com"_s});
-        Form& form = windows.forms.form(FormId::Form1);
+        Form& form = windows.forms.form(FormId::Main);
         form.show();
         int pictures = 0;
         for (const ClickableLabel* label : form.window()->findChildren<ClickableLabel*>()) {

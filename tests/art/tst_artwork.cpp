@@ -2,7 +2,7 @@
 #include <QSet>
 #include <QTest>
 
-#include "Artwork.h"
+#include "art/Artwork.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,4 +1,4 @@
-#include "PortalClient.h"
+#include "demo-portal/PortalClient.h"
 
 #include <httplib.h>
 

@@ -1,6 +1,6 @@
-#include "DemoPortal.h"
-#include "HtmlText.h"
-#include "PortalClient.h"
+#include "demo-portal/DemoPortal.h"
+#include "demo-portal/HtmlText.h"
+#include "demo-portal/PortalClient.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

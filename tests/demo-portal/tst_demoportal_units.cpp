@@ -1,8 +1,8 @@
-#include "Catalogue.h"
-#include "HtmlText.h"
-#include "PortalCommandLine.h"
-#include "PosterArt.h"
-#include "RequestTarget.h"
+#include "demo-portal/Catalogue.h"
+#include "demo-portal/HtmlText.h"
+#include "demo-portal/PortalCommandLine.h"
+#include "demo-portal/PosterArt.h"
+#include "demo-portal/RequestTarget.h"
 
 #include <QTest>
 #include <QXmlStreamReader>

@@ -1,13 +1,13 @@
 // Start-up and exit of the real program pieces in a real X display, against a portal on loopback.
-#include "BrowserPane.h"
-#include "Control.h"
-#include "DesktopServices.h"
-#include "EventLoopWait.h"
-#include "Form.h"
-#include "Forms.h"
-#include "TestHttpServer.h"
-#include "WebEnginePane.h"
-#include "WebEngineTestMain.h"
+#include "app/Forms.h"
+#include "browser/WebEnginePane.h"
+#include "desktop/DesktopServices.h"
+#include "forms/BrowserPane.h"
+#include "forms/Control.h"
+#include "forms/Form.h"
+#include "support/EventLoopWait.h"
+#include "support/TestHttpServer.h"
+#include "support/WebEngineTestMain.h"
 
 #include <QAbstractButton>
 #include <QDeadlineTimer>
@@ -80,7 +80,7 @@ private Q_SLOTS:
         services_ =
             std::make_unique<DesktopServices>(storage_.path(), QStringLiteral(TIVORA_BIN_DIR));
         forms_ = std::make_unique<Forms>(*services_, AppConfig{.portalRoot = server_.root()});
-        forms_->form(FormId::Form1).show();
+        forms_->form(FormId::Main).show();
     }
 
     void cleanupTestCase() {
@@ -93,7 +93,7 @@ private Q_SLOTS:
     // a renderer of its own again.
     void filmListSurvivesItsRendererDyingAtStart() {
         auto& list =
-            static_cast<WebEnginePane&>(forms_->form(FormId::Form1).browser(u"WebBrowser1"_s));
+            static_cast<WebEnginePane&>(forms_->form(FormId::Main).browser(u"WebBrowser1"_s));
         // As soon as the list is first in: a renderer killed before that is replaced by Chromium
         // itself for the navigation still under way.
         QVERIFY(
@@ -117,7 +117,7 @@ private Q_SLOTS:
 
     void serverWindowComesFirstThenMainWindowOnTheFilmList() {
         QCOMPARE(recorder_.shown, (QStringList{u"服务器连接"_s, u"Tivora"_s}));
-        Form& main = forms_->form(FormId::Form1);
+        Form& main = forms_->form(FormId::Main);
         QVERIFY(waitUntil([&] {
             const QStringList requests = server_.requests();
             return requests.contains(u"/ty_00.html"_s) && requests.contains(u"/vrpcs.asp"_s) &&
@@ -134,13 +134,13 @@ private Q_SLOTS:
             QVERIFY2(main.control(QString::fromLatin1(shown)).widget()->isVisible(), shown);
         }
         // The check page says this client is current: the server window closed by itself.
-        QVERIFY(waitUntil([&] { return !forms_->form(FormId::Form3).isLoaded(); }));
+        QVERIFY(waitUntil([&] { return !forms_->form(FormId::ServerConnection).isLoaded(); }));
         const QString shot = QStringLiteral(TIVORA_BIN_DIR) + u"/../tests/e2e-main-window.png"_s;
         QVERIFY(main.window()->grab().save(shot));
     }
 
     void closingAndAnsweringNoKeepsEverything() {
-        Form& main = forms_->form(FormId::Form1);
+        Form& main = forms_->form(FormId::Main);
         const QString before = main.browser(u"WebBrowser1"_s).locationURL();
         QString text;
         QString title;
@@ -154,11 +154,11 @@ private Q_SLOTS:
     }
 
     void answeringYesEndsTheRunWithStatusZero() {
-        forms_->form(FormId::Form2).show();  // a side window open: the end does not wait for it
+        forms_->form(FormId::About).show();  // a side window open: the end does not wait for it
         QString text;
         QString title;
         answerNextMessageBox(u"是"_s, &text, &title);
-        QTimer::singleShot(0, [this] { forms_->form(FormId::Form1).window()->close(); });
+        QTimer::singleShot(0, [this] { forms_->form(FormId::Main).window()->close(); });
         QCOMPARE(QApplication::exec(), 0);
         QCOMPARE(text, u"确定退出Tivora"_s);
     }

@@ -1,8 +1,8 @@
 // The form layer: window lifecycle, twips geometry, stacking, events and the dispatch wrapper.
-#include "Control.h"
-#include "FakeServices.h"
-#include "Form.h"
-#include "FormError.h"
+#include "forms/Control.h"
+#include "forms/Form.h"
+#include "forms/FormError.h"
+#include "support/FakeServices.h"
 
 #include <QLabel>
 #include <QTest>

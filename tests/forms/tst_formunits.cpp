@@ -1,10 +1,10 @@
 // Small pieces under the windows: code page conversion, dialog filters, player dispatch
 // identifiers, the writable-folder probe.
-#include "AnsiCodec.h"
-#include "FakeServices.h"
-#include "FileDialog.h"
-#include "Folders.h"
-#include "FormError.h"
+#include "codepage/AnsiCodec.h"
+#include "forms/FileDialog.h"
+#include "forms/Folders.h"
+#include "forms/FormError.h"
+#include "support/FakeServices.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,16 +1,16 @@
 // The main window with real WebEngine panes against the bundled demo portal: film list → film page
 // in the content pane → play page in the full-window pane, and search as typed.
-#include "BrowserPane.h"
-#include "Control.h"
-#include "ControlWidgets.h"
-#include "DemoPortal.h"
-#include "DesktopServices.h"
-#include "EventLoopWait.h"
-#include "Form1.h"
-#include "Forms.h"
-#include "PortalAddresses.h"
-#include "WebEnginePane.h"
-#include "WebEngineTestMain.h"
+#include "app/Forms.h"
+#include "app/MainWindow.h"
+#include "browser/WebEnginePane.h"
+#include "demo-portal/DemoPortal.h"
+#include "desktop/DesktopServices.h"
+#include "forms/BrowserPane.h"
+#include "forms/Control.h"
+#include "forms/ControlWidgets.h"
+#include "portal/PortalAddresses.h"
+#include "support/EventLoopWait.h"
+#include "support/WebEngineTestMain.h"
 
 #include <QDeadlineTimer>
 #include <QSignalSpy>
@@ -29,7 +29,7 @@ class TestBrowseAndPlay final : public QObject {
     Q_OBJECT
 
 private:
-    Form1& main() { return static_cast<Form1&>(forms_->form(FormId::Form1)); }
+    MainWindow& main() { return forms_->mainWindow(); }
     WebEnginePane& pane(const QString& name) {
         return *qobject_cast<WebEnginePane*>(&main().browser(name));
     }

@@ -1,6 +1,6 @@
 // The blocking libcurl download against a server on loopback.
-#include "CurlDownloader.h"
-#include "TestHttpServer.h"
+#include "desktop/CurlDownloader.h"
+#include "support/TestHttpServer.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,14 +1,14 @@
 // The clear-favourites and refresh reports of the main window, with real panes against a scripted
 // server: each answers for exactly the navigation it started, and names an HTTP error as such.
-#include "BrowserProfile.h"
-#include "EventLoopWait.h"
-#include "FakeServices.h"
-#include "Form1.h"
-#include "Forms.h"
-#include "MainMenu.h"
-#include "TestHttpServer.h"
-#include "WebEnginePane.h"
-#include "WebEngineTestMain.h"
+#include "app/Forms.h"
+#include "app/MainMenu.h"
+#include "app/MainWindow.h"
+#include "browser/BrowserProfile.h"
+#include "browser/WebEnginePane.h"
+#include "support/EventLoopWait.h"
+#include "support/FakeServices.h"
+#include "support/TestHttpServer.h"
+#include "support/WebEngineTestMain.h"
 
 #include <QAction>
 #include <QStandardPaths>
@@ -97,7 +97,7 @@ private Q_SLOTS:
                                  : u"http://127.0.0.1:%1"_s.arg(TestHttpServer::unusedPort());
         PaneServices services(*profile_);
         Forms forms(services, AppConfig{.portalRoot = root});
-        auto& main = static_cast<Form1&>(forms.form(FormId::Form1));
+        auto& main = forms.mainWindow();
         main.show();
         auto* list = qobject_cast<WebEnginePane*>(&main.browser(u"WebBrowser1"_s));
         QVERIFY(list != nullptr);

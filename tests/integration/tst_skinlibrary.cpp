@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "SkinH.h"
+#include "skin/SkinH.h"
 
 #ifndef TIVORA_BIN_DIR
 #error "TIVORA_BIN_DIR must name the folder that holds the skin library"

@@ -1,9 +1,9 @@
 // The program's binding to the skin library on disk, and windows loading without it.
-#include "Control.h"
-#include "FakeServices.h"
-#include "Form1.h"
-#include "Forms.h"
-#include "SkinLoader.h"
+#include "app/Forms.h"
+#include "app/MainWindow.h"
+#include "desktop/SkinLoader.h"
+#include "forms/Control.h"
+#include "support/FakeServices.h"
 
 #include <QApplication>
 #include <QDir>
@@ -46,16 +46,16 @@ private Q_SLOTS:
         SkinnedServices services(kBin);
         QVERIFY(!services.loader.isLibraryLoaded());
         Forms forms(services, AppConfig{.portalRoot = u"http://vod.example.com"_s});
-        forms.form(FormId::Form1).show();
+        forms.form(FormId::Main).show();
         QVERIFY(services.loader.isLibraryLoaded());
         QVERIFY(services.warnings.isEmpty());
         QVERIFY(qApp->styleSheet().contains(u"TivoraForm"_s));
         // The shipped skin colours the background of a window without art of its own.
-        forms.form(FormId::Form5).show();
-        const QImage face = forms.form(FormId::Form5).window()->grab().toImage();
+        forms.form(FormId::Update).show();
+        const QImage face = forms.form(FormId::Update).window()->grab().toImage();
         QCOMPARE(face.pixelColor(2, 2), QColor(u"#f3f7fc"_s));
         // A control's own text colour outlasts the skin: the search box's prompt stays grey.
-        auto* search = forms.form(FormId::Form1).window()->findChild<QLineEdit*>(u"Text1"_s);
+        auto* search = forms.form(FormId::Main).window()->findChild<QLineEdit*>(u"Text1"_s);
         QVERIFY(search);
         QVERIFY(!search->text().isEmpty());
         // Its darkest text pixel is a neutral grey no darker than the prompt colour, not the
@@ -95,7 +95,7 @@ private Q_SLOTS:
         }
         SkinnedServices services(folder.path());
         Forms forms(services, AppConfig{.portalRoot = u"http://vod.example.com"_s});
-        Form& main = forms.form(FormId::Form1);
+        Form& main = forms.form(FormId::Main);
         main.show();
 
         QCOMPARE(services.warnings.size(), 1);  // two windows attached, one warning

@@ -1,5 +1,5 @@
 // The sleep inhibitor against a screen-saver service on a session bus of the test's own.
-#include "SleepInhibitor.h"
+#include "desktop/SleepInhibitor.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,16 +1,16 @@
 // The start-up check and the update download against the bundled demo portal, with real panes,
 // the real download and the real installer; only message boxes are scripted.
-#include "BrowserProfile.h"
-#include "Control.h"
-#include "CurlDownloader.h"
-#include "DemoPortal.h"
-#include "EventLoopWait.h"
-#include "FakeServices.h"
-#include "Form5.h"
-#include "Forms.h"
-#include "TestHttpServer.h"
-#include "WebEnginePane.h"
-#include "WebEngineTestMain.h"
+#include "app/Forms.h"
+#include "browser/BrowserProfile.h"
+#include "browser/WebEnginePane.h"
+#include "demo-portal/DemoPortal.h"
+#include "desktop/CurlDownloader.h"
+#include "forms/Control.h"
+#include "server/UpdateWindow.h"
+#include "support/EventLoopWait.h"
+#include "support/FakeServices.h"
+#include "support/TestHttpServer.h"
+#include "support/WebEngineTestMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,7 +80,7 @@ private:
             : services(profile), forms(services, AppConfig{.portalRoot = root}) {}
         RealServices services;
         Forms forms;
-        Form5& update() { return static_cast<Form5&>(forms.form(FormId::Form5)); }
+        UpdateWindow& update() { return forms.updateWindow(); }
         QString statusLine() { return update().control(u"Label1"_s).caption(); }
     };
 
@@ -96,8 +96,8 @@ private Q_SLOTS:
         const auto portal = startPortal("1.0");
         QVERIFY(portal);
         Run run(*profile_, QString::fromStdString(portal->root()));
-        run.forms.form(FormId::Form3).show();
-        QVERIFY(waitUntil([&] { return !run.forms.form(FormId::Form3).isLoaded(); }));
+        run.forms.form(FormId::ServerConnection).show();
+        QVERIFY(waitUntil([&] { return !run.forms.form(FormId::ServerConnection).isLoaded(); }));
         QVERIFY(run.services.messages.isEmpty());
     }
 
@@ -106,10 +106,10 @@ private Q_SLOTS:
         QVERIFY(portal);
         Run run(*profile_, QString::fromStdString(portal->root()));
         run.services.answers = {MsgBox::AnswerYes};
-        run.forms.form(FormId::Form3).show();
-        QVERIFY(waitUntil([&] { return run.forms.exists(FormId::Form5); }));
+        run.forms.form(FormId::ServerConnection).show();
+        QVERIFY(waitUntil([&] { return run.forms.exists(FormId::Update); }));
         QCOMPARE(run.services.messages.front().prompt, u"发现有更新，需要更新吗？"_s);
-        QVERIFY(!run.forms.form(FormId::Form3).isLoaded());
+        QVERIFY(!run.forms.form(FormId::ServerConnection).isLoaded());
         QVERIFY(waitUntil([&] { return !run.statusLine().isEmpty(); }));
         QCOMPARE(run.statusLine(), u"当前版本为1.0版，最新版本为1.2版,需要更新"_s);
     }
@@ -119,7 +119,7 @@ private Q_SLOTS:
         QVERIFY(portal);
         const QString root = QString::fromStdString(portal->root());
         Run run(*profile_, root);
-        Form5& update = run.update();
+        UpdateWindow& update = run.update();
         update.show();
         QVERIFY(waitUntil([&] { return !update.status().isEmpty(); }));
         qobject_cast<QPushButton*>(update.control(u"Command1"_s).widget())->click();
@@ -148,7 +148,7 @@ private Q_SLOTS:
         const auto portal = startPortal("1.2", slow);
         QVERIFY(portal);
         Run run(*profile_, QString::fromStdString(portal->root()));
-        Form5& update = run.update();
+        UpdateWindow& update = run.update();
         update.show();
         QVERIFY(waitUntil([&] { return !update.status().isEmpty(); }));
         QStringList seen;
@@ -188,7 +188,7 @@ private Q_SLOTS:
         const QString root =
             reachable ? server.root() : u"http://127.0.0.1:%1"_s.arg(TestHttpServer::unusedPort());
         Run run(*profile_, root);
-        Form5& update = run.update();
+        UpdateWindow& update = run.update();
         update.show();
         if (reachable) {
             QVERIFY(waitUntil([&] { return !update.status().isEmpty(); }));
@@ -206,10 +206,10 @@ private Q_SLOTS:
 
     void unreachablePortalLeadsToTheFailureQuestion() {
         Run run(*profile_, u"http://127.0.0.1:%1"_s.arg(TestHttpServer::unusedPort()));
-        run.forms.form(FormId::Form3).show();
+        run.forms.form(FormId::ServerConnection).show();
         QVERIFY(waitUntil([&] { return !run.services.messages.isEmpty(); }));
         QVERIFY(run.services.messages.front().prompt.startsWith(u"服务器连接失败，管理员QQ："_s));
-        QVERIFY(!run.forms.form(FormId::Form3).isLoaded());  // answered No
+        QVERIFY(!run.forms.form(FormId::ServerConnection).isLoaded());  // answered No
     }
 
 private:

@@ -1,9 +1,9 @@
 // Real WebEngine panes against a small HTTP server on loopback.
-#include "BrowserProfile.h"
-#include "EventLoopWait.h"
-#include "TestHttpServer.h"
-#include "WebEnginePane.h"
-#include "WebEngineTestMain.h"
+#include "browser/BrowserProfile.h"
+#include "browser/WebEnginePane.h"
+#include "support/EventLoopWait.h"
+#include "support/TestHttpServer.h"
+#include "support/WebEngineTestMain.h"
 
 #include <QColor>
 #include <QDeadlineTimer>

@@ -1,4 +1,4 @@
-#include "MediaFiles.h"
+#include "media/MediaFiles.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
 // libmpv plays generated RealMedia files with null outputs: position, stop, replacement, and the
 // messages for files that cannot play.
-#include "MediaFiles.h"
-#include "MpvPlayer.h"
+#include "media/MediaFiles.h"
+#include "media/MpvPlayer.h"
 
 #include <QFile>
 #include <QSignalSpy>

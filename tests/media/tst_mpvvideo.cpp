@@ -1,8 +1,8 @@
 // The video really drawn: libmpv's render API into the player's OpenGL widget, in an X server
 // with GLX, at the widget's full size in device pixels.
-#include "MediaFiles.h"
-#include "MpvPlayer.h"
-#include "MpvVideoWidget.h"
+#include "media/MediaFiles.h"
+#include "media/MpvPlayer.h"
+#include "media/MpvVideoWidget.h"
 
 #include <QScreen>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
 // The time the player's bar shows.
-#include "PlaybackTime.h"
+#include "playback/PlaybackTime.h"
 
 #include <QTest>
 

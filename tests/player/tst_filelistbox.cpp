@@ -1,5 +1,5 @@
 // The file list: which names it shows for a folder and pattern, and its click events.
-#include "FileListBox.h"
+#include "player/FileListBox.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // The player window's resize steps, banner placement and hide-list button over a recording target.
-#include "FormError.h"
-#include "PlayerLayout.h"
+#include "forms/FormError.h"
+#include "player/PlayerLayout.h"
 
 #include <QMap>
 #include <QTest>

@@ -1,10 +1,10 @@
 // The local player's pure pieces: name prefix, list pattern, folder of a file, wildcard matching,
 // the data.txt line and where that file lives.
-#include "Folders.h"
-#include "LocalFiles.h"
-#include "ResumeStore.h"
-#include "SettingsFile.h"
-#include "SettingsLine.h"
+#include "forms/Folders.h"
+#include "player/LocalFiles.h"
+#include "player/ResumeStore.h"
+#include "player/SettingsFile.h"
+#include "player/SettingsLine.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,21 +1,21 @@
 // A person's walk through the local player with the real program pieces in an X display: open
 // it from the main window, pick a .rmvb in the real file dialog, watch it play beside the list,
 // hide the list, resize, meet a file that is no video, close, and be back at the main window.
-#include "Control.h"
-#include "ControlWidgets.h"
-#include "DesktopServices.h"
-#include "EventLoopWait.h"
-#include "FileListBox.h"
-#include "Folders.h"
-#include "Form.h"
-#include "Form6.h"
-#include "Forms.h"
-#include "LocalFiles.h"
-#include "MediaFiles.h"
-#include "MpvPlayer.h"
-#include "MpvVideoWidget.h"
-#include "TestHttpServer.h"
-#include "WebEngineTestMain.h"
+#include "app/Forms.h"
+#include "desktop/DesktopServices.h"
+#include "forms/Control.h"
+#include "forms/ControlWidgets.h"
+#include "forms/Folders.h"
+#include "forms/Form.h"
+#include "media/MediaFiles.h"
+#include "media/MpvPlayer.h"
+#include "media/MpvVideoWidget.h"
+#include "player/FileListBox.h"
+#include "player/LocalFiles.h"
+#include "player/PlayerWindow.h"
+#include "support/EventLoopWait.h"
+#include "support/TestHttpServer.h"
+#include "support/WebEngineTestMain.h"
 
 #include <QAbstractButton>
 #include <QDeadlineTimer>
@@ -121,8 +121,8 @@ private Q_SLOTS:
         server_.start();
         services_ = std::make_unique<DesktopServices>(storage_.path(), program_.path());
         forms_ = std::make_unique<Forms>(*services_, AppConfig{.portalRoot = server_.root()});
-        forms_->form(FormId::Form1).show();
-        QVERIFY(waitUntil([&] { return !forms_->form(FormId::Form3).isLoaded(); }));
+        forms_->form(FormId::Main).show();
+        QVERIFY(waitUntil([&] { return !forms_->form(FormId::ServerConnection).isLoaded(); }));
     }
 
     void cleanupTestCase() {
@@ -132,7 +132,7 @@ private Q_SLOTS:
     }
 
     void walkThrough() {
-        Form& main = forms_->form(FormId::Form1);
+        Form& main = forms_->form(FormId::Main);
         QVERIFY(main.isVisible());
         QString filters;
         QString folder;
@@ -140,7 +140,7 @@ private Q_SLOTS:
         pickInDialog(chosen, &filters, &folder);
         QTest::mouseClick(main.control(u"Image20"_s).widget(), Qt::LeftButton);
 
-        auto& form = static_cast<Form6&>(forms_->form(FormId::Form6));
+        auto& form = forms_->playerWindow();
         QVERIFY(form.isVisible());
         QVERIFY(!main.isVisible());
         auto* player = qobject_cast<MpvPlayer*>(form.player());

@@ -1,11 +1,11 @@
-// The main window's pictures, search box, menu items and new-window switching, through Form1's
+// The main window's pictures, search box, menu items and new-window switching, through MainWindow's
 // handlers with fake panes.
-#include "Control.h"
-#include "Form1.h"
-#include "MainMenu.h"
-#include "MainMenuItems.h"
-#include "MainWindowControls.h"
-#include "TestWindows.h"
+#include "app/MainMenu.h"
+#include "app/MainWindow.h"
+#include "forms/Control.h"
+#include "portal/MainMenuItems.h"
+#include "portal/MainWindowControls.h"
+#include "support/TestWindows.h"
 
 #include <QAction>
 #include <QDir>
@@ -29,12 +29,12 @@ const QStringList kToggled{u"Framenr"_s,  u"Image21"_s, u"Image22"_s, u"Image23"
                            u"Image24"_s,  u"Image25"_s, u"Image26"_s, u"Frameleft"_s,
                            u"Picture3"_s, u"Image5"_s,  u"Image7"_s,  u"Image9"_s};
 
-struct MainWindow : test::TestWindows {
-    MainWindow() : TestWindows(AppConfig{.portalRoot = kBase}) {
-        forms.form(FormId::Form1).show();
+struct MainWindowRun : test::TestWindows {
+    MainWindowRun() : TestWindows(AppConfig{.portalRoot = kBase}) {
+        forms.form(FormId::Main).show();
         services.log.clear();
     }
-    Form1& form() { return static_cast<Form1&>(forms.form(FormId::Form1)); }
+    MainWindow& form() { return forms.mainWindow(); }
     FakeBrowserPane& pane(const QString& name) { return *services.pane(name, u"Tivora"_s); }
     // Puts a pane on a page without going through a command.
     void place(const QString& name, const QString& address) {
@@ -74,7 +74,7 @@ enum class Start { Fresh, FilmSelected, FilmPlaying, BackInHall, LiveInContent }
 class TestMainCommands final : public QObject {
     Q_OBJECT
 
-    static void prepare(MainWindow& w, Start start) {
+    static void prepare(MainWindowRun& w, Start start) {
         if (start == Start::Fresh) {
             return;
         }
@@ -197,7 +197,7 @@ private Q_SLOTS:
         QFETCH(QString, trigger);
         QFETCH(QStringList, log);
         QFETCH(QStringList, visible);
-        MainWindow w;
+        MainWindowRun w;
         prepare(w, static_cast<Start>(start));
         w.trigger(trigger);
         QCOMPARE(w.services.log, log);
@@ -209,7 +209,7 @@ private Q_SLOTS:
     }
 
     void filmPageThatFailedToLoadSelectsNothing() {
-        MainWindow w;
+        MainWindowRun w;
         prepare(w, Start::FilmSelected);
         w.pane(u"WebBrowser3"_s).complete(u"<html></html>"_s, false);
         w.trigger(u"Image21"_s);
@@ -221,7 +221,7 @@ private Q_SLOTS:
     }
 
     void nowPlayingShowsTheSamePageWithoutReloading() {
-        MainWindow w;
+        MainWindowRun w;
         prepare(w, Start::BackInHall);
         w.trigger(u"Image23"_s);
         QCOMPARE(w.pane(u"WebBrowser2"_s).navigations().count(kPlayPage), 1);
@@ -261,7 +261,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, how);
         QFETCH(QString, address);
-        MainWindow w;
+        MainWindowRun w;
         Control& box = w.form().control(u"Text1"_s);
         box.setCaption(text);
         if (how == u"Enter"_s) {
@@ -280,7 +280,7 @@ private Q_SLOTS:
     }
 
     void clickIntoSearchBoxClearsItEveryTime() {
-        MainWindow w;
+        MainWindowRun w;
         Control& box = w.form().control(u"Text1"_s);
         QCOMPARE(box.caption(), u"请输入影片名或演员名"_s);
         QTest::mouseClick(box.widget(), Qt::LeftButton);
@@ -294,7 +294,7 @@ private Q_SLOTS:
     }
 
     void newWindowsGoDownThePaneChain() {
-        MainWindow w;
+        MainWindowRun w;
         NewWindowRequest fromList = w.pane(u"WebBrowser1"_s).requestNewWindow();
         QCOMPARE(fromList.ppDisp, &w.pane(u"WebBrowser3"_s));
         QVERIFY(!fromList.cancel);
@@ -344,7 +344,7 @@ private Q_SLOTS:
         QFETCH(QString, item);
         QFETCH(LoadOutcome, outcome);
         QFETCH(QString, message);
-        MainWindow w;
+        MainWindowRun w;
         w.trigger(u"Image6"_s);  // favourites tab in force; a refresh keeps it
         w.services.log.clear();
         FakeBrowserPane& list = w.pane(u"WebBrowser1"_s);
@@ -385,7 +385,7 @@ private Q_SLOTS:
         QFETCH(QString, kind);
         QFETCH(bool, started);
         QFETCH(QString, message);
-        MainWindow w;
+        MainWindowRun w;
         const QString path = w.services.programFolder() + u"/QvodPlayer"_s;
         if (kind == u"folder"_s) {
             QVERIFY(QDir().mkpath(path));
@@ -410,7 +410,7 @@ private Q_SLOTS:
     }
 
     void screenStaysAwakeWhileThePlayPageIsShown() {
-        MainWindow w;
+        MainWindowRun w;
         w.place(u"WebBrowser3"_s, kFilmPage);
         w.trigger(u"Image21"_s);  // play
         QCOMPARE(w.services.awake.size(), 1);
@@ -441,7 +441,7 @@ private Q_SLOTS:
         QFETCH(QStringList, found);
         QFETCH(QStringList, broken);
         QFETCH(QString, started);
-        MainWindow w;
+        MainWindowRun w;
         for (const QString& mixer : found) {
             w.services.executables.insert(mixer, u"/usr/bin/"_s + mixer);
         }
@@ -463,7 +463,7 @@ private Q_SLOTS:
         FakeServices services;
         Forms forms(services,
                     AppConfig{.portalRoot = kBase, .siteRoot = u"http://maker.example.com"_s});
-        auto& main = static_cast<Form1&>(forms.form(FormId::Form1));
+        auto& main = forms.mainWindow();
         main.show();
         main.mainMenu()->item(u"gy3"_s)->trigger();
         QCOMPARE(services.log.last(), u"open http://maker.example.com"_s);
@@ -475,7 +475,7 @@ private Q_SLOTS:
     }
 
     void quitAsksTheExitQuestion() {
-        MainWindow w;
+        MainWindowRun w;
         w.trigger(u"endvr"_s);  // answered No
         QCOMPARE(w.services.messages.front().prompt, u"确定退出Tivora"_s);
         QVERIFY(w.form().isLoaded());
@@ -495,7 +495,7 @@ private Q_SLOTS:
     void bothMenuPicturesPopUpTheMenuAndEitherButtonChooses() {
         QFETCH(QString, picture);
         QFETCH(int, button);
-        MainWindow w;
+        MainWindowRun w;
         prepare(w, Start::FilmPlaying);
         QMenu* menu = w.form().mainMenu()->caidan();
         bool popped = false;
@@ -513,7 +513,7 @@ private Q_SLOTS:
     }
 
     void menuTreeCaptionsAndShortcuts() {
-        MainWindow w;
+        MainWindowRun w;
         QMenu* caidan = w.form().mainMenu()->caidan();
         QCOMPARE(caidan->title(), u"菜单"_s);
         QStringList top;
@@ -539,7 +539,7 @@ private Q_SLOTS:
     }
 
     void shortcutKeysActWhileThePopupIsClosed() {
-        MainWindow w;
+        MainWindowRun w;
         prepare(w, Start::FilmPlaying);
         w.form().window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.form().window()));

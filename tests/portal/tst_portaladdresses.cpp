@@ -1,5 +1,5 @@
 // Portal address forms and the selected film read from the content pane's address.
-#include "PortalAddresses.h"
+#include "portal/PortalAddresses.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 // The check page's markers and version code.
-#include "VersionCheck.h"
+#include "portal/VersionCheck.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 // The server-connection, update, help and about windows through their handlers with fakes.
-#include "Control.h"
-#include "ControlWidgets.h"
-#include "Form5.h"
-#include "ServerWindowControls.h"
-#include "TestWindows.h"
+#include "forms/Control.h"
+#include "forms/ControlWidgets.h"
+#include "server/ServerWindowControls.h"
+#include "server/UpdateWindow.h"
+#include "support/TestWindows.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,8 +26,10 @@ struct Windows : test::TestWindows {
                                 .adminQQ = u"800012345"_s,
                                 .groupQQ1 = u"100200300"_s,
                                 .groupQQ2 = u"100200301"_s}) {}
-    Form5& update() { return window<Form5>(FormId::Form5); }
-    FakeBrowserPane& checkPane(const QString& window) { return pane(form3::kCheckPane, window); }
+    UpdateWindow& update() { return forms.updateWindow(); }
+    FakeBrowserPane& checkPane(const QString& window) {
+        return pane(server_window::kCheckPane, window);
+    }
 };
 
 const QString kFailed =
@@ -74,7 +76,7 @@ private Q_SLOTS:
         QFETCH(bool, stillLoaded);
         QFETCH(bool, updateShown);
         Windows w;
-        Form& server = w.form(FormId::Form3);
+        Form& server = w.form(FormId::ServerConnection);
         server.show();
         QCOMPARE(w.checkPane(u"服务器连接"_s).navigations(), QStringList{kRoot + u"/vrpcs.asp"_s});
         w.services.answers = answers;
@@ -87,12 +89,12 @@ private Q_SLOTS:
         }
         QCOMPARE(asked, questions);
         QCOMPARE(server.isLoaded(), stillLoaded);
-        QCOMPARE(w.forms.exists(FormId::Form5) && w.form(FormId::Form5).isVisible(), updateShown);
+        QCOMPARE(w.forms.exists(FormId::Update) && w.form(FormId::Update).isVisible(), updateShown);
     }
 
     void retryReloadsTheCheckPageAnyNumberOfTimes() {
         Windows w;
-        Form& server = w.form(FormId::Form3);
+        Form& server = w.form(FormId::ServerConnection);
         server.show();
         FakeBrowserPane& check = w.checkPane(u"服务器连接"_s);
         w.services.answers = {MsgBox::AnswerYes, MsgBox::AnswerYes, MsgBox::AnswerYes};
@@ -121,7 +123,7 @@ private Q_SLOTS:
         QFETCH(QString, label);
         QFETCH(QString, status);
         Windows w;
-        Form5& update = w.update();
+        UpdateWindow& update = w.update();
         update.show();
         QCOMPARE(update.caption(), u"程序更新"_s);
         w.checkPane(u"程序更新"_s).complete(markup);
@@ -144,7 +146,7 @@ private Q_SLOTS:
     void updateWindowWithoutAVersionSaysSoAndHides() {
         QFETCH(QString, markup);
         Windows w;
-        Form5& update = w.update();
+        UpdateWindow& update = w.update();
         update.show();
         w.checkPane(u"程序更新"_s).complete(markup);
         QCOMPARE(w.services.messages.size(), 1);
@@ -157,7 +159,7 @@ private Q_SLOTS:
 
     void latestVersionOnlySaysSo() {
         Windows w;
-        Form5& update = w.update();
+        UpdateWindow& update = w.update();
         update.show();
         w.checkPane(u"程序更新"_s).complete(u"qor v10 qor13=10"_s);
         w.click(update, u"Command1"_s);
@@ -167,7 +169,7 @@ private Q_SLOTS:
 
     void statusSurvivesUnloadAndCloseOnlyHides() {
         Windows w;
-        Form5& update = w.update();
+        UpdateWindow& update = w.update();
         update.show();
         w.checkPane(u"程序更新"_s).complete(u"qor qor13=10"_s);
         w.click(update, u"Command2"_s);  // 关闭 only hides
@@ -203,7 +205,7 @@ private Q_SLOTS:
         QFETCH(QString, label);
         QFETCH(int, ended);
         Windows w;
-        Form5& update = w.update();
+        UpdateWindow& update = w.update();
         update.show();
         const QString target = w.services.programFolder() + u"/new.exe"_s;
         w.services.downloader = [&](const QString&, const QString& to) {
@@ -251,7 +253,7 @@ private Q_SLOTS:
 
     void helpWindowFollowsTheWindowSize() {
         Windows w;
-        Form& help = w.form(FormId::Form4);
+        Form& help = w.form(FormId::Help);
         help.show();
         QCOMPARE(help.caption(), u"使用帮助"_s);
         FakeBrowserPane& pane = *w.services.pane(u"WebBrowser1"_s, u"使用帮助"_s);
@@ -273,7 +275,7 @@ private Q_SLOTS:
 
     void aboutWindowIsExactlyItsPicture() {
         Windows w;
-        Form& about = w.form(FormId::Form2);
+        Form& about = w.form(FormId::About);
         about.show();
         QCOMPARE(about.window()->frameGeometry().size(), QSize(400, 160));
         QCOMPARE(about.control(u"Label1"_s).caption(), u"关于程序"_s);

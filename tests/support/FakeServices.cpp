@@ -1,9 +1,9 @@
-#include "FakeServices.h"
+#include "support/FakeServices.h"
 
-#include "Artwork.h"
-#include "Folders.h"
-#include "FormError.h"
-#include "MessageBoxStyle.h"
+#include "art/Artwork.h"
+#include "forms/Folders.h"
+#include "forms/FormError.h"
+#include "forms/MessageBoxStyle.h"
 
 #include <QStandardPaths>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "BrowserPane.h"
-#include "FileDialog.h"
-#include "PlayerControl.h"
-#include "Services.h"
+#include "forms/BrowserPane.h"
+#include "forms/FileDialog.h"
+#include "forms/PlayerControl.h"
+#include "forms/Services.h"
 
 #include <QList>
 #include <QMap>

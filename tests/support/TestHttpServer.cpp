@@ -1,4 +1,4 @@
-#include "TestHttpServer.h"
+#include "support/TestHttpServer.h"
 
 #include <QTcpServer>
 

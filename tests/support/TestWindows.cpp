@@ -1,9 +1,9 @@
-#include "TestWindows.h"
+#include "support/TestWindows.h"
 
-#include "Control.h"
-#include "ControlWidgets.h"
-#include "Form.h"
-#include "FormError.h"
+#include "forms/Control.h"
+#include "forms/ControlWidgets.h"
+#include "forms/Form.h"
+#include "forms/FormError.h"
 
 #include <QPushButton>
 

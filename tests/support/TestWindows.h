@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AppConfig.h"
-#include "FakeServices.h"
-#include "Forms.h"
+#include "app/AppConfig.h"
+#include "app/Forms.h"
+#include "support/FakeServices.h"
 
 #include <QStringView>
 
@@ -15,10 +15,6 @@ struct TestWindows {
     Q_DISABLE_COPY_MOVE(TestWindows)
 
     [[nodiscard]] Form& form(FormId id) { return forms.form(id); }
-    template <typename Window>
-    [[nodiscard]] Window& window(FormId id) {
-        return static_cast<Window&>(forms.form(id));
-    }
     // The fake pane named so in the window titled windowTitle (any when empty).
     [[nodiscard]] FakeBrowserPane& pane(QStringView name, const QString& windowTitle = {}) const;
     // A left click on a picture, label or button.

@@ -1,6 +1,6 @@
-#include "kit/Gloss.h"
+#include "art/kit/Gloss.h"
 
-#include "kit/Palette.h"
+#include "art/kit/Palette.h"
 
 #include <QLinearGradient>
 #include <QPainter>

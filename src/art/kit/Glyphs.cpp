@@ -1,7 +1,7 @@
-#include "kit/Glyphs.h"
+#include "art/kit/Glyphs.h"
 
-#include "kit/Gloss.h"
-#include "kit/Palette.h"
+#include "art/kit/Gloss.h"
+#include "art/kit/Palette.h"
 
 #include <QPainter>
 #include <QPainterPath>

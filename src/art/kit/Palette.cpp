@@ -1,4 +1,4 @@
-#include "kit/Palette.h"
+#include "art/kit/Palette.h"
 
 namespace tivora::art {
 

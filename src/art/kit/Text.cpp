@@ -1,6 +1,6 @@
-#include "kit/Text.h"
+#include "art/kit/Text.h"
 
-#include "kit/Palette.h"
+#include "art/kit/Palette.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "Form.h"
+#include "forms/Form.h"
 
 namespace tivora {
 
 // The help window: the maker's help page in a pane the size of the whole window.
-class Form4 final : public Form {
+class HelpWindow final : public Form {
     Q_OBJECT
 
 public:
-    Form4(Services& services, const QString& siteRoot);
+    HelpWindow(Services& services, const QString& siteRoot);
 
 protected:
     [[nodiscard]] const FormDesign& design() const override;

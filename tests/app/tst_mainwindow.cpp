@@ -1,8 +1,8 @@
 // The main window driven through its handlers with fake services.
-#include "Control.h"
-#include "FakeServices.h"
-#include "Form1.h"
-#include "Forms.h"
+#include "app/Forms.h"
+#include "app/MainWindow.h"
+#include "forms/Control.h"
+#include "support/FakeServices.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -21,15 +21,15 @@ AppConfig config() {
 
 }  // namespace
 
-class TestForm1 final : public QObject {
+class TestMainWindow final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void loadShowsServerWindowFirstThenSetsUpPanes() {
         FakeServices services;
         Forms forms(services, config());
-        QVERIFY(!forms.exists(FormId::Form3));
-        forms.form(FormId::Form1).show();
+        QVERIFY(!forms.exists(FormId::ServerConnection));
+        forms.form(FormId::Main).show();
 
         const QString skin = u"skin %1/skinh.she []"_s.arg(services.programFolder());
         const QStringList expected{
@@ -42,21 +42,21 @@ private Q_SLOTS:
             u"navigate Tivora/WebBrowser1 %1/ty_00.html"_s.arg(kRoot),
         };
         QCOMPARE(services.log, expected);
-        QVERIFY(forms.form(FormId::Form3).isVisible());
-        QVERIFY(forms.form(FormId::Form1).isVisible());
+        QVERIFY(forms.form(FormId::ServerConnection).isVisible());
+        QVERIFY(forms.form(FormId::Main).isVisible());
         // Neither window owns the other.
-        QCOMPARE(forms.form(FormId::Form3).window()->parentWidget(), nullptr);
-        QCOMPARE(forms.form(FormId::Form1).window()->parentWidget(), nullptr);
-        QCOMPARE(static_cast<Form1&>(forms.form(FormId::Form1)).portalBaseUrl(), kRoot);
+        QCOMPARE(forms.form(FormId::ServerConnection).window()->parentWidget(), nullptr);
+        QCOMPARE(forms.form(FormId::Main).window()->parentWidget(), nullptr);
+        QCOMPARE(forms.mainWindow().portalBaseUrl(), kRoot);
     }
 
     void closingServerWindowLeavesMainWindow() {
         FakeServices services;
         Forms forms(services, config());
-        forms.form(FormId::Form1).show();
-        forms.form(FormId::Form3).window()->close();
-        QVERIFY(!forms.form(FormId::Form3).isLoaded());
-        QVERIFY(forms.form(FormId::Form1).isVisible());
+        forms.form(FormId::Main).show();
+        forms.form(FormId::ServerConnection).window()->close();
+        QVERIFY(!forms.form(FormId::ServerConnection).isLoaded());
+        QVERIFY(forms.form(FormId::Main).isVisible());
         QCOMPARE(services.endedWith, -1);
     }
 
@@ -81,7 +81,7 @@ private Q_SLOTS:
         QFETCH(bool, visible);
         FakeServices services;
         Forms forms(services, config());
-        Form& form = forms.form(FormId::Form1);
+        Form& form = forms.form(FormId::Main);
         form.show();
         QCOMPARE(form.control(name).visible(), visible);
         QCOMPARE(form.control(name).widget()->isVisible(),
@@ -91,7 +91,7 @@ private Q_SLOTS:
     void windowFaceAfterLoad() {
         FakeServices services;
         Forms forms(services, config());
-        Form& form = forms.form(FormId::Form1);
+        Form& form = forms.form(FormId::Main);
         form.load();  // design client size until the first show lays it out
         QCOMPARE(form.caption(), u"Tivora"_s);
         QCOMPARE(form.window()->size(), QSize(859, 568));
@@ -116,7 +116,7 @@ private Q_SLOTS:
     void controlBarTakesItsBackgroundsHeightAtLoad() {
         FakeServices services;
         Forms forms(services, config());
-        Form& form = forms.form(FormId::Form1);
+        Form& form = forms.form(FormId::Main);
         form.show();
         QCOMPARE(form.control(u"Picture3"_s).height(), 345.0F);
         QCOMPARE(form.control(u"Picture3"_s).widget()->height(), 23);
@@ -134,7 +134,7 @@ private Q_SLOTS:
         QFETCH(bool, ends);
         FakeServices services;
         Forms forms(services, config());
-        Form& form = forms.form(FormId::Form1);
+        Form& form = forms.form(FormId::Main);
         form.show();
         const qsizetype navigations = services.log.size();
 
@@ -158,7 +158,7 @@ private Q_SLOTS:
         FakeServices services;
         services.failingAddress = kRoot + u"/ty_00.html"_s;
         Forms forms(services, config());
-        Form& form = forms.form(FormId::Form1);
+        Form& form = forms.form(FormId::Main);
         form.show();
         QCOMPARE(services.messages.size(), 1);
         QCOMPARE(services.messages.front().prompt, u"程序发生意外错误，本次操作未完成。"_s);
@@ -170,5 +170,5 @@ private Q_SLOTS:
 
 }  // namespace tivora
 
-QTEST_MAIN(tivora::TestForm1)
-#include "tst_form1.moc"
+QTEST_MAIN(tivora::TestMainWindow)
+#include "tst_mainwindow.moc"

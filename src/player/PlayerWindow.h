@@ -1,11 +1,11 @@
 #pragma once
 
-#include "FileListBox.h"
-#include "Form.h"
-#include "PlayerControl.h"
-#include "PlayerSurface.h"
-#include "ResumeStore.h"
-#include "SettingsFile.h"
+#include "forms/Form.h"
+#include "forms/PlayerControl.h"
+#include "playback/PlayerSurface.h"
+#include "player/FileListBox.h"
+#include "player/ResumeStore.h"
+#include "player/SettingsFile.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -20,12 +20,12 @@ class FormDirectory;
 
 // The local player: plays local video files beside a list of their namesakes in the same folder,
 // and stands in for the main window while it is open.
-class Form6 final : public Form {
+class PlayerWindow final : public Form {
     Q_OBJECT
 
 public:
-    Form6(Services& services, FormDirectory& forms);
-    ~Form6() override;
+    PlayerWindow(Services& services, FormDirectory& forms);
+    ~PlayerWindow() override;
 
     // The file last opened through the dialog; kept across unload and load.
     [[nodiscard]] const QString& lastOpenedPath() const { return lastOpenedPath_; }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ContactNumbers.h"
-#include "Form.h"
+#include "forms/Form.h"
+#include "server/ContactNumbers.h"
 
 namespace tivora {
 
@@ -9,12 +9,12 @@ class FormDirectory;
 
 // The server-connection window shown at start-up: shows the portal's notice page and checks the
 // check page, then closes, offers the update window or offers to retry.
-class Form3 final : public Form {
+class ServerConnectionWindow final : public Form {
     Q_OBJECT
 
 public:
-    Form3(Services& services, FormDirectory& forms, const QString& portalRoot,
-          ContactNumbers contacts);
+    ServerConnectionWindow(Services& services, FormDirectory& forms, const QString& portalRoot,
+                           ContactNumbers contacts);
 
     [[nodiscard]] QString connectionFailedQuestion() const;
 

@@ -1,18 +1,18 @@
-#include "Form6.h"
+#include "player/PlayerWindow.h"
 
-#include "Control.h"
-#include "FileDialog.h"
-#include "FileListBox.h"
-#include "Folders.h"
-#include "FormDirectory.h"
-#include "LocalFiles.h"
-#include "PlayerBar.h"
-#include "PlayerControl.h"
-#include "PlayerLayout.h"
-#include "PlayerPreferences.h"
-#include "PlayerSurface.h"
-#include "PlayerWindowControls.h"
-#include "Services.h"
+#include "forms/Control.h"
+#include "forms/FileDialog.h"
+#include "forms/Folders.h"
+#include "forms/FormDirectory.h"
+#include "forms/PlayerControl.h"
+#include "forms/Services.h"
+#include "playback/PlayerBar.h"
+#include "playback/PlayerSurface.h"
+#include "player/FileListBox.h"
+#include "player/LocalFiles.h"
+#include "player/PlayerLayout.h"
+#include "player/PlayerPreferences.h"
+#include "player/PlayerWindowControls.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,6 +23,7 @@ namespace tivora {
 namespace {
 
 const FormDesign kDesign{
+    .name = u"Form6"_s,
     .caption = u"播放本地文件"_s,
     .clientWidth = 11895,
     .clientHeight = 7740,
@@ -40,13 +41,13 @@ constexpr auto Custom = ControlKind::Custom;
 // The banner comes first so that it is drawn over the video.
 // clang-format off
 const DesignRow kControls[] = {
-    {.name = form6::kBanner, .kind = ControlKind::PictureBox, .left = 2640, .top = 3240, .width = 3735, .height = 440, .visible = false, .background = kButtonFace},
-    {.name = form6::kBannerLabel, .kind = ControlKind::Label, .container = form6::kBanner, .left = 0, .top = 120, .width = 540, .height = 180, .caption = u"Label1"_s, .autoSize = true, .foreground = kDarkGrey, .fontFamily = u"宋体"_s, .fontPointSize = 9},
-    {.name = form6::kPlayer, .kind = Custom, .left = 0, .top = 0, .width = 9135, .height = 5175},
-    {.name = form6::kListFrame, .kind = ControlKind::Frame, .left = 6720, .top = 0, .width = 2415, .height = 6495, .caption = u"Frame1"_s},
-    {.name = form6::kFileList, .kind = Custom, .container = form6::kListFrame, .left = 0, .top = 0, .width = 2415, .height = 3660, .foreground = kDarkGrey, .background = Qt::white, .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
-    {.name = form6::kOpenButton, .kind = ControlKind::Button, .container = form6::kListFrame, .left = 0, .top = 3720, .width = 1215, .height = 495, .caption = u"打开文件"_s},
-    {.name = form6::kHideListButton, .kind = ControlKind::Button, .container = form6::kListFrame, .left = 1200, .top = 3720, .width = 1215, .height = 495, .caption = u"隐藏列表"_s},
+    {.name = player_window::kBanner, .kind = ControlKind::PictureBox, .left = 2640, .top = 3240, .width = 3735, .height = 440, .visible = false, .background = kButtonFace},
+    {.name = player_window::kBannerLabel, .kind = ControlKind::Label, .container = player_window::kBanner, .left = 0, .top = 120, .width = 540, .height = 180, .caption = u"Label1"_s, .autoSize = true, .foreground = kDarkGrey, .fontFamily = u"宋体"_s, .fontPointSize = 9},
+    {.name = player_window::kPlayer, .kind = Custom, .left = 0, .top = 0, .width = 9135, .height = 5175},
+    {.name = player_window::kListFrame, .kind = ControlKind::Frame, .left = 6720, .top = 0, .width = 2415, .height = 6495, .caption = u"Frame1"_s},
+    {.name = player_window::kFileList, .kind = Custom, .container = player_window::kListFrame, .left = 0, .top = 0, .width = 2415, .height = 3660, .foreground = kDarkGrey, .background = Qt::white, .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
+    {.name = player_window::kOpenButton, .kind = ControlKind::Button, .container = player_window::kListFrame, .left = 0, .top = 3720, .width = 1215, .height = 495, .caption = u"打开文件"_s},
+    {.name = player_window::kHideListButton, .kind = ControlKind::Button, .container = player_window::kListFrame, .left = 1200, .top = 3720, .width = 1215, .height = 495, .caption = u"隐藏列表"_s},
 };
 // clang-format on
 
@@ -56,22 +57,23 @@ const QString kResumed = u"从上次位置继续播放"_s;
 
 }  // namespace
 
-Form6::Form6(Services& services, FormDirectory& forms) : Form(services), forms_(forms) {}
+PlayerWindow::PlayerWindow(Services& services, FormDirectory& forms)
+    : Form(services), forms_(forms) {}
 
-Form6::~Form6() {
+PlayerWindow::~PlayerWindow() {
     rememberWhereLeft();
     services().keepAwake(this, false);
 }
 
-const FormDesign& Form6::design() const {
+const FormDesign& PlayerWindow::design() const {
     return kDesign;
 }
 
-std::span<const DesignRow> Form6::designTable() const {
+std::span<const DesignRow> PlayerWindow::designTable() const {
     return kControls;
 }
 
-const SettingsFile& Form6::settingsFile() const {
+const SettingsFile& PlayerWindow::settingsFile() const {
     // Probed once per run: the probe writes into the program's folder.
     if (!settingsFile_) {
         settingsFile_.emplace(services().programFolder(),
@@ -80,15 +82,15 @@ const SettingsFile& Form6::settingsFile() const {
     return *settingsFile_;
 }
 
-QWidget* Form6::createCustomControl(const DesignRow& row, QWidget* parent) {
-    if (row.name == form6::kFileList) {
+QWidget* PlayerWindow::createCustomControl(const DesignRow& row, QWidget* parent) {
+    if (row.name == player_window::kFileList) {
         list_ = new FileListBox(parent);
         QPalette palette = list_->palette();
         palette.setColor(QPalette::Base, row.background);
         list_->setPalette(palette);
         return list_;
     }
-    if (row.name == form6::kPlayer) {
+    if (row.name == player_window::kPlayer) {
         player_ = services().createPlayer(parent);
         surface_ = new PlayerSurface(*player_, parent);
         return surface_;
@@ -96,9 +98,9 @@ QWidget* Form6::createCustomControl(const DesignRow& row, QWidget* parent) {
     return Form::createCustomControl(row, parent);
 }
 
-void Form6::bindEvents() {
+void PlayerWindow::bindEvents() {
     // The video has a native window of its own: the banner needs one too to lie over it.
-    control(form6::kBanner).widget()->setAttribute(Qt::WA_NativeWindow);
+    control(player_window::kBanner).widget()->setAttribute(Qt::WA_NativeWindow);
     dialog_ = services().createFileDialog(window());
     // Coarse timers may fire up to a twentieth early.
     timer1_ = new QTimer(window());
@@ -109,8 +111,8 @@ void Form6::bindEvents() {
     timer2_->setInterval(2000);
     timer2_->setTimerType(Qt::PreciseTimer);
     connect(timer2_, &QTimer::timeout, this, [this] { dispatch([this] { hideBanner(); }); });
-    bindClick(form6::kOpenButton, [this] { openFile(); });
-    bindClick(form6::kHideListButton, [this] { hideList(); });
+    bindClick(player_window::kOpenButton, [this] { openFile(); });
+    bindClick(player_window::kHideListButton, [this] { hideList(); });
     connect(list_, &FileListBox::rowClicked, this, [this] { dispatch([this] { listClick(); }); });
     connect(list_, &FileListBox::rowDoubleClicked, this,
             [this] { dispatch([this] { listDoubleClick(); }); });
@@ -130,13 +132,13 @@ void Form6::bindEvents() {
         });
     });
     QWidget::setTabOrder(surface_, list_);
-    QWidget::setTabOrder(list_, control(form6::kOpenButton).widget());
-    QWidget::setTabOrder(control(form6::kOpenButton).widget(),
-                         control(form6::kHideListButton).widget());
+    QWidget::setTabOrder(list_, control(player_window::kOpenButton).widget());
+    QWidget::setTabOrder(control(player_window::kOpenButton).widget(),
+                         control(player_window::kHideListButton).widget());
     timer1_->start();
 }
 
-void Form6::onLoad() {
+void PlayerWindow::onLoad() {
     attachSkin();
     // Without a usable remembered folder the list starts on the user's videos.
     settings::SettingsLine remembered{QString(), userVideosFolder()};
@@ -146,24 +148,24 @@ void Form6::onLoad() {
     listFolder(remembered.prefix, remembered.folder);
 }
 
-void Form6::onResize() {
+void PlayerWindow::onResize() {
     layout::FormTarget target(*this);
     playerlayout::layOutPlayerWindow(target);
 }
 
-void Form6::onUnload(int& /*cancel*/) {
+void PlayerWindow::onUnload(int& /*cancel*/) {
     rememberWhereLeft();
     services().keepAwake(this, false);
-    forms_.form(FormId::Form1).show();
+    forms_.form(FormId::Main).show();
 }
 
-void Form6::listFolder(const QString& prefix, const QString& folder) {
+void PlayerWindow::listFolder(const QString& prefix, const QString& folder) {
     // Whatever the list showed before: an empty list, too, follows the chosen file.
     list_->setPattern(localfiles::listPattern(prefix));
     list_->setPath(folder);
 }
 
-void Form6::automaticOpen() {
+void PlayerWindow::automaticOpen() {
     // Off before the dialog: a modal dialog runs the event loop, which would tick again.
     timer1_->stop();
     showDialog();
@@ -172,7 +174,7 @@ void Form6::automaticOpen() {
     }
 }
 
-void Form6::openFile() {
+void PlayerWindow::openFile() {
     showDialog();
     const QString chosen = dialog_->fileName();
     // A cancelled dialog still reports the earlier choice, which is the last opened file.
@@ -182,13 +184,13 @@ void Form6::openFile() {
     }
 }
 
-void Form6::showDialog() {
+void PlayerWindow::showDialog() {
     dialog_->setInitDir(services().mediaDialogFolder());
     dialog_->setFilter(kVideoFilter);
     dialog_->showOpen();
 }
 
-void Form6::openFromOutside(const QString& path) {
+void PlayerWindow::openFromOutside(const QString& path) {
     const QFileInfo file(path);
     if (file.isDir()) {
         msgBox(u"“%1”是一个文件夹，请拖入或选择一个视频文件。"_s.arg(file.fileName()),
@@ -203,20 +205,20 @@ void Form6::openFromOutside(const QString& path) {
     // As the open-file button would, in place of the automatic dialog.
     show();
     timer1_->stop();
-    forms_.form(FormId::Form1).hide();
+    forms_.form(FormId::Main).hide();
     player_->invoke(PlayerControl::kDispStop);
     dialog_->choose(file.absoluteFilePath());
     applyChosenFile();
 }
 
-void Form6::onFilesDropped(const QStringList& paths) {
+void PlayerWindow::onFilesDropped(const QStringList& paths) {
     if (paths.isEmpty()) {
         return;
     }
     openFromOutside(paths.constFirst());
 }
 
-void Form6::applyChosenFile() {
+void PlayerWindow::applyChosenFile() {
     const QString path = dialog_->fileName();
     const QString title = dialog_->fileTitle();
     playing_ = path;
@@ -231,11 +233,11 @@ void Form6::applyChosenFile() {
     (void)settingsFile().write({prefix, folder});
 }
 
-void Form6::listClick() {
+void PlayerWindow::listClick() {
     showBanner(list_->list(list_->listIndex()));
 }
 
-void Form6::listDoubleClick() {
+void PlayerWindow::listDoubleClick() {
     player_->invoke(PlayerControl::kDispStop);
     const QString name = list_->list(list_->listIndex());
     QString folder;
@@ -255,7 +257,7 @@ void Form6::listDoubleClick() {
     setCaption(name);
 }
 
-void Form6::followPlayer() {
+void PlayerWindow::followPlayer() {
     services().keepAwake(this, player_->hasFile() && !player_->isPaused());
     if (!player_->hasFile()) {
         rememberWhereLeft();
@@ -278,14 +280,14 @@ void Form6::followPlayer() {
     }
 }
 
-void Form6::rememberWhereLeft() {
+void PlayerWindow::rememberWhereLeft() {
     if (hadFile_) {
         hadFile_ = false;
         resume_.remember(playing_, playedTo_, playedLength_);
     }
 }
 
-void Form6::playNextFile() {
+void PlayerWindow::playNextFile() {
     if (!surface_->bar()->continuousPlay()) {
         return;
     }
@@ -298,7 +300,7 @@ void Form6::playNextFile() {
     showBanner(caption());
 }
 
-QStringList Form6::rows() const {
+QStringList PlayerWindow::rows() const {
     QStringList names;
     for (int row = 0; row < list_->listCount(); ++row) {
         names << list_->list(row);
@@ -306,22 +308,22 @@ QStringList Form6::rows() const {
     return names;
 }
 
-void Form6::showBanner(const QString& text) {
-    control(form6::kBannerLabel).setCaption(text);
+void PlayerWindow::showBanner(const QString& text) {
+    control(player_window::kBannerLabel).setCaption(text);
     layout::FormTarget target(*this);
     playerlayout::placeBanner(target);
-    control(form6::kBanner).widget()->raise();
-    control(form6::kBanner).setVisible(true);
+    control(player_window::kBanner).widget()->raise();
+    control(player_window::kBanner).setVisible(true);
     timer2_->stop();
     timer2_->start();
 }
 
-void Form6::hideBanner() {
-    control(form6::kBanner).setVisible(false);
+void PlayerWindow::hideBanner() {
+    control(player_window::kBanner).setVisible(false);
     timer2_->stop();
 }
 
-void Form6::hideList() {
+void PlayerWindow::hideList() {
     layout::FormTarget target(*this);
     playerlayout::hideList(target);
     showBanner(kListHidden);

@@ -1,8 +1,8 @@
 // The main window's resize handling and hover captions on a real (offscreen) window.
-#include "Control.h"
-#include "ControlWidgets.h"
-#include "Form1.h"
-#include "TestWindows.h"
+#include "app/MainWindow.h"
+#include "forms/Control.h"
+#include "forms/ControlWidgets.h"
+#include "support/TestWindows.h"
 
 #include <QTest>
 
@@ -11,11 +11,11 @@ using namespace Qt::StringLiterals;
 namespace tivora {
 namespace {
 
-struct MainWindow : test::TestWindows {
-    MainWindow() : TestWindows(AppConfig{.portalRoot = u"http://vod.example.com"_s}) {
+struct MainWindowRun : test::TestWindows {
+    MainWindowRun() : TestWindows(AppConfig{.portalRoot = u"http://vod.example.com"_s}) {
         form().show();
     }
-    Form& form() { return forms.form(FormId::Form1); }
+    Form& form() { return forms.form(FormId::Main); }
     float value(const QString& name, float (Control::*get)() const) {
         return (form().control(name).*get)();
     }
@@ -26,7 +26,7 @@ struct MainWindow : test::TestWindows {
 
 }  // namespace
 
-class TestForm1Layout final : public QObject {
+class TestMainWindowLayout final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -44,7 +44,7 @@ private Q_SLOTS:
     void sizesSnapOrStay() {
         QFETCH(QSize, requested);
         QFETCH(QSize, final);
-        MainWindow w;
+        MainWindowRun w;
         QWidget* window = w.form().window();
         const QSize frame = window->frameGeometry().size() - window->size();
         window->resize((requested - frame).expandedTo(QSize(1, 1)));
@@ -65,7 +65,7 @@ private Q_SLOTS:
     }
 
     void minimisedAndMaximisedWindowsRaiseNoMessage() {
-        MainWindow w;
+        MainWindowRun w;
         w.form().window()->showMinimized();
         QTest::qWait(50);
         w.form().window()->showMaximized();
@@ -78,7 +78,7 @@ private Q_SLOTS:
     }
 
     void designValuesStayWhereNoFormulaReaches() {
-        MainWindow w;
+        MainWindowRun w;
         w.form().window()->resize(1100, 700);
         QTRY_COMPARE(w.value(u"Frameright"_s, &Control::left), w.form().width() - 3855);
         QVERIFY(w.form().width() > 1100 * 15.0F - 1);
@@ -103,7 +103,7 @@ private Q_SLOTS:
     void captionFollowsTheHoveredButton() {
         QFETCH(QString, button);
         QFETCH(QString, text);
-        MainWindow w;
+        MainWindowRun w;
         // The first hover is centred by the new text, not by the design caption "Label1".
         w.hover(button);
         const Control& b = w.form().control(button);
@@ -119,7 +119,7 @@ private Q_SLOTS:
     }
 
     void oneCaptionAtATimeAndTheBackdropHidesIt() {
-        MainWindow w;
+        MainWindowRun w;
         const Control& label = w.form().control(u"Label1"_s);
         QCOMPARE(label.caption(), u"Label1"_s);  // design caption, shown before any hover
         QVERIFY(label.visible());
@@ -143,5 +143,5 @@ private Q_SLOTS:
 
 }  // namespace tivora
 
-QTEST_MAIN(tivora::TestForm1Layout)
-#include "tst_form1layout.moc"
+QTEST_MAIN(tivora::TestMainWindowLayout)
+#include "tst_mainwindowlayout.moc"

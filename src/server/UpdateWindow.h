@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Form.h"
+#include "forms/Form.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -9,11 +9,11 @@ namespace tivora {
 
 // The update window: shows the latest version the portal offers and downloads, starts and hands
 // over to a newer installer.
-class Form5 final : public Form {
+class UpdateWindow final : public Form {
     Q_OBJECT
 
 public:
-    Form5(Services& services, const QString& portalRoot);
+    UpdateWindow(Services& services, const QString& portalRoot);
 
     // Blocking download; true only when the whole file is in place at target.
     bool DownloadFile(const QString& source, const QString& target);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Form.h"
-#include "MainMenu.h"
-#include "PortalAddresses.h"
+#include "app/MainMenu.h"
+#include "forms/Form.h"
+#include "portal/PortalAddresses.h"
 
 #include <QPointer>
 
@@ -10,17 +10,17 @@
 
 namespace tivora {
 
-class FormDirectory;
+class Forms;
 class MainCommands;
 
 // The main window: film list, content and full-window panes under picture toolbars.
-class Form1 final : public Form {
+class MainWindow final : public Form {
     Q_OBJECT
 
 public:
-    Form1(Services& services, FormDirectory& forms, QString portalRoot, QString siteRoot,
-          portal::QueryEncoding encoding = portal::QueryEncoding::Utf8);
-    ~Form1() override;
+    MainWindow(Services& services, Forms& forms, QString portalRoot, QString siteRoot,
+               portal::QueryEncoding encoding = portal::QueryEncoding::Utf8);
+    ~MainWindow() override;
 
     // The popup main menu; null while the window is not loaded.
     [[nodiscard]] MainMenu* mainMenu() const { return menu_; }
@@ -41,7 +41,7 @@ private:
     void showCaption(QStringView button, const QString& text);
     void hideCaption();
 
-    FormDirectory& forms_;
+    Forms& forms_;
     const QString portalRoot_;
     QString portalBaseUrl_;
     std::unique_ptr<MainCommands> commands_;

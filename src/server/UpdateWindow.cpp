@@ -1,11 +1,11 @@
-#include "Form5.h"
+#include "server/UpdateWindow.h"
 
-#include "BrowserPane.h"
-#include "Control.h"
-#include "PortalAddresses.h"
-#include "ServerWindowControls.h"
-#include "Services.h"
-#include "VersionCheck.h"
+#include "forms/BrowserPane.h"
+#include "forms/Control.h"
+#include "forms/Services.h"
+#include "portal/PortalAddresses.h"
+#include "portal/VersionCheck.h"
+#include "server/ServerWindowControls.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,6 +18,7 @@ namespace tivora {
 namespace {
 
 const FormDesign kDesign{
+    .name = u"Form5"_s,
     .caption = u"程序更新"_s,
     .clientWidth = 4950,
     .clientHeight = 1905,
@@ -30,45 +31,45 @@ const QString kInstallerName = u"new.exe"_s;
 
 // clang-format off
 const DesignRow kControls[] = {
-    {.name = form5::kStatusLabel, .kind = ControlKind::Label, .left = 1080, .top = 240, .width = 0, .height = 210, .autoSize = true, .foreground = kStatusColour, .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
-    {.name = form5::kUpdateButton, .kind = ControlKind::Button, .left = 1200, .top = 1080, .width = 1215, .height = 495, .caption = u"更新"_s},
-    {.name = form5::kCloseButton, .kind = ControlKind::Button, .left = 2520, .top = 1080, .width = 1215, .height = 495, .caption = u"关闭"_s},
+    {.name = update_window::kStatusLabel, .kind = ControlKind::Label, .left = 1080, .top = 240, .width = 0, .height = 210, .autoSize = true, .foreground = kStatusColour, .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
+    {.name = update_window::kUpdateButton, .kind = ControlKind::Button, .left = 1200, .top = 1080, .width = 1215, .height = 495, .caption = u"更新"_s},
+    {.name = update_window::kCloseButton, .kind = ControlKind::Button, .left = 2520, .top = 1080, .width = 1215, .height = 495, .caption = u"关闭"_s},
     // Below the client area: the check page is read, never seen.
-    {.name = form5::kCheckPane, .kind = ControlKind::Browser, .left = 4440, .top = 2520, .width = 1215, .height = 495},
+    {.name = update_window::kCheckPane, .kind = ControlKind::Browser, .left = 4440, .top = 2520, .width = 1215, .height = 495},
 };
 // clang-format on
 
 }  // namespace
 
-Form5::Form5(Services& services, const QString& portalRoot)
+UpdateWindow::UpdateWindow(Services& services, const QString& portalRoot)
     : Form(services),
       checkPage_(portal::checkPageAddress(portalRoot)),
       installerAddress_(portal::installerAddress(portalRoot)) {}
 
-const FormDesign& Form5::design() const {
+const FormDesign& UpdateWindow::design() const {
     return kDesign;
 }
 
-std::span<const DesignRow> Form5::designTable() const {
+std::span<const DesignRow> UpdateWindow::designTable() const {
     return kControls;
 }
 
-void Form5::bindEvents() {
+void UpdateWindow::bindEvents() {
     timer1_ = new QTimer(window());
     timer1_->setInterval(500);
     connect(timer1_, &QTimer::timeout, this, [this] { dispatch([this] { downloadTick(); }); });
-    bindClick(form5::kUpdateButton, [this] { update(); });
-    bindClick(form5::kCloseButton, [this] { hide(); });
-    connect(&browser(form5::kCheckPane), &BrowserPane::documentComplete, this,
+    bindClick(update_window::kUpdateButton, [this] { update(); });
+    bindClick(update_window::kCloseButton, [this] { hide(); });
+    connect(&browser(update_window::kCheckPane), &BrowserPane::documentComplete, this,
             [this] { dispatch([this] { checkVersion(); }); });
 }
 
-void Form5::onLoad() {
+void UpdateWindow::onLoad() {
     attachSkin();
-    browser(form5::kCheckPane).navigate(checkPage_);
+    browser(update_window::kCheckPane).navigate(checkPage_);
 }
 
-bool Form5::DownloadFile(const QString& source, const QString& target) {
+bool UpdateWindow::DownloadFile(const QString& source, const QString& target) {
     // The download holds this handler until it ends; meanwhile the window repaints and shows how
     // far it is, and takes no input.
     QElapsedTimer sinceShown;
@@ -83,7 +84,7 @@ bool Form5::DownloadFile(const QString& source, const QString& target) {
     return services().downloadFile(source, target, progress);
 }
 
-QString Form5::downloadProgressText(qint64 received, qint64 total) {
+QString UpdateWindow::downloadProgressText(qint64 received, qint64 total) {
     const auto megabytes = [](qint64 bytes) {
         return QString::number(static_cast<double>(bytes) / (1024.0 * 1024.0), 'f', 1) + u" MB"_s;
     };
@@ -94,12 +95,12 @@ QString Form5::downloadProgressText(qint64 received, qint64 total) {
         .arg(megabytes(received), megabytes(total));
 }
 
-QString Form5::installerTarget() const {
+QString UpdateWindow::installerTarget() const {
     return services().writableFolderFor(kInstallerName) + u'/' + kInstallerName;
 }
 
-void Form5::checkVersion() {
-    pageText_ = browser(form5::kCheckPane).outerHTML();
+void UpdateWindow::checkVersion() {
+    pageText_ = browser(update_window::kCheckPane).outerHTML();
     // A page without a well-formed version counts as no answer, rather than showing two
     // characters from elsewhere as a version.
     const std::optional<QString> code =
@@ -114,7 +115,7 @@ void Form5::checkVersion() {
     setStatusLine(version::versionLabel(*code, status_));
 }
 
-void Form5::update() {
+void UpdateWindow::update() {
     if (status_ == version::kNoUpdateNeeded) {
         msgBox(u"当前版本为最新版，无需更新！"_s);
         return;
@@ -123,7 +124,7 @@ void Form5::update() {
     timer1_->start();
 }
 
-void Form5::downloadTick() {
+void UpdateWindow::downloadTick() {
     timer1_->stop();
     const QString target = installerTarget();
     if (!DownloadFile(installerAddress_, target)) {
@@ -141,8 +142,8 @@ void Form5::downloadTick() {
     services().endProgram(0);
 }
 
-void Form5::setStatusLine(const QString& text) {
-    Control& label = control(form5::kStatusLabel);
+void UpdateWindow::setStatusLine(const QString& text) {
+    Control& label = control(update_window::kStatusLabel);
     label.setCaption(text);
     label.setLeft((width() - label.width()) / 2.0F);
 }

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "Form.h"
+#include "forms/Form.h"
 
 namespace tivora {
 
 // The about window: a borderless picture with the product's name and version.
-class Form2 final : public Form {
+class AboutWindow final : public Form {
     Q_OBJECT
 
 public:
-    explicit Form2(Services& services);
+    explicit AboutWindow(Services& services);
 
 protected:
     [[nodiscard]] const FormDesign& design() const override;

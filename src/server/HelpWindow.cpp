@@ -1,9 +1,9 @@
-#include "Form4.h"
+#include "server/HelpWindow.h"
 
-#include "BrowserPane.h"
-#include "Control.h"
-#include "PortalAddresses.h"
-#include "ServerWindowControls.h"
+#include "forms/BrowserPane.h"
+#include "forms/Control.h"
+#include "portal/PortalAddresses.h"
+#include "server/ServerWindowControls.h"
 
 using namespace Qt::StringLiterals;
 
@@ -11,6 +11,7 @@ namespace tivora {
 namespace {
 
 const FormDesign kDesign{
+    .name = u"Form4"_s,
     .caption = u"使用帮助"_s,
     .clientWidth = 12300,
     .clientHeight = 6900,
@@ -19,7 +20,7 @@ const FormDesign kDesign{
 };
 
 const DesignRow kControls[] = {
-    {.name = form4::kHelpPane,
+    {.name = help_window::kHelpPane,
      .kind = ControlKind::Browser,
      .left = 0,
      .top = 0,
@@ -29,25 +30,25 @@ const DesignRow kControls[] = {
 
 }  // namespace
 
-Form4::Form4(Services& services, const QString& siteRoot)
+HelpWindow::HelpWindow(Services& services, const QString& siteRoot)
     : Form(services), helpPage_(portal::helpPageAddress(siteRoot)) {}
 
-const FormDesign& Form4::design() const {
+const FormDesign& HelpWindow::design() const {
     return kDesign;
 }
 
-std::span<const DesignRow> Form4::designTable() const {
+std::span<const DesignRow> HelpWindow::designTable() const {
     return kControls;
 }
 
-void Form4::onLoad() {
+void HelpWindow::onLoad() {
     attachSkin();
-    browser(form4::kHelpPane).navigate(helpPage_);
+    browser(help_window::kHelpPane).navigate(helpPage_);
 }
 
-void Form4::onResize() {
+void HelpWindow::onResize() {
     // The pane takes the window's outer size; the frame's share is clipped at the edges.
-    Control& pane = control(form4::kHelpPane);
+    Control& pane = control(help_window::kHelpPane);
     pane.setWidth(width());
     pane.setHeight(height());
 }
