@@ -8,6 +8,7 @@
 #include "desktop/DesktopServices.h"
 #include "desktop/PlatformConventions.h"
 #include "forms/Form.h"
+#include "forms/Logging.h"
 #include "forms/StartupTrace.h"
 #include "player/PlayerWindow.h"
 #include "portal/ClientVersion.h"
@@ -23,7 +24,6 @@
 #include <QWidget>
 
 #include <clocale>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -31,13 +31,6 @@ using namespace Qt::StringLiterals;
 
 namespace tivora {
 namespace {
-
-void print(FILE* stream, const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    if (!text.endsWith(u'\n')) {
-        std::fputc('\n', stream);
-    }
-}
 
 // A later start's file plays here, then whichever of the player and the main window stands for the
 // program comes to the front.
@@ -84,6 +77,7 @@ void setUpApplication() {
     QApplication::setOrganizationName(u"Tivora"_s);
     // Side windows close without ending the run; only the main window's unload does.
     QApplication::setQuitOnLastWindowClosed(false);
+    logging::installMessageFormat();
     // libmpv needs C number formatting.
     std::setlocale(LC_NUMERIC, "C");
     installFontSubstitutions();
@@ -96,25 +90,23 @@ void installFontSubstitutions() {
     QFont::insertSubstitutions(u"SimSun"_s, songFonts);
 }
 
-int runApplication(int argc, char* argv[]) {
+CommandLine readCommandLine(int argc, char* argv[]) {
     trace::mark(u"main"_s);
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
-    const CommandLine commandLine = parseCommandLine(arguments, builtInConfig());
-    switch (commandLine.action) {
-        case CommandLine::Action::Help:
-        case CommandLine::Action::Version:
-            print(stdout, commandLine.message);
-            return 0;
-        case CommandLine::Action::Error:
-            print(stderr, u"tivora: "_s + commandLine.message + u"\nTry 'tivora --help'."_s);
-            return 2;
-        case CommandLine::Action::Run:
-            break;
+    CommandLine commandLine = parseCommandLine(arguments, builtInConfig());
+    if (commandLine.action == CommandLine::Action::Error) {
+        commandLine.message = u"tivora: "_s + commandLine.message + u"\nTry 'tivora --help'."_s;
     }
+    if (!commandLine.message.endsWith(u'\n')) {
+        commandLine.message += u'\n';
+    }
+    return commandLine;
+}
 
+int runApplication(int argc, char* argv[], const CommandLine& commandLine) {
     prepareEnvironment();
     QApplication app(argc, argv);
     setUpApplication();
@@ -123,7 +115,7 @@ int runApplication(int argc, char* argv[]) {
     // Before anything costly starts: a later start hands its file to the running program and ends.
     std::unique_ptr<SingleInstance> instance;
     if (!commandLine.newInstance) {
-        instance = std::make_unique<SingleInstance>();
+        instance = std::make_unique<SingleInstance>(platform::instanceEndpoint());
         if (instance->start(InstanceRequest{.openFile = commandLine.config.openFile}) ==
             SingleInstance::Start::HandedOver) {
             return 0;
@@ -145,8 +137,8 @@ int runApplication(int argc, char* argv[]) {
         demoPortal = std::make_unique<demo::DemoPortal>(demo::PortalOptions{});
         std::string error;
         if (!demoPortal->start(&error)) {
-            print(stderr,
-                  u"tivora: the demo portal could not start: "_s + QString::fromStdString(error));
+            qCCritical(lcApp).noquote()
+                << u"the demo portal could not start: "_s + QString::fromStdString(error);
             return 1;
         }
         trace::mark(u"demo portal started"_s);

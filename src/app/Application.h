@@ -1,9 +1,16 @@
 #pragma once
 
+#include "app/AppConfig.h"
+
 namespace tivora {
 
-// Starts Tivora: reads the command line, shows the main window and runs until the program ends.
-int runApplication(int argc, char* argv[]);
+// The command line read over the built-in values; its message (help, version or a refusal) ends
+// with a line break.
+[[nodiscard]] CommandLine readCommandLine(int argc, char* argv[]);
+
+// Starts Tivora with the command line read to run: shows the main window and runs until the
+// program ends.
+int runApplication(int argc, char* argv[], const CommandLine& commandLine);
 
 // What the process needs before the application object exists.
 void prepareEnvironment();

@@ -6,6 +6,7 @@
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QTimer>
+#include "forms/Logging.h"
 
 #include <cstdio>
 #include <memory>
@@ -20,7 +21,7 @@ constexpr int kWriteTimeoutMs = 2000;
 constexpr int kLockTimeoutMs = 5000;
 
 void warn(const QString& text) {
-    std::fputs((u"tivora: "_s + text + u'\n').toLocal8Bit().constData(), stderr);
+    qCWarning(lcApp).noquote() << text;
 }
 
 // Held while a start looks for the running program and, finding none, takes its place, so that
@@ -32,7 +33,8 @@ QString lockPath() {
 
 }  // namespace
 
-SingleInstance::SingleInstance(QObject* parent) : QObject(parent), endpoint_(userEndpoint()) {}
+SingleInstance::SingleInstance(QString endpoint, QObject* parent)
+    : QObject(parent), endpoint_(std::move(endpoint)) {}
 
 SingleInstance::~SingleInstance() {
     // Sockets closed with the server would otherwise still report to this object.
@@ -41,17 +43,6 @@ SingleInstance::~SingleInstance() {
             socket->disconnect(this);
         }
     }
-}
-
-QString SingleInstance::userEndpoint() {
-#ifdef Q_OS_WIN
-    // Pipe names are shared by every session on the machine.
-    return u"tivora-"_s + qEnvironmentVariable("USERNAME");
-#else
-    // The runtime folder is the user's alone; without XDG_RUNTIME_DIR Qt makes a per-user one.
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
-        .filePath(u"tivora"_s);
-#endif
 }
 
 SingleInstance::Start SingleInstance::start(const InstanceRequest& request) {

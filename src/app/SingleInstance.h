@@ -29,11 +29,9 @@ public:
     // A message not complete after this long is dropped.
     static constexpr int kReadTimeoutMs = 3000;
 
-    explicit SingleInstance(QObject* parent = nullptr);
+    // endpoint: where starts of one user meet (platform::instanceEndpoint()).
+    explicit SingleInstance(QString endpoint, QObject* parent = nullptr);
     ~SingleInstance() override;
-
-    // Per user: a socket in the user's runtime folder, a pipe named after the user on Windows.
-    [[nodiscard]] static QString userEndpoint();
 
     // Hands the request to the running program, or becomes the running program.
     [[nodiscard]] Start start(const InstanceRequest& request);

@@ -9,6 +9,7 @@
 #include "desktop/SkinLoader.h"
 #include "desktop/SleepInhibitor.h"
 #include "forms/Folders.h"
+#include "forms/Logging.h"
 #include "forms/MessageBoxStyle.h"
 #include "media/MpvPlayer.h"
 #include "media/NullPlayer.h"
@@ -159,9 +160,8 @@ bool DesktopServices::downloadFile(const QString& source, const QString& target,
                                    const DownloadProgress& progress) {
     const bool ok = downloader_->download(source, target, progress);
     if (!ok) {
-        std::fprintf(stderr, "tivora: download of %s failed: %s\n",
-                     source.toLocal8Bit().constData(),
-                     downloader_->lastError().toLocal8Bit().constData());
+        qCWarning(lcDesktop).noquote()
+            << u"download of %1 failed: %2"_s.arg(source, downloader_->lastError());
     }
     return ok;
 }

@@ -17,6 +17,10 @@ void quitOnTerminationRequest();
 // Hands memory the process has freed back to the system, where the C library keeps it otherwise.
 void returnFreedMemory();
 
+// Where the starts of one user meet: a socket in the user's runtime folder, a pipe named after the
+// user on Windows.
+[[nodiscard]] QString instanceEndpoint();
+
 // The file libcurl is loaded from when the first download starts.
 [[nodiscard]] QString curlLibraryFile();
 

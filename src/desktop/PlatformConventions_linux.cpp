@@ -1,9 +1,12 @@
 #include "desktop/PlatformConventions.h"
 
 #include "forms/Folders.h"
+#include "forms/Logging.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QSocketNotifier>
+#include <QStandardPaths>
 
 #include <array>
 #include <cerrno>
@@ -21,7 +24,7 @@ namespace tivora::platform {
 void prepareProcessEnvironment() {
     // Chromium refuses to start its sandbox as root.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
-        std::fputs("tivora: running as root, so web pages run without their sandbox\n", stderr);
+        qCWarning(lcDesktop) << "running as root, so web pages run without their sandbox";
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
 }
@@ -70,6 +73,12 @@ void returnFreedMemory() {
     // glibc keeps freed memory below the top of its heaps, and Chromium's many short-lived
     // allocations leave plenty of it.
     malloc_trim(0);
+}
+
+QString instanceEndpoint() {
+    // The runtime folder is the user's alone; without XDG_RUNTIME_DIR Qt makes a per-user one.
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
+        .filePath(u"tivora"_s);
 }
 
 QString curlLibraryFile() {

@@ -31,6 +31,11 @@ void returnFreedMemory() {
     _heapmin();
 }
 
+QString instanceEndpoint() {
+    // Pipe names are shared by every session on the machine.
+    return u"tivora-"_s + qEnvironmentVariable("USERNAME");
+}
+
 QString curlLibraryFile() {
     return u"libcurl.dll"_s;
 }

@@ -1,6 +1,7 @@
 #include "desktop/SkinLoader.h"
 
 #include "codepage/AnsiCodec.h"
+#include "forms/Logging.h"
 
 #include <cstdio>
 
@@ -51,8 +52,7 @@ void SkinLoader::warnOnce(const QString& message) {
         warn_(message);
         return;
     }
-    std::fprintf(stderr, "tivora: warning: %s\n", message.toLocal8Bit().constData());
-    std::fflush(stderr);
+    qCWarning(lcDesktop).noquote() << message;
 }
 
 }  // namespace tivora

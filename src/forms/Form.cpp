@@ -5,6 +5,7 @@
 #include "forms/ControlWidgets.h"
 #include "forms/FormError.h"
 #include "forms/FormWindow.h"
+#include "forms/Logging.h"
 #include "forms/Services.h"
 #include "forms/StartupTrace.h"
 #include "forms/Twips.h"
@@ -213,7 +214,7 @@ void Form::dispatch(const std::function<void()>& handler) {
         handler();
     } catch (const std::exception& error) {
         // The detail is for the developer; the user is told in plain Chinese.
-        std::fprintf(stderr, "tivora: unexpected error: %s\n", error.what());
+        qCCritical(lcForms) << "unexpected error:" << error.what();
         msgBox(u"程序发生意外错误，本次操作未完成。"_s, MsgBox::OkOnly + MsgBox::Critical);
     }
 }

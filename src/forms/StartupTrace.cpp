@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <QtGlobal>
+#include "forms/Logging.h"
 
 #include <cstdio>
 
@@ -34,8 +35,7 @@ void mark(QStringView what) {
         return;
     }
     const double ms = static_cast<double>(clock().timer.nsecsElapsed()) / 1e6;
-    std::fprintf(stderr, "tivora-trace: %8.1f %s\n", ms, what.toUtf8().constData());
-    std::fflush(stderr);
+    qCInfo(lcTrace).noquote() << QString::asprintf("%8.1f", ms) << what;
 }
 
 }  // namespace tivora::trace

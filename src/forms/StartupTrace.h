@@ -4,7 +4,7 @@
 
 namespace tivora::trace {
 
-// With TIVORA_TRACE_STARTUP=1 in the environment, prints "tivora-trace: <ms> <mark>" on stderr:
+// With TIVORA_TRACE_STARTUP=1 in the environment, prints "tivora.trace: <ms> <mark>" on stderr:
 // milliseconds since the program was loaded. Costs one flag test otherwise.
 void mark(QStringView what);
 

@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QStandardPaths>
+#include "forms/Logging.h"
 
 using namespace Qt::StringLiterals;
 
@@ -26,8 +27,8 @@ void PlayerPreferences::setContinuousPlay(bool on) const {
     settings.setValue(kContinuousPlay, on);
     settings.sync();
     if (settings.status() != QSettings::NoError) {
-        qWarning("tivora: the player's preferences could not be saved in %s",
-                 qUtf8Printable(file_));
+        qCWarning(lcPlayer).noquote()
+            << u"the player's preferences could not be saved in "_s + file_;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include "forms/Logging.h"
 
 #include <cmath>
 #include <cstdio>
@@ -26,7 +27,7 @@ struct Entry {
 };
 
 void warn(const QString& text) {
-    std::fprintf(stderr, "tivora: %s\n", qUtf8Printable(text));
+    qCWarning(lcPlayer).noquote() << text;
 }
 
 // Most recent first. A store that cannot be read is set aside (kept as .bad) and counts as empty.

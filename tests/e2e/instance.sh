@@ -90,7 +90,7 @@ played=$(position "$film")
 [ ! -e "$endpoint" ] || fail "the socket outlived the program"
 for why in "not a Tivora message" "message too long" "unknown message version" \
     "not an absolute path" "timed out"; do
-    grep -q "tivora: ignored a message from another start: .*$why" "$work/first.log" ||
+    grep -q "tivora.app: ignored a message from another start: .*$why" "$work/first.log" ||
         fail "no warning for a message: $why"
 done
 echo "PASS: the running program played the film to ${played} s and ignored the strangers"
