@@ -5,6 +5,7 @@
 #include "demo-portal/ConnectionGuard.h"
 #include "demo-portal/PortalRoutes.h"
 #include "demo-portal/PortalStore.h"
+#include "demo-portal/WorkerPool.h"
 
 #include <QDir>
 #include <QStandardPaths>

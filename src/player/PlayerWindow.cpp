@@ -291,7 +291,8 @@ void PlayerWindow::playNextFile() {
     if (!surface_->bar()->continuousPlay()) {
         return;
     }
-    const auto playing = static_cast<int>(rows().indexOf(caption()));
+    const auto playing = static_cast<int>(
+        rows().indexOf(QFileInfo(QDir::fromNativeSeparators(playing_)).fileName()));
     if (playing < 0 || playing + 1 >= list_->listCount()) {
         return;
     }

@@ -17,6 +17,9 @@ namespace tivora {
 
 class FileDialog;
 class FormDirectory;
+namespace test {
+class PlayerWindowProbe;
+}
 
 // The local player: plays local video files beside a list of their namesakes in the same folder,
 // and stands in for the main window while it is open.
@@ -29,14 +32,6 @@ public:
 
     // The file last opened through the dialog; kept across unload and load.
     [[nodiscard]] const QString& lastOpenedPath() const { return lastOpenedPath_; }
-    [[nodiscard]] QTimer* timer1() const { return timer1_; }
-    [[nodiscard]] QTimer* timer2() const { return timer2_; }
-    [[nodiscard]] FileListBox* fileList() const { return list_; }
-    [[nodiscard]] PlayerControl* player() const { return player_; }
-    [[nodiscard]] PlayerSurface* playerSurface() const { return surface_; }
-    [[nodiscard]] FileDialog* fileDialog() const { return dialog_.get(); }
-    // data.txt where this run reads and writes it.
-    [[nodiscard]] const SettingsFile& settingsFile() const;
 
     // Plays a file dropped on a window or named on the command line, as if chosen in the open
     // dialog; a folder or a file that is no video gets a message and changes nothing.
@@ -53,6 +48,10 @@ protected:
     void onFilesDropped(const QStringList& paths) override;
 
 private:
+    friend class test::PlayerWindowProbe;
+
+    // data.txt where this run reads and writes it.
+    [[nodiscard]] const SettingsFile& settingsFile() const;
     void automaticOpen();
     void openFile();
     void showDialog();

@@ -6,6 +6,9 @@
 #include <QTimer>
 
 namespace tivora {
+namespace test {
+class UpdateWindowProbe;
+}
 
 // The update window: shows the latest version the portal offers and downloads, starts and hands
 // over to a newer installer.
@@ -22,7 +25,6 @@ public:
 
     [[nodiscard]] const QString& pageText() const { return pageText_; }
     [[nodiscard]] const QString& status() const { return status_; }
-    [[nodiscard]] QTimer* timer1() const { return timer1_; }
     // Where the installer is saved: beside the program, or in the user's data folder when the
     // program's folder cannot be written.
     [[nodiscard]] QString installerTarget() const;
@@ -34,6 +36,8 @@ protected:
     void onLoad() override;
 
 private:
+    friend class test::UpdateWindowProbe;
+
     void checkVersion();
     void update();
     void downloadTick();

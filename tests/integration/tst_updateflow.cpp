@@ -11,6 +11,7 @@
 #include "support/FakeServices.h"
 #include "support/TestHttpServer.h"
 #include "support/WebEngineTestMain.h"
+#include "support/WindowProbes.h"
 
 #include <QDir>
 #include <QFile>
@@ -198,7 +199,7 @@ private Q_SLOTS:
             update.show();
         }
         qobject_cast<QPushButton*>(update.control(u"Command1"_s).widget())->click();
-        QVERIFY(waitUntil([&] { return !update.timer1()->isActive(); }));
+        QVERIFY(waitUntil([&] { return !test::probe(update).timer1()->isActive(); }));
         QCOMPARE(run.statusLine(), u"更新包下载失败，请检查网络后点击“更新”重试。"_s);
         QVERIFY(QDir(run.services.programFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
         QCOMPARE(run.services.endedWith, -1);

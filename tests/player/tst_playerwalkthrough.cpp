@@ -16,6 +16,7 @@
 #include "support/EventLoopWait.h"
 #include "support/TestHttpServer.h"
 #include "support/WebEngineTestMain.h"
+#include "support/WindowProbes.h"
 
 #include <QAbstractButton>
 #include <QDeadlineTimer>
@@ -143,7 +144,7 @@ private Q_SLOTS:
         auto& form = forms_->playerWindow();
         QVERIFY(form.isVisible());
         QVERIFY(!main.isVisible());
-        auto* player = qobject_cast<MpvPlayer*>(form.player());
+        auto* player = qobject_cast<MpvPlayer*>(test::probe(form).player());
         QVERIFY2(player != nullptr, "the desktop services gave no mpv player");
         auto* video = qobject_cast<MpvVideoWidget*>(player->widget());
         QVERIFY2(video != nullptr, "no OpenGL video in this X server");
@@ -160,7 +161,7 @@ private Q_SLOTS:
             const QImage frame = video->grabFrameForTesting();
             return !isBlack(frame.pixel(frame.width() / 2, frame.height() / 3));
         }));
-        FileListBox& list = *form.fileList();
+        FileListBox& list = *test::probe(form).fileList();
         QCOMPARE(rows(list),
                  (QStringList{u"ab01.rmvb"_s, u"ab02.rmvb"_s, u"AB03.rm"_s, u"ab04 notes.rmvb"_s}));
         QVERIFY(list.isVisible());

@@ -16,6 +16,7 @@
 #include "player/PlayerWindowControls.h"
 #include "player/ResumeStore.h"
 #include "support/TestWindows.h"
+#include "support/WindowProbes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -101,7 +102,7 @@ struct Windows : test::TestWindows {
     PlayerWindow& player() { return forms.playerWindow(); }
     Form& main() { return forms.form(FormId::Main); }
     Control& control(const QString& name) { return player().control(name); }
-    FileListBox& list() { return *player().fileList(); }
+    FileListBox& list() { return *test::probe(player()).fileList(); }
     [[nodiscard]] QString dataTxt() const { return services.programFolderPath + u"/data.txt"_s; }
 
     // Shows the player and lets its automatic open run now rather than in a second.
@@ -109,9 +110,9 @@ struct Windows : test::TestWindows {
         const int before = dialogs;
         player().show();
         QVERIFY(QTest::qWaitForWindowExposed(player().window()));
-        player().timer1()->setInterval(0);
+        test::probe(player()).timer1()->setInterval(0);
         QTRY_COMPARE_WITH_TIMEOUT(dialogs, before + 1, kBound);
-        QVERIFY(!player().timer1()->isActive());
+        QVERIFY(!test::probe(player()).timer1()->isActive());
         opened = playerCalls(services.log);
         services.log.clear();
     }
@@ -172,9 +173,11 @@ private Q_SLOTS:
         // Centred by its client area; the frame adds a few pixels.
         QVERIFY((player.window()->frameGeometry().center() - area.center()).manhattanLength() < 30);
         // The control is the player's face: its video with the control bar below.
-        QCOMPARE(w.control(u"QvodCtrl1"_s).widget(), player.playerSurface());
-        QVERIFY(player.playerSurface()->isAncestorOf(player.player()->widget()));
-        QVERIFY(player.playerSurface()->isAncestorOf(player.playerSurface()->bar()));
+        QCOMPARE(w.control(u"QvodCtrl1"_s).widget(), test::probe(player).playerSurface());
+        QVERIFY(test::probe(player).playerSurface()->isAncestorOf(
+            test::probe(player).player()->widget()));
+        QVERIFY(test::probe(player).playerSurface()->isAncestorOf(
+            test::probe(player).playerSurface()->bar()));
         QCOMPARE(w.control(u"QvodCtrl1"_s).left(), 0.0F);
         QCOMPARE(w.control(u"QvodCtrl1"_s).top(), 0.0F);
         QCOMPARE(w.control(u"Frame1"_s).width(), 2415.0F);
@@ -193,11 +196,11 @@ private Q_SLOTS:
         QCOMPARE(w.list().palette().color(QPalette::Text), QColor(64, 64, 64));
         QCOMPARE(w.list().palette().color(QPalette::Base), QColor(Qt::white));
         QVERIFY(w.list().uniformItemSizes());
-        QCOMPARE(player.timer1()->interval(), 1000);
-        QVERIFY(player.timer1()->isActive());
-        QCOMPARE(player.timer2()->interval(), 2000);
-        QVERIFY(!player.timer2()->isActive());
-        QCOMPARE(player.fileDialog()->fileName(), QString());
+        QCOMPARE(test::probe(player).timer1()->interval(), 1000);
+        QVERIFY(test::probe(player).timer1()->isActive());
+        QCOMPARE(test::probe(player).timer2()->interval(), 2000);
+        QVERIFY(!test::probe(player).timer2()->isActive());
+        QCOMPARE(test::probe(player).fileDialog()->fileName(), QString());
         // The banner is drawn over the video.
         QWidget* video = w.control(u"QvodCtrl1"_s).widget();
         QWidget* banner = w.control(u"Picture1"_s).widget();
@@ -243,8 +246,8 @@ private Q_SLOTS:
         w.player().show();
         QTRY_COMPARE_WITH_TIMEOUT(w.dialogs, 1, kBound);
         QVERIFY2(clock.elapsed() >= 950, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(!w.player().timer1()->isActive());
-        FileDialog& dialog = *w.player().fileDialog();
+        QVERIFY(!test::probe(w.player()).timer1()->isActive());
+        FileDialog& dialog = *test::probe(w.player()).fileDialog();
         QCOMPARE(dialog.filter(), u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb"_s);
         QCOMPARE(dialog.initDir(), userVideosFolder());
         // Cancelled: nothing else happened.
@@ -351,7 +354,7 @@ private Q_SLOTS:
         if (reopen) {
             w.close();
             w.open();  // cancelled this time
-            QCOMPARE(w.player().fileDialog()->fileName(), QString());
+            QCOMPARE(test::probe(w.player()).fileDialog()->fileName(), QString());
         }
         QVERIFY(QFile::remove(w.dataTxt()));
         w.player().setCaption(u"marked"_s);
@@ -383,10 +386,10 @@ private Q_SLOTS:
         QCOMPARE(banner.top(), w.player().height() / 2.0F - 440.0F);
         QCOMPARE(banner.height(), 440.0F);
         QCOMPARE(label.top(), 120.0F);
-        QVERIFY(w.player().timer2()->isActive());
+        QVERIFY(test::probe(w.player()).timer2()->isActive());
         QVERIFY(playerCalls(w.services.log).isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(!banner.visible(), kBound);
-        QVERIFY(!w.player().timer2()->isActive());
+        QVERIFY(!test::probe(w.player()).timer2()->isActive());
     }
 
     void eachShowingRestartsTheBannersTwoSeconds() {
@@ -394,7 +397,7 @@ private Q_SLOTS:
         w.choices << media_.filePath(u"ab01.rmvb"_s);
         w.open();
         Control& banner = w.control(u"Picture1"_s);
-        QTimer& timer2 = *w.player().timer2();
+        QTimer& timer2 = *test::probe(w.player()).timer2();
         w.clickRow(0);
         QTRY_VERIFY_WITH_TIMEOUT(timer2.remainingTime() < 1400, kBound);
         QVERIFY(banner.visible());
@@ -485,16 +488,17 @@ private Q_SLOTS:
         Windows w;
         w.choices << media_.filePath(u"ab01.rmvb"_s);
         w.open();
-        PlayerSurface* surface = w.player().playerSurface();
-        w.player().player()->seekTo(100);
+        PlayerSurface* surface = test::probe(w.player()).playerSurface();
+        test::probe(w.player()).player()->seekTo(100);
         surface->setFocus();
         w.services.log.clear();
         QTest::keyClick(surface, static_cast<Qt::Key>(key),
                         static_cast<Qt::KeyboardModifiers>(modifiers));
         QCOMPARE(playerCalls(w.services.log), QStringList{logged});
         // The bar follows the player.
-        QCOMPARE(surface->bar()->timeText(),
-                 playback::formatTime(w.player().player()->position()) + u" / 01:30:00"_s);
+        QCOMPARE(
+            surface->bar()->timeText(),
+            playback::formatTime(test::probe(w.player()).player()->position()) + u" / 01:30:00"_s);
     }
 
     void arrowKeysInTheListStayTheList() {
@@ -513,21 +517,21 @@ private Q_SLOTS:
         Windows w;
         w.choices << media_.filePath(u"ab01.rmvb"_s);
         w.open();
-        PlayerSurface* surface = w.player().playerSurface();
+        PlayerSurface* surface = test::probe(w.player()).playerSurface();
         w.clickButton(u"Command2"_s);  // list hidden
         const QRect windowBefore = w.player().window()->geometry();
         const QRect surfaceBefore = surface->geometry();
         QTest::keyClick(surface, Qt::Key_F);
         QVERIFY(surface->inFullScreen());
-        QVERIFY(surface->stage()->isAncestorOf(w.player().player()->widget()));
+        QVERIFY(surface->stage()->isAncestorOf(test::probe(w.player()).player()->widget()));
         QVERIFY(surface->stage()->isFullScreen());
         // After two idle seconds the bar hides; any movement brings it back.
         QTRY_VERIFY_WITH_TIMEOUT(!surface->bar()->isVisible(), kBound);
-        QTest::mouseMove(w.player().player()->widget(), QPoint(20, 20));
+        QTest::mouseMove(test::probe(w.player()).player()->widget(), QPoint(20, 20));
         QTRY_VERIFY_WITH_TIMEOUT(surface->bar()->isVisible(), kBound);
         QTest::keyClick(surface->stage(), Qt::Key_Escape);
         QVERIFY(!surface->inFullScreen());
-        QVERIFY(surface->isAncestorOf(w.player().player()->widget()));
+        QVERIFY(surface->isAncestorOf(test::probe(w.player()).player()->widget()));
         QCOMPARE(w.player().window()->geometry(), windowBefore);
         QCOMPARE(surface->geometry(), surfaceBefore);
         QVERIFY(!w.control(u"Frame1"_s).visible());
@@ -538,8 +542,8 @@ private Q_SLOTS:
         Windows w;
         w.choices << media_.filePath(u"ab01.rmvb"_s);
         w.open();
-        auto* fake = static_cast<test::FakePlayer*>(w.player().player());
-        QVERIFY(w.player().playerSurface()->bar()->continuousPlay());
+        auto* fake = static_cast<test::FakePlayer*>(test::probe(w.player()).player());
+        QVERIFY(test::probe(w.player()).playerSurface()->bar()->continuousPlay());
         w.services.log.clear();
         fake->finishForTesting();
         QCOMPARE(w.player().caption(), u"ab02.rm"_s);
@@ -553,7 +557,7 @@ private Q_SLOTS:
         fake->finishForTesting();
         QVERIFY(playerCalls(w.services.log).isEmpty());
         // Off, remembered for the next run.
-        w.player().playerSurface()->bar()->continuousButton()->click();
+        test::probe(w.player()).playerSurface()->bar()->continuousButton()->click();
         QVERIFY(!PlayerPreferences().continuousPlay());
         w.doubleClickRow(0);
         w.services.log.clear();
@@ -568,7 +572,7 @@ private Q_SLOTS:
             Windows w;
             w.choices << film;
             w.open();
-            w.player().player()->seekTo(1234);
+            test::probe(w.player()).player()->seekTo(1234);
             // Replaced by a double-click before its end.
             w.doubleClickRow(w.rowOf(u"ab02.rm"_s));
             QCOMPARE(*ResumeStore().position(film), 1234.0);
@@ -578,11 +582,11 @@ private Q_SLOTS:
             Windows w(false);
             w.choices << film;
             w.open();
-            QCOMPARE(w.player().player()->position(), 1234.0);
+            QCOMPARE(test::probe(w.player()).player()->position(), 1234.0);
             QCOMPARE(w.control(u"Label1"_s).caption(), u"从上次位置继续播放"_s);
             QVERIFY(w.control(u"Picture1"_s).visible());
             // Played to its end: forgotten, so the next opening starts at the beginning.
-            static_cast<test::FakePlayer*>(w.player().player())->finishForTesting();
+            static_cast<test::FakePlayer*>(test::probe(w.player()).player())->finishForTesting();
             QVERIFY(!ResumeStore().position(film));
         }
     }
@@ -639,9 +643,9 @@ private Q_SLOTS:
         w.open();
         PlayerWindow* player = &w.player();
         QVERIFY(w.services.awake.contains(player));
-        QTest::keyClick(player->playerSurface(), Qt::Key_Space);  // paused
+        QTest::keyClick(test::probe(*player).playerSurface(), Qt::Key_Space);  // paused
         QVERIFY(w.services.awake.isEmpty());
-        QTest::keyClick(player->playerSurface(), Qt::Key_Space);
+        QTest::keyClick(test::probe(*player).playerSurface(), Qt::Key_Space);
         QVERIFY(w.services.awake.contains(player));
         w.close();
         QVERIFY(w.services.awake.isEmpty());
@@ -693,7 +697,7 @@ private Q_SLOTS:
         w.player().show();
         QCOMPARE(w.list().path(), empty.path() + u'/');
         QCOMPARE(w.list().listCount(), 0);
-        w.player().timer1()->setInterval(0);
+        test::probe(w.player()).timer1()->setInterval(0);
         QTRY_COMPARE_WITH_TIMEOUT(w.player().caption(), u"ab01.rmvb"_s, kBound);
         QCOMPARE(w.list().path(), media_.path() + u'/');
         QCOMPARE(rows(w.list()), (QStringList{u"ab01.rmvb"_s, u"ab02.rm"_s, u"AB03.RMVB"_s}));
@@ -707,7 +711,7 @@ private Q_SLOTS:
         QCOMPARE(w.player().caption(), u"cd01.rm"_s);
         const QString kept =
             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/data.txt"_s;
-        QCOMPARE(w.player().settingsFile().path(), kept);
+        QCOMPARE(test::probe(w.player()).settingsFile().path(), kept);
         QCOMPARE(readAll(kept), QFile::encodeName(u"cd?"_s + other_.path() + u"/\r\n"_s));
         w.close();
         w.open();
@@ -726,10 +730,10 @@ private Q_SLOTS:
         QVERIFY(!w.list().isVisible());
         QCOMPARE(w.control(u"Label1"_s).caption(), kListHidden);
         QVERIFY(w.control(u"Picture1"_s).visible());
-        QVERIFY(player.timer2()->isActive());
+        QVERIFY(test::probe(player).timer2()->isActive());
         QCOMPARE(w.control(u"Picture1"_s).left(),
                  (player.width() - w.control(u"Picture1"_s).width()) / 2.0F);
-        const int remaining = player.timer2()->remainingTime();
+        const int remaining = test::probe(player).timer2()->remainingTime();
         player.window()->resize(player.window()->size() + QSize(60, 40));
         QTRY_VERIFY_WITH_TIMEOUT(w.control(u"Frame1"_s).visible(), kBound);
         QCOMPARE(w.control(u"QvodCtrl1"_s).width(), player.width() - 2495.0F);
@@ -738,7 +742,7 @@ private Q_SLOTS:
         QVERIFY(w.control(u"Picture1"_s).visible());
         QCOMPARE(w.control(u"Picture1"_s).left(),
                  (player.width() - w.control(u"Picture1"_s).width()) / 2.0F);
-        QVERIFY(player.timer2()->remainingTime() <= remaining);
+        QVERIFY(test::probe(player).timer2()->remainingTime() <= remaining);
     }
 
     void layoutFollowsTheWindowSize_data() {
@@ -776,7 +780,7 @@ private Q_SLOTS:
     void playbackThatCannotStartShowsAMessage() {
         Windows w;
         w.open();
-        Q_EMIT w.player().player()->failed(u"无法播放：找不到文件“x.rm”。"_s);
+        Q_EMIT test::probe(w.player()).player()->failed(u"无法播放：找不到文件“x.rm”。"_s);
         QCOMPARE(w.services.messages.size(), 1);
         QCOMPARE(w.services.messages.first().prompt, u"无法播放：找不到文件“x.rm”。"_s);
         QCOMPARE(w.services.messages.first().style, 48);

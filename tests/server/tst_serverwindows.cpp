@@ -4,6 +4,7 @@
 #include "server/ServerWindowControls.h"
 #include "server/UpdateWindow.h"
 #include "support/TestWindows.h"
+#include "support/WindowProbes.h"
 
 #include <QDir>
 #include <QFile>
@@ -164,7 +165,7 @@ private Q_SLOTS:
         w.checkPane(u"程序更新"_s).complete(u"qor v10 qor13=10"_s);
         w.click(update, u"Command1"_s);
         QCOMPARE(w.services.messages.front().prompt, u"当前版本为最新版，无需更新！"_s);
-        QVERIFY(!update.timer1()->isActive());
+        QVERIFY(!test::probe(update).timer1()->isActive());
     }
 
     void statusSurvivesUnloadAndCloseOnlyHides() {
@@ -222,9 +223,9 @@ private Q_SLOTS:
         // "更新" before any check starts the download.
         w.click(update, u"Command1"_s);
         QCOMPARE(update.control(u"Label1"_s).caption(), u"正在下载更新包，请勿关闭此窗口！"_s);
-        QVERIFY(update.timer1()->isActive());
-        QCOMPARE(update.timer1()->interval(), 500);
-        QTRY_VERIFY(!update.timer1()->isActive());
+        QVERIFY(test::probe(update).timer1()->isActive());
+        QCOMPARE(test::probe(update).timer1()->interval(), 500);
+        QTRY_VERIFY(!test::probe(update).timer1()->isActive());
         QCOMPARE(update.control(u"Label1"_s).caption(), label);
         QVERIFY(w.services.log.contains(u"download %1/new.swf -> %2"_s.arg(kRoot, target)));
         QCOMPARE(w.services.endedWith, ended);
@@ -236,7 +237,7 @@ private Q_SLOTS:
         if (!downloads) {
             w.click(update, u"Command1"_s);  // a further click visibly retries
             QCOMPARE(update.control(u"Label1"_s).caption(), u"正在下载更新包，请勿关闭此窗口！"_s);
-            QTRY_VERIFY(!update.timer1()->isActive());
+            QTRY_VERIFY(!test::probe(update).timer1()->isActive());
             QCOMPARE(w.services.log.filter(u"download "_s).size(), 2);
         }
     }
