@@ -120,7 +120,7 @@ private:
     bool hasDocument_ = false;
     bool documentIsOwnPage_ = false;
     bool hasView_ = false;
-    bool blankNavigated_ = false;  // a blank navigation has been answered without a view
+    bool blankNavigated_ = false;  // the view went for the blank page, which the pane answers
 
     std::deque<Load> loads_;  // started and not yet finished, oldest first
     quint64 loadSerial_ = 0;

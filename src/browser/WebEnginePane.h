@@ -22,6 +22,9 @@ namespace tivora {
 // a page is asked for), and released again by a navigation to the blank page. Without a view the
 // pane is a plain white widget that answers blank navigations itself, the way a view would:
 // queued, and only for the latest navigation.
+//
+// Which navigation a load answers, and what to do when it ends, is its NavigationBook's to say;
+// the pane feeds it what the engine reports.
 class WebEnginePane final : public BrowserPane {
     Q_OBJECT
 
