@@ -1,6 +1,7 @@
 #include "browser/WebEnginePane.h"
 
 #include "forms/FormError.h"
+#include "forms/Logging.h"
 #include "forms/StartupTrace.h"
 
 #include <QPalette>
@@ -8,8 +9,6 @@
 #include <QVBoxLayout>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineView>
-
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -22,7 +21,6 @@ const QString kEmptyDocument = u"<html><head></head><body></body></html>"_s;
 
 // Chromium's net::ERR_ABORTED.
 constexpr int kAbortedError = -3;
-constexpr std::size_t kMaxLoads = 16;
 
 QString ownPageHtml(const QString& headline, const QString& button, const QString& address) {
     // The address is shown decoded so that it reads as typed; both forms are escaped, so markup in
@@ -87,6 +85,7 @@ QWebEngineView& WebEnginePane::ensureView() {
             &WebEnginePane::onRenderProcessTerminated);
     host_->layout()->addWidget(view_);
     host_->setFocusProxy(view_);
+    book_.viewMade();
     traceMark(u"view made");
     return *view_;
 }
@@ -94,13 +93,12 @@ QWebEngineView& WebEnginePane::ensureView() {
 WebEnginePane::~WebEnginePane() = default;
 
 void WebEnginePane::navigate(const QString& address) {
-    ++navigations_;
     if (address == kBlankPage) {
         releaseView();
-        blankNavigated_ = true;
-        completeBlankLater();
+        completeBlankLater(book_.navigateToBlank());
         return;
     }
+    book_.navigate();
     page()->load(QUrl(address));
 }
 
@@ -117,49 +115,39 @@ void WebEnginePane::releaseView() {
     // Not at once: this may run inside one of the page's own signals.
     view->deleteLater();
     host_->setFocusProxy(nullptr);
-    loads_.clear();
-    ownPageLoading_ = false;
-    ownPageShown_ = false;
-    sinceCrash_.invalidate();
     traceMark(u"view released");
 }
 
-void WebEnginePane::completeBlankLater() {
-    QTimer::singleShot(0, this, [this, navigation = navigations_] { completeBlank(navigation); });
-}
-
-void WebEnginePane::completeBlank(quint64 navigation) {
-    // Overtaken by a later navigation, as a view's load would be.
-    if (view_ || navigation != navigations_) {
-        return;
-    }
-    markup_ = kEmptyDocument;
-    hasDocument_ = true;
-    outcome_ = LoadOutcome::Succeeded;
-    completedNavigation_ = navigation;
-    ++finishSerial_;
-    announceDocument();
+void WebEnginePane::completeBlankLater(quint64 navigation) {
+    QTimer::singleShot(0, this, [this, navigation] {
+        if (book_.blankAnswered(navigation)) {
+            markup_ = kEmptyDocument;
+            outcome_ = LoadOutcome::Succeeded;
+            announceDocument();
+        }
+    });
 }
 
 void WebEnginePane::refresh() {
-    ++navigations_;
-    if (!view_) {
-        if (blankNavigated_) {
-            completeBlankLater();
-        }
-        return;
+    const NavigationBook::Refresh refresh = book_.refresh();
+    switch (refresh.kind) {
+        case NavigationBook::Refresh::Kind::None:
+            return;
+        case NavigationBook::Refresh::Kind::AnswerBlank:
+            completeBlankLater(refresh.navigation);
+            return;
+        case NavigationBook::Refresh::Kind::Reload:
+            page()->triggerAction(QWebEnginePage::Reload);
+            return;
+        case NavigationBook::Refresh::Kind::LoadAddress:
+            page()->load(QUrl(refresh.address));
+            return;
     }
-    // Reloading our own page would bring back only itself; load what it stands for.
-    if (ownPageShown_) {
-        page()->load(QUrl(ownAddress_));
-        return;
-    }
-    page()->triggerAction(QWebEnginePage::Reload);
 }
 
 QString WebEnginePane::locationURL() const {
     if (!view_) {
-        return blankNavigated_ ? kBlankPage : QString();
+        return book_.blankNavigated() ? kBlankPage : QString();
     }
     // Until the first navigation commits the page has no address yet; report the one requested.
     const QWebEnginePage* page = view_->page();
@@ -175,14 +163,14 @@ QString WebEnginePane::locationName() const {
 }
 
 QString WebEnginePane::outerHTML() const {
-    if (!hasDocument_) {
+    if (!book_.hasDocument()) {
         throw FormError(u"The browser pane has no document"_s);
     }
     return markup_;
 }
 
 bool WebEnginePane::showsErrorPage() const {
-    return hasDocument_ && outcome_ != LoadOutcome::Succeeded && failedSerial_ == loadSerial_;
+    return book_.showsErrorPage();
 }
 
 QWidget* WebEnginePane::widget() const {
@@ -227,120 +215,87 @@ QWebEnginePage* WebEnginePane::pageForNewWindow() {
     return popup->page();
 }
 
-WebEnginePane::Load WebEnginePane::finishedLoad(const QUrl& url) {
-    // Loads end in the order they started unless a newer one overtook; whatever started before the
-    // one that ended is over too.
-    auto found = std::find_if(loads_.begin(), loads_.end(),
-                              [&](const Load& load) { return load.url == url; });
-    if (found == loads_.end()) {
-        found = loads_.begin();
-    }
-    if (found == loads_.end()) {
-        return {loadSerial_, navigations_, url};
-    }
-    Load load = *found;
-    loads_.erase(loads_.begin(), found + 1);
-    return load;
-}
-
 void WebEnginePane::onLoadingChanged(const QWebEngineLoadingInfo& info) {
-    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-        // Only our own pages are loaded from data: addresses; top-level pages may not go there.
-        ownPageLoading_ = info.url().scheme() == u"data"_s;
-        if (!ownPageLoading_) {
-            ownPageShown_ = false;
-            loads_.push_back({++loadSerial_, navigations_, info.url()});
-            if (loads_.size() > kMaxLoads) {
-                loads_.pop_front();  // never finished: stopped, or its process died
-            }
-        }
-        return;
-    }
-    if (ownPageLoading_) {
-        if (info.status() != QWebEngineLoadingInfo::LoadStoppedStatus) {
-            ownPageLoading_ = false;
-            completeOwnPage();
-        }
-        return;
-    }
+    using End = NavigationBook::LoadEnd;
     switch (info.status()) {
         case QWebEngineLoadingInfo::LoadStartedStatus:
+            book_.loadStarted(info.url());
             return;
         case QWebEngineLoadingInfo::LoadStoppedStatus:
-            // How a download ends the load that brought it.
-            onLoadAborted(info.url());
+            act(book_.loadEnded(info.url(), End::Stopped), info);
             return;
         case QWebEngineLoadingInfo::LoadSucceededStatus:
-            captureDocument(finishedLoad(info.url()).navigation);
+            act(book_.loadEnded(info.url(), End::Succeeded), info);
             return;
-        case QWebEngineLoadingInfo::LoadFailedStatus: {
-            if (info.errorCode() == kAbortedError) {
-                onLoadAborted(info.url());
-                return;
-            }
-            const Load load = finishedLoad(info.url());
-            failedSerial_ = load.serial;
+        case QWebEngineLoadingInfo::LoadFailedStatus:
+            act(book_.loadEnded(info.url(),
+                                info.errorCode() == kAbortedError ? End::Aborted : End::Failed),
+                info);
+            return;
+    }
+}
+
+void WebEnginePane::act(const NavigationBook::Answer& answer, const QWebEngineLoadingInfo& info) {
+    using Kind = NavigationBook::Answer::Kind;
+    switch (answer.kind) {
+        case Kind::None:
+            return;
+        case Kind::ReadDocument:
+            readDocument(answer.serial, answer.navigation);
+            return;
+        case Kind::ShowErrorPage:
             if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain) {
                 showOwnPage(LoadOutcome::HttpError, u"服务器返回错误 %1"_s.arg(info.errorCode()),
-                            u"重试"_s, locationURL(), load.navigation);
+                            u"重试"_s, locationURL(), answer.navigation);
             } else {
                 showOwnPage(LoadOutcome::Unreachable, u"无法连接到服务器"_s, u"重试"_s,
-                            locationURL(), load.navigation);
+                            locationURL(), answer.navigation);
             }
+            return;
+        case Kind::OwnPageComplete:
+            markup_ = ownMarkup_;
+            outcome_ = ownOutcome_;
+            announceDocument();
+            return;
+        case Kind::SettleAbort: {
+            QPointer<WebEnginePane> self(this);
+            QTimer::singleShot(NavigationBook::kAbortSettle, this, [self, load = answer.load] {
+                if (self.isNull() || self->view_.isNull() ||
+                    !self->book_.abortSettled(load, self->view_->page()->url())) {
+                    return;
+                }
+                self->showOwnPage(LoadOutcome::NotAPage, u"无法显示此页面"_s, u"重试"_s,
+                                  QString::fromLatin1(load.url.toEncoded()), load.navigation);
+            });
             return;
         }
     }
 }
 
-void WebEnginePane::onLoadAborted(const QUrl& url) {
-    const auto found = std::find_if(loads_.begin(), loads_.end(),
-                                    [&](const Load& load) { return load.url == url; });
-    if (found == loads_.end()) {
-        return;
-    }
-    const Load load = *found;
-    loads_.erase(found);
-    // Cut short by a newer navigation, the load is no failure: the newer one completes in its
-    // place. Ended with nothing after it and nothing shown (it was a download, say), it still
-    // completes, as a page of our own, so that a handler waiting for the document gets its answer.
-    // One stopped after its page came stays as it is.
-    QPointer<WebEnginePane> self(this);
-    QTimer::singleShot(kAbortSettle, this, [self, load] {
-        if (!self.isNull() && !self->view_.isNull() && self->loads_.empty() &&
-            self->loadSerial_ == load.serial && !self->ownPageLoading_ &&
-            self->view_->page()->url() != load.url) {
-            self->failedSerial_ = load.serial;
-            self->showOwnPage(LoadOutcome::NotAPage, u"无法显示此页面"_s, u"重试"_s,
-                              QString::fromLatin1(load.url.toEncoded()), load.navigation);
-        }
-    });
-}
-
-void WebEnginePane::onRenderProcessTerminated(
-    QWebEnginePage::RenderProcessTerminationStatus status) {
+void WebEnginePane::onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status,
+                                              int exitCode) {
     if (status == QWebEnginePage::NormalTerminationStatus) {
         return;
     }
-    const QString address = ownPageShown_ ? ownAddress_ : locationURL();
+    const NavigationBook::CrashAnswer answer =
+        book_.renderProcessDied(NavigationBook::Clock::now(), locationURL());
+    const bool givenUp = answer.kind == NavigationBook::CrashAnswer::Kind::GiveUp;
+    qCWarning(lcBrowser).nospace()
+        << "page process ended (status " << status << ", exit code " << exitCode << ") at "
+        << answer.address << ": " << (givenUp ? "given up" : "loading it again");
+    // Outside the signal: the page is still tearing its process down. A navigation made meanwhile
+    // stands.
     QPointer<WebEnginePane> self(this);
-    if (sinceCrash_.isValid() &&
-        !sinceCrash_.hasExpired(std::chrono::milliseconds(kCrashWindow).count())) {
-        sinceCrash_.invalidate();
-        failedSerial_ = loadSerial_;
-        // Outside the signal: the page is still tearing its process down. A navigation made
-        // meanwhile stands.
-        QTimer::singleShot(0, this, [self, address, navigation = navigations_] {
-            if (!self.isNull() && !self->view_.isNull() && self->navigations_ == navigation) {
-                self->showOwnPage(LoadOutcome::Stopped, u"页面已停止响应"_s, u"重新加载"_s, address,
-                                  navigation);
-            }
-        });
-        return;
-    }
-    sinceCrash_.start();
-    QTimer::singleShot(0, this, [self, address, navigation = navigations_] {
-        if (!self.isNull() && !self->view_.isNull() && self->navigations_ == navigation) {
-            self->page()->load(QUrl(address));
+    QTimer::singleShot(0, this, [self, answer, givenUp] {
+        if (self.isNull() || self->view_.isNull() ||
+            !self->book_.crashAnswerStands(answer.navigation)) {
+            return;
+        }
+        if (givenUp) {
+            self->showOwnPage(LoadOutcome::Stopped, u"页面已停止响应"_s, u"重新加载"_s,
+                              answer.address, answer.navigation);
+        } else {
+            self->page()->load(QUrl(answer.address));
         }
     });
 }
@@ -351,38 +306,23 @@ void WebEnginePane::showOwnPage(LoadOutcome outcome, const QString& headline, co
     // The page on the screen shows the address, but its markup (an error body, scripts) could
     // hold anything, even a portal's markers; readers get a document that says only the headline.
     ownMarkup_ = neutralMarkup(headline);
-    ownNavigation_ = navigation;
-    ownAddress_ = address;
+    book_.ownPageRequested(navigation, address);
     page()->setHtml(ownPageHtml(headline, button, address), QUrl(address));
 }
 
-void WebEnginePane::completeOwnPage() {
-    ownPageShown_ = true;
-    markup_ = ownMarkup_;
-    hasDocument_ = true;
-    outcome_ = ownOutcome_;
-    completedNavigation_ = ownNavigation_;
-    ++finishSerial_;
-    announceDocument();
-}
-
-void WebEnginePane::captureDocument(quint64 navigation) {
-    // Each finished load is reported unless a later one finished first; a load merely started
-    // since (a script's own navigation, say) must not swallow this one's completion.
-    const quint64 serial = ++finishSerial_;
+void WebEnginePane::readDocument(quint64 serial, quint64 navigation) {
     QPointer<WebEnginePane> self(this);
     page()->runJavaScript(u"document.documentElement ? document.documentElement.outerHTML : ''"_s,
                           [self, serial, navigation](const QVariant& result) {
-                              if (self.isNull() || serial != self->finishSerial_) {
-                                  return;  // a later load finished first and has been reported
+                              // A later load that finished first has been reported.
+                              if (self.isNull() || !self->book_.documentRead(serial, navigation)) {
+                                  return;
                               }
                               self->markup_ = result.toString();
                               if (self->markup_.isEmpty()) {
                                   self->markup_ = kEmptyDocument;
                               }
-                              self->hasDocument_ = true;
                               self->outcome_ = LoadOutcome::Succeeded;
-                              self->completedNavigation_ = navigation;
                               self->announceDocument();
                           });
 }

@@ -1,15 +1,12 @@
 #pragma once
 
+#include "browser/NavigationBook.h"
 #include "forms/BrowserPane.h"
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-
-#include <chrono>
-#include <deque>
 
 class QWebEngineLoadingInfo;
 class QWebEngineProfile;
@@ -25,17 +22,15 @@ namespace tivora {
 // a page is asked for), and released again by a navigation to the blank page. Without a view the
 // pane is a plain white widget that answers blank navigations itself, the way a view would:
 // queued, and only for the latest navigation.
+//
+// Which navigation a load answers, and what to do when it ends, is its NavigationBook's to say;
+// the pane feeds it what the engine reports.
 class WebEnginePane final : public BrowserPane {
     Q_OBJECT
 
 public:
     WebEnginePane(QWebEngineProfile* profile, QWidget* parent);
     ~WebEnginePane() override;
-
-    // A second death of the page's process within this time after the first is given up.
-    static constexpr std::chrono::seconds kCrashWindow{10};
-    // How long an aborted load waits for a navigation that overtook it to start.
-    static constexpr std::chrono::milliseconds kAbortSettle{300};
 
     void navigate(const QString& address) override;
     void refresh() override;
@@ -45,8 +40,10 @@ public:
     [[nodiscard]] QWidget* widget() const override;
     [[nodiscard]] LoadOutcome lastLoadOutcome() const override { return outcome_; }
     [[nodiscard]] bool showsErrorPage() const override;
-    [[nodiscard]] quint64 lastNavigation() const override { return navigations_; }
-    [[nodiscard]] quint64 completedNavigation() const override { return completedNavigation_; }
+    [[nodiscard]] quint64 lastNavigation() const override { return book_.lastNavigation(); }
+    [[nodiscard]] quint64 completedNavigation() const override {
+        return book_.completedNavigation();
+    }
 
     // Null until the view is made.
     [[nodiscard]] QWebEngineView* view() const { return view_; }
@@ -55,53 +52,34 @@ public:
 
 private:
     friend class PanePage;
-    struct Load {
-        quint64 serial;
-        quint64 navigation;
-        QUrl url;
-    };
     [[nodiscard]] QWebEnginePage* pageForNewWindow();
     QWebEngineView& ensureView();
     void releaseView();
-    // Answers the latest navigation as the blank page, queued as a load's answer is.
-    void completeBlankLater();
-    void completeBlank(quint64 navigation);
+    // Answers navigation as the blank page, queued as a load's answer is.
+    void completeBlankLater(quint64 navigation);
     void announceDocument();
     void traceMark(QStringView what) const;
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
-    void onLoadAborted(const QUrl& url);
-    void onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status);
-    [[nodiscard]] Load finishedLoad(const QUrl& url);
-    void captureDocument(quint64 navigation);
-    // Shows our own page for a load that failed or a page given up, then completes the document.
+    void act(const NavigationBook::Answer& answer, const QWebEngineLoadingInfo& info);
+    void onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status,
+                                   int exitCode);
+    void readDocument(quint64 serial, quint64 navigation);
+    // Shows our own page for a load that failed or a page given up; the document completes when it
+    // has loaded.
     void showOwnPage(LoadOutcome outcome, const QString& headline, const QString& button,
                      const QString& address, quint64 navigation);
-    void completeOwnPage();
 
     QWebEngineProfile* profile_;
     QWidget* host_;
     QPointer<QWebEngineView> view_;
-    bool blankNavigated_ = false;  // a blank navigation has been answered without a view
+    NavigationBook book_;
     bool traced_ = false;
+    // The last completed document; the book knows which navigation it answers.
     QString markup_;
-    bool hasDocument_ = false;
     LoadOutcome outcome_ = LoadOutcome::Unreachable;
-    quint64 navigations_ = 0;
-    quint64 completedNavigation_ = 0;
-    std::deque<Load> loads_;  // started and not yet finished, oldest first
-    quint64 loadSerial_ = 0;
-    quint64 failedSerial_ = 0;
-    quint64 finishSerial_ = 0;
-
-    // Our own page: what it stands for while it loads, and the address it offers to load again.
-    bool ownPageLoading_ = false;
-    bool ownPageShown_ = false;
+    // What our own page stands for while it loads.
     LoadOutcome ownOutcome_ = LoadOutcome::Unreachable;
     QString ownMarkup_;
-    quint64 ownNavigation_ = 0;
-    QString ownAddress_;
-
-    QElapsedTimer sinceCrash_;
 };
 
 }  // namespace tivora
