@@ -265,13 +265,17 @@ void MpvPlayer::readProperty(const mpv_event& event) {
 }
 
 void MpvPlayer::noteEnd(bool atEnd) {
-    if (atEnd && !std::exchange(atEnd_, atEnd)) {
+    // Kept both ways: once the file has left its end (sought back, replaced), playing on does not
+    // restart it and its next end is told again.
+    if (atEnd && !atEnd_) {
         endJustReached_ = true;
     }
+    atEnd_ = atEnd;
 }
 
 void MpvPlayer::fileOpened() {
     hasFile_ = true;
+    atEnd_ = false;
     const QPointer<MpvPlayer> alive(this);
     Q_EMIT fileLoaded();
     if (alive) {
@@ -281,6 +285,7 @@ void MpvPlayer::fileOpened() {
 
 void MpvPlayer::forgetFile() {
     hasFile_ = false;
+    atEnd_ = false;
     position_ = 0;
     duration_ = 0;
 }
