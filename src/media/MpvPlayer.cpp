@@ -233,7 +233,7 @@ void MpvPlayer::dispatch(const mpv_event& event) {
             break;
     }
     // Told after what the event changed, so that listeners read the state at the end.
-    if (alive && std::exchange(endJustReached_, false)) {
+    if (!alive.isNull() && std::exchange(endJustReached_, false)) {
         Q_EMIT endReached();
     }
 }
