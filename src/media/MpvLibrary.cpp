@@ -1,11 +1,11 @@
 #include "media/MpvLibrary.h"
 
+#include "forms/Logging.h"
 #include "media/MpvPlatform.h"
 
 #include <QLibrary>
 #include <QString>
 
-#include <cstdio>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -34,6 +34,7 @@ std::optional<MpvLibrary> load(QString& error) {
         resolve(library, "mpv_terminate_destroy", api.terminate_destroy) &&
         resolve(library, "mpv_set_option_string", api.set_option_string) &&
         resolve(library, "mpv_observe_property", api.observe_property) &&
+        resolve(library, "mpv_request_log_messages", api.request_log_messages) &&
         resolve(library, "mpv_set_wakeup_callback", api.set_wakeup_callback) &&
         resolve(library, "mpv_wait_event", api.wait_event) &&
         resolve(library, "mpv_command_async", api.command_async) &&
@@ -71,10 +72,8 @@ const MpvLibrary* loadMpvLibrary() {
         QString error;
         std::optional<MpvLibrary> api = load(error);
         if (!api) {
-            std::fprintf(stderr, "tivora: %s\n",
-                         (u"libmpv not loaded, local playback is unavailable: "_s + error)
-                             .toLocal8Bit()
-                             .constData());
+            qCWarning(lcPlayer).noquote()
+                << "libmpv not loaded, local playback is unavailable:" << error;
         }
         return api;
     }();

@@ -14,6 +14,7 @@ struct MpvLibrary {
     decltype(&::mpv_terminate_destroy) terminate_destroy = nullptr;
     decltype(&::mpv_set_option_string) set_option_string = nullptr;
     decltype(&::mpv_observe_property) observe_property = nullptr;
+    decltype(&::mpv_request_log_messages) request_log_messages = nullptr;
     decltype(&::mpv_set_wakeup_callback) set_wakeup_callback = nullptr;
     decltype(&::mpv_wait_event) wait_event = nullptr;
     decltype(&::mpv_command_async) command_async = nullptr;
@@ -31,7 +32,7 @@ struct MpvLibrary {
 };
 
 // Loads libmpv on the first call. Null when it cannot be loaded or is of another major version;
-// the reason is written to stderr once.
+// the reason is logged once.
 [[nodiscard]] const MpvLibrary* loadMpvLibrary();
 
 // The loaded library; only after loadMpvLibrary() has answered non-null.

@@ -1,7 +1,10 @@
 #include "media/MpvPlayer.h"
 
+#include "forms/Logging.h"
+#include "media/MpvCore.h"
 #include "media/MpvLibrary.h"
 #include "media/MpvPlatform.h"
+#include "media/MpvProperties.h"
 #include "media/MpvVideoWidget.h"
 
 #include <QFileInfo>
@@ -12,9 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string_view>
 #include <utility>
-#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -42,124 +43,84 @@ QString failureText(int error, const QString& path) {
     }
 }
 
-// A property's text; empty when mpv has none now.
-QString stringProperty(mpv_handle* mpv, const char* name) {
-    char* text = libmpv().get_property_string(mpv, name);
-    if (text == nullptr) {
-        return {};
+// mpv's own warnings and errors, in the player's category.
+void logMpvMessage(const mpv_event_log_message& message) {
+    const QString line = QString::fromUtf8(message.text).trimmed();
+    if (line.isEmpty()) {
+        return;
     }
-    QString result = QString::fromUtf8(text);
-    libmpv().free(text);
-    return result;
+    const QString text = QString::fromUtf8(message.prefix) + u": "_s + line;
+    switch (message.log_level) {
+        case MPV_LOG_LEVEL_FATAL:
+            qCCritical(lcPlayer).noquote() << text;
+            break;
+        case MPV_LOG_LEVEL_ERROR:
+        case MPV_LOG_LEVEL_WARN:
+            qCWarning(lcPlayer).noquote() << text;
+            break;
+        default:
+            qCDebug(lcPlayer).noquote() << text;
+            break;
+    }
+}
+
+double doubleValue(const mpv_event_property& property) {
+    return property.format == MPV_FORMAT_DOUBLE && property.data != nullptr
+               ? *static_cast<const double*>(property.data)
+               : 0;
+}
+
+bool flagValue(const mpv_event_property& property) {
+    return property.format == MPV_FORMAT_FLAG && property.data != nullptr &&
+           *static_cast<const int*>(property.data) != 0;
 }
 
 }  // namespace
 
 MpvPlayer* MpvPlayer::create(QWidget* parent, MpvOptions options) {
-    if (loadMpvLibrary() == nullptr) {
+    const bool openGl = options.renderVideo && openGlAvailable();
+    std::unique_ptr<MpvCore> core =
+        MpvCore::create({.renderVideo = openGl, .audio = options.audio});
+    if (!core) {
         return nullptr;
     }
-    mpv_handle* mpv = libmpv().create();
-    if (mpv == nullptr) {
-        return nullptr;
+    QString noVideoReason;
+    if (options.renderVideo && !openGl) {
+        noVideoReason = u"本机没有可用的 OpenGL，无法显示视频画面，只能播放声音。"_s;
+    } else if (openGl && core->renderContext() == nullptr) {
+        noVideoReason = u"无法显示视频画面，只能播放声音。"_s;
     }
-    const bool videoShown = !options.renderVideo || openGlAvailable();
-    const bool render = options.renderVideo && videoShown;
-    const std::pair<const char*, const char*> settings[] = {
-        {"vo", render ? "libmpv" : "null"},
-        {"ao", options.audio ? "auto" : "null"},
-        {"hwdec", "auto-safe"},
-        // Only libavformat's probing: a text file that looks like a playlist is no video.
-        {"demuxer", "lavf"},
-        {"idle", "yes"},
-        // A file played to its end stays paused on its last frame.
-        {"keep-open", "yes"},
-        // Subtitle files named after the video ("film.srt", "film.chs.srt", "film[字幕].ass") load
-        // with it; those that are not UTF-8 are read as GB18030, which GBK files are.
-        {"sub-auto", "fuzzy"},
-        {"sub-codepage", "gb18030"},
-        {"terminal", "no"},
-        {"config", "no"},
-        {"load-scripts", "no"},
-        {"load-stats-overlay", "no"},
-        {"load-osd-console", "no"},
-        {"load-auto-profiles", "no"},
-        {"ytdl", "no"},
-        {"osc", "no"},
-        {"input-default-bindings", "no"},
-        {"input-vo-keyboard", "no"},
-        {"audio-client-name", "Tivora"},
-    };
-    for (const auto& [name, value] : settings) {
-        libmpv().set_option_string(mpv, name, value);
-    }
-    if (libmpv().initialize(mpv) < 0) {
-        libmpv().terminate_destroy(mpv);
-        return nullptr;
-    }
-    libmpv().observe_property(mpv, 0, "time-pos", MPV_FORMAT_DOUBLE);
-    libmpv().observe_property(mpv, 0, "duration", MPV_FORMAT_DOUBLE);
-    libmpv().observe_property(mpv, 0, "volume", MPV_FORMAT_DOUBLE);
-    libmpv().observe_property(mpv, 0, "pause", MPV_FORMAT_FLAG);
-    libmpv().observe_property(mpv, 0, "mute", MPV_FORMAT_FLAG);
-    libmpv().observe_property(mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
     QWidget* view = nullptr;
-    if (render) {
-        view = new MpvVideoWidget(mpv, parent);
+    if (MpvRenderContext* render = core->renderContext()) {
+        view = new MpvVideoWidget(*render, parent);
     } else {
         view = new QWidget(parent);
         view->setStyleSheet(u"background: black;"_s);
         view->setAttribute(Qt::WA_StyledBackground);
     }
-    return new MpvPlayer(mpv, view, videoShown);
+    return new MpvPlayer(std::move(core), view, std::move(noVideoReason));
 }
 
-MpvPlayer::MpvPlayer(mpv_handle* mpv, QWidget* view, bool videoShown)
-    : mpv_(mpv), view_(view), video_(qobject_cast<MpvVideoWidget*>(view)), videoShown_(videoShown) {
+MpvPlayer::MpvPlayer(std::unique_ptr<MpvCore> core, QWidget* view, QString noVideoReason)
+    : core_(std::move(core)),
+      view_(view),
+      video_(qobject_cast<MpvVideoWidget*>(view)),
+      noVideoReason_(std::move(noVideoReason)) {
+    // Goes with its widget; the core it owns frees its render context on its own.
     setParent(view);
-    libmpv().set_wakeup_callback(mpv_, &MpvPlayer::onMpvWakeup, this);
+    connect(core_.get(), &MpvCore::eventsWaiting, this, &MpvPlayer::drainEvents);
 }
 
-void MpvPlayer::tellNoVideo() {
-    if (!toldNoVideo_) {
-        toldNoVideo_ = true;
-        Q_EMIT failed(u"无法显示视频画面，只能播放声音。"_s);
-    }
-}
-
-MpvPlayer::~MpvPlayer() {
-    // The render context must go before the core it draws from.
-    if (video_) {
-        video_->releaseRenderContext();
-    }
-    // Returns only when no wakeup is running any more.
-    libmpv().set_wakeup_callback(mpv_, nullptr, nullptr);
-    libmpv().terminate_destroy(mpv_);
-}
-
-void MpvPlayer::onMpvWakeup(void* self) {
-    // Called on one of mpv's threads.
-    QMetaObject::invokeMethod(static_cast<MpvPlayer*>(self), &MpvPlayer::drainEvents,
-                              Qt::QueuedConnection);
-}
-
-void MpvPlayer::command(std::initializer_list<const char*> arguments) {
-    std::vector<const char*> list(arguments);
-    list.push_back(nullptr);
-    // Asynchronous: a core busy opening a file never blocks the window.
-    libmpv().command_async(mpv_, 0, list.data());
-}
+MpvPlayer::~MpvPlayer() = default;
 
 void MpvPlayer::stop() {
     loaded_.clear();
     if (video_) {
         video_->setPlaying(false);
     }
-    command({"stop"});
+    core_->command({"stop"});
     if (hasFile_) {
-        hasFile_ = false;
-        position_ = 0;
-        duration_ = 0;
+        forgetFile();
         Q_EMIT stateChanged();
     }
 }
@@ -170,9 +131,9 @@ void MpvPlayer::setPaused(bool paused) {
     }
     if (!paused && atEnd_) {
         // Played again from its last frame: from the beginning.
-        command({"seek", "0", "absolute"});
+        core_->command({"seek", "0", "absolute"});
     }
-    command({"set", "pause", paused ? "yes" : "no"});
+    core_->setProperty(mpvprop::kPause, paused ? "yes" : "no");
 }
 
 void MpvPlayer::seekTo(double seconds) {
@@ -182,26 +143,26 @@ void MpvPlayer::seekTo(double seconds) {
     // The length may not be known yet just after the file opened.
     const double at = duration_ > 0 ? std::clamp(seconds, 0.0, duration_) : std::max(seconds, 0.0);
     const QByteArray target = QByteArray::number(at, 'f', 3);
-    command({"seek", target.constData(), "absolute"});
+    core_->command({"seek", target.constData(), "absolute"});
 }
 
 void MpvPlayer::setVolume(int percent) {
     const QByteArray value = QByteArray::number(std::clamp(percent, 0, 100));
-    command({"set", "volume", value.constData()});
+    core_->setProperty(mpvprop::kVolume, value.constData());
 }
 
 void MpvPlayer::setMuted(bool muted) {
-    command({"set", "mute", muted ? "yes" : "no"});
+    core_->setProperty(mpvprop::kMute, muted ? "yes" : "no");
 }
 
 void MpvPlayer::setSubtitlesShown(bool shown) {
     subtitlesShown_ = shown;
-    command({"set", "sub-visibility", shown ? "yes" : "no"});
+    core_->setProperty(mpvprop::kSubVisibility, shown ? "yes" : "no");
     Q_EMIT stateChanged();
 }
 
 QString MpvPlayer::subtitleTextForTesting() const {
-    return stringProperty(mpv_, "sub-text");
+    return core_->stringProperty(mpvprop::kSubText);
 }
 
 void MpvPlayer::setSource(const QString& path) {
@@ -212,12 +173,8 @@ void MpvPlayer::play() {
     if (source_.isEmpty()) {
         return;
     }
-    if (!videoShown_ && !toldNoVideo_) {
-        toldNoVideo_ = true;
-        Q_EMIT failed(u"本机没有可用的 OpenGL，无法显示视频画面，只能播放声音。"_s);
-    }
-    if (video_ && video_->renderFailed()) {
-        tellNoVideo();
+    if (!noVideoReason_.isEmpty()) {
+        Q_EMIT failed(std::exchange(noVideoReason_, QString()));
     }
     if (source_ == loaded_) {
         setPaused(false);
@@ -228,8 +185,8 @@ void MpvPlayer::play() {
         video_->setPlaying(true);
     }
     const QByteArray path = toMpvPath(source_);
-    command({"loadfile", path.constData(), "replace"});
-    command({"set", "pause", "no"});
+    core_->command({"loadfile", path.constData(), "replace"});
+    core_->setProperty(mpvprop::kPause, "no");
 }
 
 QWidget* MpvPlayer::widget() const {
@@ -237,99 +194,140 @@ QWidget* MpvPlayer::widget() const {
 }
 
 double MpvPlayer::positionForTesting() const {
-    double position = -1;
-    if (libmpv().get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &position) < 0) {
-        return -1;
-    }
-    return position;
+    return core_->doubleProperty(mpvprop::kTimePos).value_or(-1);
 }
 
 QString MpvPlayer::pathForTesting() const {
-    return stringProperty(mpv_, "path");
+    return core_->stringProperty(mpvprop::kPath);
 }
 
 void MpvPlayer::drainEvents() {
+    // A message box shown for a signal runs the event loop, which may end the player.
     const QPointer<MpvPlayer> alive(this);
     while (alive) {
-        const mpv_event* event = libmpv().wait_event(mpv_, 0);
-        if (event->event_id == MPV_EVENT_NONE) {
+        const mpv_event* event = core_->nextEvent();
+        if (event == nullptr) {
             return;
         }
-        if (event->event_id == MPV_EVENT_PROPERTY_CHANGE) {
-            const bool reachedEnd =
-                readProperty(*static_cast<const mpv_event_property*>(event->data));
-            Q_EMIT stateChanged();
-            if (alive && reachedEnd) {
-                Q_EMIT endReached();
-            }
-            continue;
-        }
-        if (event->event_id == MPV_EVENT_FILE_LOADED) {
-            hasFile_ = true;
-            Q_EMIT fileLoaded();
-            Q_EMIT stateChanged();
-            continue;
-        }
-        if (event->event_id != MPV_EVENT_END_FILE) {
-            continue;
-        }
-        // Copied out: a message box shown for a signal runs the event loop, which drains again.
-        const auto* end = static_cast<const mpv_event_end_file*>(event->data);
-        const int reason = end->reason;
-        const int error = end->error;
-        const QString path = loaded_;
-        if (reason == MPV_END_FILE_REASON_EOF || reason == MPV_END_FILE_REASON_ERROR) {
-            loaded_.clear();
-        }
-        if (loaded_.isEmpty() && hasFile_) {
-            hasFile_ = false;
-            position_ = 0;
-            duration_ = 0;
-            Q_EMIT stateChanged();
-        }
-        // mpv sends no frame after the end, so the last one would stay on screen.
-        if (video_ && loaded_.isEmpty()) {
-            video_->setPlaying(false);
-        } else if (view_) {
-            view_->update();
-        }
-        if (reason == MPV_END_FILE_REASON_REDIRECT) {
-            // A playlist or other text that names further files: it is not a video.
-            stop();
-            Q_EMIT endFile(true);
-            if (alive) {
-                Q_EMIT failed(failureText(MPV_ERROR_UNKNOWN_FORMAT, path));
-            }
-            continue;
-        }
-        Q_EMIT endFile(reason == MPV_END_FILE_REASON_ERROR);
-        if (alive && reason == MPV_END_FILE_REASON_ERROR) {
-            Q_EMIT failed(failureText(error, path));
-        }
-        if (alive && reason == MPV_END_FILE_REASON_EOF) {
-            Q_EMIT endReached();
-        }
+        dispatch(*event);
     }
 }
 
-bool MpvPlayer::readProperty(const mpv_event_property& property) {
-    const std::string_view name(property.name);
-    const bool known = property.format != MPV_FORMAT_NONE && property.data != nullptr;
-    if (name == "time-pos") {
-        position_ = known ? *static_cast<const double*>(property.data) : 0;
-    } else if (name == "duration") {
-        duration_ = known ? *static_cast<const double*>(property.data) : 0;
-    } else if (name == "volume" && known) {
-        volume_ = static_cast<int>(std::lround(*static_cast<const double*>(property.data)));
-    } else if (name == "pause") {
-        paused_ = known && *static_cast<const int*>(property.data) != 0;
-    } else if (name == "mute") {
-        muted_ = known && *static_cast<const int*>(property.data) != 0;
-    } else if (name == "eof-reached") {
-        const bool atEnd = known && *static_cast<const int*>(property.data) != 0;
-        return atEnd && !std::exchange(atEnd_, atEnd);
+void MpvPlayer::dispatch(const mpv_event& event) {
+    const QPointer<MpvPlayer> alive(this);
+    switch (event.event_id) {
+        case MPV_EVENT_PROPERTY_CHANGE:
+            readProperty(event);
+            Q_EMIT stateChanged();
+            break;
+        case MPV_EVENT_FILE_LOADED:
+            fileOpened();
+            break;
+        case MPV_EVENT_END_FILE:
+            fileEnded(*static_cast<const mpv_event_end_file*>(event.data));
+            break;
+        case MPV_EVENT_LOG_MESSAGE:
+            logMpvMessage(*static_cast<const mpv_event_log_message*>(event.data));
+            break;
+        default:
+            break;
     }
-    return false;
+    // Told after what the event changed, so that listeners read the state at the end.
+    if (!alive.isNull() && std::exchange(endJustReached_, false)) {
+        Q_EMIT endReached();
+    }
+}
+
+void MpvPlayer::readProperty(const mpv_event& event) {
+    const auto& property = *static_cast<const mpv_event_property*>(event.data);
+    switch (static_cast<mpvprop::Observed>(event.reply_userdata)) {
+        case mpvprop::Observed::TimePos:
+            position_ = doubleValue(property);
+            break;
+        case mpvprop::Observed::Duration:
+            duration_ = doubleValue(property);
+            break;
+        case mpvprop::Observed::Volume:
+            if (property.format == MPV_FORMAT_DOUBLE) {
+                volume_ = static_cast<int>(std::lround(doubleValue(property)));
+            }
+            break;
+        case mpvprop::Observed::Pause:
+            paused_ = flagValue(property);
+            break;
+        case mpvprop::Observed::Mute:
+            muted_ = flagValue(property);
+            break;
+        case mpvprop::Observed::EofReached:
+            noteEnd(flagValue(property));
+            break;
+    }
+}
+
+void MpvPlayer::noteEnd(bool atEnd) {
+    // Kept both ways: once the file has left its end (sought back, replaced), playing on does not
+    // restart it and its next end is told again.
+    if (atEnd && !atEnd_) {
+        endJustReached_ = true;
+    }
+    atEnd_ = atEnd;
+}
+
+void MpvPlayer::fileOpened() {
+    hasFile_ = true;
+    atEnd_ = false;
+    const QPointer<MpvPlayer> alive(this);
+    Q_EMIT fileLoaded();
+    if (alive) {
+        Q_EMIT stateChanged();
+    }
+}
+
+void MpvPlayer::forgetFile() {
+    hasFile_ = false;
+    atEnd_ = false;
+    position_ = 0;
+    duration_ = 0;
+}
+
+void MpvPlayer::fileEnded(const mpv_event_end_file& end) {
+    // Copied out: the event is only valid until the next one is taken.
+    const int reason = end.reason;
+    const int error = end.error;
+    const QString path = loaded_;
+    const QPointer<MpvPlayer> alive(this);
+    if (reason == MPV_END_FILE_REASON_EOF || reason == MPV_END_FILE_REASON_ERROR) {
+        loaded_.clear();
+    }
+    if (loaded_.isEmpty() && hasFile_) {
+        forgetFile();
+        Q_EMIT stateChanged();
+        if (!alive) {
+            return;
+        }
+    }
+    // mpv sends no frame after the end, so the last one would stay on screen.
+    if (video_ && loaded_.isEmpty()) {
+        video_->setPlaying(false);
+    } else if (view_) {
+        view_->update();
+    }
+    if (reason == MPV_END_FILE_REASON_REDIRECT) {
+        // A playlist or other text that names further files: it is not a video.
+        stop();
+        Q_EMIT endFile(true);
+        if (alive) {
+            Q_EMIT failed(failureText(MPV_ERROR_UNKNOWN_FORMAT, path));
+        }
+        return;
+    }
+    if (reason == MPV_END_FILE_REASON_EOF) {
+        noteEnd(true);
+    }
+    Q_EMIT endFile(reason == MPV_END_FILE_REASON_ERROR);
+    if (alive && reason == MPV_END_FILE_REASON_ERROR) {
+        Q_EMIT failed(failureText(error, path));
+    }
 }
 
 }  // namespace tivora

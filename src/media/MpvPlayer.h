@@ -4,11 +4,14 @@
 
 #include <QPointer>
 
-struct mpv_handle;
-struct mpv_event_property;
+#include <memory>
+
+struct mpv_event;
+struct mpv_event_end_file;
 
 namespace tivora {
 
+class MpvCore;
 class MpvVideoWidget;
 
 struct MpvOptions {
@@ -59,19 +62,22 @@ Q_SIGNALS:
     void endFile(bool byError);
 
 private:
-    MpvPlayer(mpv_handle* mpv, QWidget* view, bool videoShown);
-    static void onMpvWakeup(void* self);
+    MpvPlayer(std::unique_ptr<MpvCore> core, QWidget* view, QString noVideoReason);
     void drainEvents();
-    void command(std::initializer_list<const char*> arguments);
-    // True when the file has just played to its end.
-    bool readProperty(const mpv_event_property& property);
-    void tellNoVideo();
+    void dispatch(const mpv_event& event);
+    // A change of one of the observed properties.
+    void readProperty(const mpv_event& event);
+    void fileOpened();
+    void fileEnded(const mpv_event_end_file& end);
+    void forgetFile();
+    // Whether the file is at its end now; the end is told once the event has been read.
+    void noteEnd(bool atEnd);
 
-    mpv_handle* mpv_;
+    std::unique_ptr<MpvCore> core_;
     QPointer<QWidget> view_;
     QPointer<MpvVideoWidget> video_;
-    bool videoShown_;
-    bool toldNoVideo_ = false;
+    // Why the picture cannot be shown, told once when the first file plays; empty when it can.
+    QString noVideoReason_;
     QString source_;
     // The file last handed to mpv while it has not ended.
     QString loaded_;
@@ -81,6 +87,7 @@ private:
     bool subtitlesShown_ = true;
     // Paused on the last frame of a file played to its end.
     bool atEnd_ = false;
+    bool endJustReached_ = false;
     double position_ = 0;
     double duration_ = 0;
     int volume_ = 100;

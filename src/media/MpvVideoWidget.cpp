@@ -1,6 +1,5 @@
 #include "media/MpvVideoWidget.h"
 
-#include "media/MpvPlayer.h"
 #include "media/MpvVideoWindow.h"
 
 #include <QPixmap>
@@ -9,31 +8,13 @@
 
 namespace tivora {
 
-MpvVideoWidget::MpvVideoWidget(mpv_handle* mpv, QWidget* parent)
-    : QWidget(parent), window_(new MpvVideoWindow(mpv, this)) {
+MpvVideoWidget::MpvVideoWidget(MpvRenderContext& render, QWidget* parent)
+    : QWidget(parent), window_(new MpvVideoWindow(render, this)) {
     QWidget* container = createWindowContainer(window_, this);
     container->setFocusPolicy(Qt::NoFocus);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(container);
-}
-
-MpvVideoWidget::~MpvVideoWidget() {
-    // The player that draws here goes first, while this widget is still whole: it hands the render
-    // context back through it, then ends the core. As a child it would go only once this widget
-    // was half destroyed.
-    qDeleteAll(findChildren<MpvPlayer*>(Qt::FindDirectChildrenOnly));
-    releaseRenderContext();
-}
-
-void MpvVideoWidget::releaseRenderContext() {
-    if (window_) {
-        window_->releaseRenderContext();
-    }
-}
-
-bool MpvVideoWidget::renderFailed() const {
-    return !window_.isNull() && window_->renderFailed();
 }
 
 void MpvVideoWidget::setPlaying(bool playing) {

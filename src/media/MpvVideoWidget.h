@@ -4,10 +4,9 @@
 #include <QPointer>
 #include <QWidget>
 
-struct mpv_handle;
-
 namespace tivora {
 
+class MpvRenderContext;
 class MpvVideoWindow;
 
 // The video area: mpv's picture drawn through its render API into a native window of its own,
@@ -18,14 +17,8 @@ class MpvVideoWidget final : public QWidget {
     Q_OBJECT
 
 public:
-    MpvVideoWidget(mpv_handle* mpv, QWidget* parent);
-    ~MpvVideoWidget() override;
-    Q_DISABLE_COPY_MOVE(MpvVideoWidget)
+    MpvVideoWidget(MpvRenderContext& render, QWidget* parent);
 
-    // Frees the render context while its OpenGL context still exists; the core must outlive it.
-    void releaseRenderContext();
-    // True when no picture can be drawn here; mpv goes on with the sound.
-    [[nodiscard]] bool renderFailed() const;
     // Between files the area is plain black; a late frame update must not bring the old picture
     // back.
     void setPlaying(bool playing);

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <memory>
@@ -50,6 +51,10 @@ private Q_SLOTS:
             QSKIP(qPrintable(why));
         }
         QCOMPARE(test::makeRealMedia(second_, 6, u"blue"_s), QString());
+        shortFile_ = folder_.filePath(u"short.rm"_s);
+        longFile_ = folder_.filePath(u"long.rm"_s);
+        QCOMPARE(test::makeRealMedia(shortFile_, 3, u"green"_s), QString());
+        QCOMPARE(test::makeRealMedia(longFile_, 40), QString());
     }
 
     void init() {
@@ -111,6 +116,46 @@ private Q_SLOTS:
         player_->play();
         QTRY_VERIFY_WITH_TIMEOUT(!player_->isPaused() && player_->positionForTesting() < 2, kBound);
         QCOMPARE(reached.size(), 1);
+    }
+
+    // An end met in an earlier file leaves no trace: the next file pauses, resumes and seeks where
+    // it is, and its own end is reported too.
+    void anEndIsForgottenWhenTheNextFileLoads() {
+        QSignalSpy reached(player_, &PlayerControl::endReached);
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        player_->setSource(shortFile_);
+        player_->play();
+        QVERIFY(reached.wait(kBound));
+        player_->setSource(longFile_);
+        player_->play();
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 2, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(player_->position() > 4, kBound);
+        // The lowest reading since the last check, to catch a jump back to the beginning.
+        double lowest = 0;
+        connect(player_, &PlayerControl::stateChanged, this, [&] {
+            if (player_->hasFile()) {
+                lowest = std::min(lowest, player_->position());
+            }
+        });
+        player_->setPaused(true);
+        QTRY_VERIFY_WITH_TIMEOUT(player_->isPaused(), kBound);
+        const double pausedAt = player_->positionForTesting();
+        lowest = pausedAt;
+        player_->setPaused(false);
+        QTRY_VERIFY_WITH_TIMEOUT(player_->position() > pausedAt + 0.5, kBound);
+        QVERIFY2(lowest > pausedAt - 0.5, qPrintable(QString::number(lowest)));
+
+        player_->setPaused(true);
+        QTRY_VERIFY_WITH_TIMEOUT(player_->isPaused(), kBound);
+        player_->seekTo(20);
+        QTRY_VERIFY_WITH_TIMEOUT(std::abs(player_->position() - 20) < 0.5, kBound);
+        lowest = player_->position();
+        player_->setPaused(false);
+        QTRY_VERIFY_WITH_TIMEOUT(player_->position() > 20.5, kBound);
+        QVERIFY2(lowest > 19.5, qPrintable(QString::number(lowest)));
+
+        player_->seekTo(39);
+        QTRY_COMPARE_WITH_TIMEOUT(reached.size(), 2, kBound);
     }
 
     void subtitlesBesideTheVideoLoadInEitherEncoding_data() {
@@ -278,6 +323,8 @@ private:
     QTemporaryDir folder_;
     QString first_;
     QString second_;
+    QString shortFile_;
+    QString longFile_;
     std::unique_ptr<QWidget> host_;
     MpvPlayer* player_ = nullptr;
 };

@@ -1,9 +1,12 @@
 // The video really drawn: libmpv's render API into the player's OpenGL widget, in an X server
 // with GLX, at the widget's full size in device pixels.
 #include "media/MediaFiles.h"
+#include "media/MpvCore.h"
 #include "media/MpvPlayer.h"
+#include "media/MpvRenderContext.h"
 #include "media/MpvVideoWidget.h"
 
+#include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -88,22 +91,56 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(qRed(onScreen()) < 30, kBound);
     }
 
-    // Closing the window takes the player down before the video area it draws in, while that
-    // area is still whole: the player hands its render context back through it.
-    void playerGoesBeforeItsVideoArea() {
-        auto* window = new QWidget;
-        MpvPlayer* player =
-            MpvPlayer::create(window, MpvOptions{.renderVideo = true, .audio = false});
+    // The render context is freed while the core it draws from is still running.
+    void renderContextGoesBeforeItsCore() {
+        std::unique_ptr<MpvCore> core = MpvCore::create({.renderVideo = true, .audio = false});
+        QVERIFY(core != nullptr);
+        QVERIFY2(core->renderContext() != nullptr, "no OpenGL in this X server");
+        MpvCore* running = core.get();
+        QString coreVersion;
+        connect(core->renderContext(), &QObject::destroyed, this,
+                [&] { coreVersion = running->stringProperty("mpv-version"); });
+        core.reset();
+        QVERIFY2(coreVersion.startsWith(u"mpv"_s), qPrintable(coreVersion));
+    }
+
+    // Whichever goes first, the window with everything in it or the player alone, nothing drawn
+    // or freed later touches what is gone.
+    void closedWhilePlaying_data() {
+        QTest::addColumn<bool>("playerFirst");
+        QTest::newRow("window closed") << false;
+        QTest::newRow("player deleted, then the window") << true;
+    }
+
+    void closedWhilePlaying() {
+        QFETCH(bool, playerFirst);
+        auto window = std::make_unique<QWidget>();
+        window->resize(320, 240);
+        QPointer<MpvPlayer> player =
+            MpvPlayer::create(window.get(), MpvOptions{.renderVideo = true, .audio = false});
         QVERIFY(player != nullptr);
-        QWidget* video = player->widget();
+        QPointer<QWidget> video = player->widget();
         QVERIFY(qobject_cast<MpvVideoWidget*>(video) != nullptr);
+        video->setGeometry(window->rect());
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        bool areaWhole = false;
-        connect(player, &QObject::destroyed, this,
-                [&] { areaWhole = qobject_cast<MpvVideoWidget*>(video) != nullptr; });
-        delete window;
-        QVERIFY(areaWhole);
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QSignalSpy loaded(player, &MpvPlayer::fileLoaded);
+        player->setSource(red_);
+        player->play();
+        QVERIFY(loaded.wait(kBound));
+        QTRY_VERIFY_WITH_TIMEOUT(player->positionForTesting() > 0.2, kBound);
+        if (playerFirst) {
+            delete player.data();
+            // The video area stays and is drawn again at another size, without a picture.
+            window->resize(400, 300);
+            video->setGeometry(window->rect());
+            QTRY_COMPARE_WITH_TIMEOUT(video->size(), QSize(400, 300), kBound);
+            QCoreApplication::processEvents();
+            QVERIFY(!video.isNull());
+        }
+        window.reset();
+        QVERIFY(player.isNull());
+        QVERIFY(video.isNull());
     }
 
 private:

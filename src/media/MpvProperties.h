@@ -1,0 +1,39 @@
+#pragma once
+
+#include <mpv/client.h>
+
+#include <cstdint>
+
+// The names of mpv's properties the player reads and writes, each written once.
+namespace tivora::mpvprop {
+
+inline constexpr const char* kTimePos = "time-pos";
+inline constexpr const char* kDuration = "duration";
+inline constexpr const char* kVolume = "volume";
+inline constexpr const char* kPause = "pause";
+inline constexpr const char* kMute = "mute";
+inline constexpr const char* kEofReached = "eof-reached";
+inline constexpr const char* kSubVisibility = "sub-visibility";
+inline constexpr const char* kSubText = "sub-text";
+inline constexpr const char* kPath = "path";
+
+// An observed property, as mpv hands it back in the reply_userdata of its change events.
+enum class Observed : std::uint64_t { TimePos = 1, Duration, Volume, Pause, Mute, EofReached };
+
+struct ObservedProperty {
+    Observed id;
+    const char* name;
+    mpv_format format;
+};
+
+// What the player observes: the core subscribes to each, the player reads each change by its id.
+inline constexpr ObservedProperty kObserved[] = {
+    {Observed::TimePos, kTimePos, MPV_FORMAT_DOUBLE},
+    {Observed::Duration, kDuration, MPV_FORMAT_DOUBLE},
+    {Observed::Volume, kVolume, MPV_FORMAT_DOUBLE},
+    {Observed::Pause, kPause, MPV_FORMAT_FLAG},
+    {Observed::Mute, kMute, MPV_FORMAT_FLAG},
+    {Observed::EofReached, kEofReached, MPV_FORMAT_FLAG},
+};
+
+}  // namespace tivora::mpvprop
