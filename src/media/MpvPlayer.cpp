@@ -161,7 +161,7 @@ void MpvPlayer::setSubtitlesShown(bool shown) {
     Q_EMIT stateChanged();
 }
 
-QString MpvPlayer::subtitleTextForTesting() const {
+QString MpvPlayer::subtitleLine() const {
     return core_->stringProperty(mpvprop::kSubText);
 }
 
@@ -193,11 +193,11 @@ QWidget* MpvPlayer::widget() const {
     return view_;
 }
 
-double MpvPlayer::positionForTesting() const {
+double MpvPlayer::livePosition() const {
     return core_->doubleProperty(mpvprop::kTimePos).value_or(-1);
 }
 
-QString MpvPlayer::pathForTesting() const {
+QString MpvPlayer::openPath() const {
     return core_->stringProperty(mpvprop::kPath);
 }
 

@@ -13,6 +13,9 @@ namespace tivora {
 
 class MpvCore;
 class MpvVideoWidget;
+namespace test {
+class MpvProbe;
+}
 
 struct MpvOptions {
     // False: no video output and no render context, as for tests without a display.
@@ -49,19 +52,21 @@ public:
     [[nodiscard]] int volume() const override { return volume_; }
     [[nodiscard]] bool isMuted() const override { return muted_; }
 
-    // Seconds into the current file; negative when nothing plays.
-    [[nodiscard]] double positionForTesting() const;
-    // The file mpv has open; empty when idle.
-    [[nodiscard]] QString pathForTesting() const;
-    // The subtitle line on screen now.
-    [[nodiscard]] QString subtitleTextForTesting() const;
-
 Q_SIGNALS:
     void fileLoaded();
     // A file stopped playing: at its end, replaced, stopped, or because it failed.
     void endFile(bool byError);
 
 private:
+    friend class test::MpvProbe;
+
+    // Asked of mpv now rather than as last observed.
+    // Seconds into the current file; negative when nothing plays.
+    [[nodiscard]] double livePosition() const;
+    // The file mpv has open; empty when idle.
+    [[nodiscard]] QString openPath() const;
+    // The subtitle line on screen now.
+    [[nodiscard]] QString subtitleLine() const;
     MpvPlayer(std::unique_ptr<MpvCore> core, QWidget* view, QString noVideoReason);
     void drainEvents();
     void dispatch(const mpv_event& event);

@@ -23,7 +23,7 @@ void MpvVideoWidget::setPlaying(bool playing) {
     }
 }
 
-QImage MpvVideoWidget::grabFrameForTesting() const {
+QImage MpvVideoWidget::grabFrame() const {
     const QPoint at = mapTo(window(), QPoint(0, 0));
     return screen()->grabWindow(window()->winId(), at.x(), at.y(), width(), height()).toImage();
 }

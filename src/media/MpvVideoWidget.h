@@ -5,6 +5,9 @@
 #include <QWidget>
 
 namespace tivora {
+namespace test {
+class MpvProbe;
+}
 
 class MpvRenderContext;
 class MpvVideoWindow;
@@ -22,13 +25,16 @@ public:
     // Between files the area is plain black; a late frame update must not bring the old picture
     // back.
     void setPlaying(bool playing);
-    // What the screen shows in the widget's rectangle, in device pixels.
-    [[nodiscard]] QImage grabFrameForTesting() const;
 
 protected:
     bool event(QEvent* event) override;
 
 private:
+    friend class test::MpvProbe;
+
+    // What the screen shows in the widget's rectangle, in device pixels.
+    [[nodiscard]] QImage grabFrame() const;
+
     QPointer<MpvVideoWindow> window_;
 };
 

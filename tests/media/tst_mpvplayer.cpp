@@ -2,6 +2,7 @@
 // messages for files that cannot play.
 #include "media/MediaFiles.h"
 #include "media/MpvPlayer.h"
+#include "media/MpvProbe.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -71,10 +72,10 @@ private Q_SLOTS:
         player_->invoke(PlayerControl::kDispSource, first_);
         player_->invoke(PlayerControl::kDispPlay);
         QVERIFY(loaded.wait(kBound));
-        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 0.5, kBound);
-        const double earlier = player_->positionForTesting();
-        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > earlier + 0.3, kBound);
-        QCOMPARE(player_->pathForTesting(), first_);
+        QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player_) > 0.5, kBound);
+        const double earlier = test::MpvProbe::position(*player_);
+        QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player_) > earlier + 0.3, kBound);
+        QCOMPARE(test::MpvProbe::path(*player_), first_);
     }
 
     // What the control bar and the keys do reaches mpv itself.
@@ -87,14 +88,14 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(player_->duration() > 5, kBound);
         player_->setPaused(true);
         QTRY_VERIFY_WITH_TIMEOUT(player_->isPaused(), kBound);
-        const double paused = player_->positionForTesting();
+        const double paused = test::MpvProbe::position(*player_);
         QTest::qWait(400);
-        QCOMPARE(player_->positionForTesting(), paused);
+        QCOMPARE(test::MpvProbe::position(*player_), paused);
         player_->seekTo(4);
-        QTRY_VERIFY_WITH_TIMEOUT(std::abs(player_->positionForTesting() - 4) < 0.5, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(std::abs(test::MpvProbe::position(*player_) - 4) < 0.5, kBound);
         QTRY_VERIFY_WITH_TIMEOUT(std::abs(player_->position() - 4) < 0.5, kBound);
         player_->setPaused(false);
-        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 4.3, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player_) > 4.3, kBound);
         player_->setVolume(35);
         QTRY_COMPARE_WITH_TIMEOUT(player_->volume(), 35, kBound);
         player_->setMuted(true);
@@ -112,9 +113,10 @@ private Q_SLOTS:
         // Still open, paused on its last frame; played again, it starts from the beginning.
         QVERIFY(player_->hasFile());
         QTRY_VERIFY_WITH_TIMEOUT(player_->isPaused(), kBound);
-        QVERIFY(player_->positionForTesting() > 5);
+        QVERIFY(test::MpvProbe::position(*player_) > 5);
         player_->play();
-        QTRY_VERIFY_WITH_TIMEOUT(!player_->isPaused() && player_->positionForTesting() < 2, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(!player_->isPaused() && test::MpvProbe::position(*player_) < 2,
+                                 kBound);
         QCOMPARE(reached.size(), 1);
     }
 
@@ -139,7 +141,7 @@ private Q_SLOTS:
         });
         player_->setPaused(true);
         QTRY_VERIFY_WITH_TIMEOUT(player_->isPaused(), kBound);
-        const double pausedAt = player_->positionForTesting();
+        const double pausedAt = test::MpvProbe::position(*player_);
         lowest = pausedAt;
         player_->setPaused(false);
         QTRY_VERIFY_WITH_TIMEOUT(player_->position() > pausedAt + 0.5, kBound);
@@ -180,7 +182,7 @@ private Q_SLOTS:
         player_->setSource(video);
         player_->play();
         QVERIFY(loaded.wait(kBound));
-        QTRY_COMPARE_WITH_TIMEOUT(player_->subtitleTextForTesting(), line, kBound);
+        QTRY_COMPARE_WITH_TIMEOUT(test::MpvProbe::subtitle(*player_), line, kBound);
         player_->setSubtitlesShown(false);
         QVERIFY(!player_->subtitlesShown());
     }
@@ -192,17 +194,17 @@ private Q_SLOTS:
         player_->setSource(first_);
         player_->play();
         QVERIFY(loaded.wait(kBound));
-        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 0.2, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player_) > 0.2, kBound);
         player_->invoke(PlayerControl::kDispStop);
         QVERIFY(ended.wait(kBound));
         QCOMPARE(ended.first().first().toBool(), false);
-        QTRY_COMPARE_WITH_TIMEOUT(player_->positionForTesting(), -1.0, kBound);
-        QCOMPARE(player_->pathForTesting(), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(test::MpvProbe::position(*player_), -1.0, kBound);
+        QCOMPARE(test::MpvProbe::path(*player_), QString());
         QCOMPARE(failed.size(), 0);
         // Play after stop starts the same source again.
         player_->play();
         QVERIFY(loaded.wait(kBound));
-        QCOMPARE(player_->pathForTesting(), first_);
+        QCOMPARE(test::MpvProbe::path(*player_), first_);
     }
 
     void secondSourceReplacesTheFirst() {
@@ -211,16 +213,16 @@ private Q_SLOTS:
         player_->setSource(first_);
         player_->play();
         QVERIFY(loaded.wait(kBound));
-        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 1.0, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player_) > 1.0, kBound);
         player_->invoke(PlayerControl::kDispSource, second_);
-        QCOMPARE(player_->pathForTesting(), first_);  // the source alone does not switch
+        QCOMPARE(test::MpvProbe::path(*player_), first_);  // the source alone does not switch
         player_->invoke(PlayerControl::kDispPlay);
         QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 2, kBound);
-        QCOMPARE(player_->pathForTesting(), second_);
+        QCOMPARE(test::MpvProbe::path(*player_), second_);
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended.first().first().toBool(), false);
-        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 0.2, kBound);
-        QVERIFY(player_->positionForTesting() < 1.0);
+        QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player_) > 0.2, kBound);
+        QVERIFY(test::MpvProbe::position(*player_) < 1.0);
     }
 
     void playingTheSameSourceAgainDoesNotRestart() {
@@ -228,10 +230,10 @@ private Q_SLOTS:
         player_->setSource(first_);
         player_->play();
         QVERIFY(loaded.wait(kBound));
-        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 1.0, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player_) > 1.0, kBound);
         player_->play();
         QVERIFY(!loaded.wait(300));
-        QVERIFY(player_->positionForTesting() > 1.0);
+        QVERIFY(test::MpvProbe::position(*player_) > 1.0);
     }
 
     void unknownDispatchIdentifierThrows() {
@@ -271,7 +273,7 @@ private Q_SLOTS:
         player_->setSource(first_);
         player_->play();
         QVERIFY(loaded.wait(kBound));
-        QCOMPARE(player_->pathForTesting(), first_);
+        QCOMPARE(test::MpvProbe::path(*player_), first_);
         QCOMPARE(failed.size(), 1);
     }
 
@@ -282,7 +284,7 @@ private Q_SLOTS:
         QSignalSpy failed(player_, &PlayerControl::failed);
         player_->setSource(half);
         player_->play();
-        QTRY_VERIFY_WITH_TIMEOUT(player_->positionForTesting() > 0.2, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player_) > 0.2, kBound);
         QVERIFY(reached.wait(kBound));
         QCOMPARE(failed.size(), 0);
         QVERIFY(player_->isPaused());
@@ -306,7 +308,7 @@ private Q_SLOTS:
         player_->setSource(path);
         player_->play();
         QVERIFY(loaded.wait(kBound));
-        QCOMPARE(player_->pathForTesting(), path);
+        QCOMPARE(test::MpvProbe::path(*player_), path);
     }
 
     void destroyedWhilePlaying() {

@@ -3,6 +3,7 @@
 #include "media/MediaFiles.h"
 #include "media/MpvCore.h"
 #include "media/MpvPlayer.h"
+#include "media/MpvProbe.h"
 #include "media/MpvRenderContext.h"
 #include "media/MpvVideoWidget.h"
 
@@ -61,7 +62,7 @@ private Q_SLOTS:
         QVERIFY(loaded.wait(kBound));
         const qreal ratio = video->devicePixelRatioF();
         QImage frame;
-        QTRY_VERIFY_WITH_TIMEOUT((frame = video->grabFrameForTesting(),
+        QTRY_VERIFY_WITH_TIMEOUT((frame = test::MpvProbe::frame(*video),
                                   isRed(frame.pixel(frame.width() / 2, frame.height() / 2))),
                                  kBound);
         QCOMPARE(frame.size(), (QSize(400, 300) * ratio));
@@ -128,7 +129,7 @@ private Q_SLOTS:
         player->setSource(red_);
         player->play();
         QVERIFY(loaded.wait(kBound));
-        QTRY_VERIFY_WITH_TIMEOUT(player->positionForTesting() > 0.2, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player) > 0.2, kBound);
         if (playerFirst) {
             delete player.data();
             // The video area stays and is drawn again at another size, without a picture.

@@ -9,6 +9,7 @@
 #include "forms/Form.h"
 #include "media/MediaFiles.h"
 #include "media/MpvPlayer.h"
+#include "media/MpvProbe.h"
 #include "media/MpvVideoWidget.h"
 #include "player/FileListBox.h"
 #include "player/LocalFiles.h"
@@ -156,9 +157,9 @@ private Q_SLOTS:
         QCOMPARE(filters, u"视频文件 (*.rm,*.rmvb) (*.[rR][mM] *.[rR][mM][vV][bB])"_s);
         QCOMPARE(QDir(folder).absolutePath() + u'/',
                  QDir(userVideosFolder()).absolutePath() + u'/');
-        QVERIFY(waitUntil([&] { return player->positionForTesting() > 1.0; }));
+        QVERIFY(waitUntil([&] { return test::MpvProbe::position(*player) > 1.0; }));
         QVERIFY(waitUntil([&] {
-            const QImage frame = video->grabFrameForTesting();
+            const QImage frame = test::MpvProbe::frame(*video);
             return !isBlack(frame.pixel(frame.width() / 2, frame.height() / 3));
         }));
         FileListBox& list = *test::probe(form).fileList();
@@ -181,7 +182,7 @@ private Q_SLOTS:
         QCOMPARE(form.control(u"Label1"_s).caption(), u"列表已经隐藏，改变窗口大小显示列表"_s);
         QVERIFY(waitUntil([&] { return video->width() > form.window()->width() - 10; }));
         QVERIFY(waitUntil([&] {
-            const QImage frame = video->grabFrameForTesting();
+            const QImage frame = test::MpvProbe::frame(*video);
             return frame.width() > form.window()->width() - 10 &&
                    !isBlack(frame.pixel(frame.width() / 2, frame.height() / 3));
         }));
@@ -202,7 +203,7 @@ private Q_SLOTS:
             window->windowHandle(), Qt::LeftButton, {},
             list.viewport()->mapTo(window, list.visualItemRect(list.item(2)).center()));
         QVERIFY(waitUntil([&] { return loaded.size() == 1; }));
-        QCOMPARE(player->pathForTesting(), media_.filePath(u"AB03.rm"_s));
+        QCOMPARE(test::MpvProbe::path(*player), media_.filePath(u"AB03.rm"_s));
         QCOMPARE(form.caption(), u"AB03.rm"_s);
 
         // A file that is no video: a clear message, and the window goes on.
