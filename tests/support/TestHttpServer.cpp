@@ -21,6 +21,11 @@ TestHttpServer::TestHttpServer() : server_(std::make_unique<httplib::Server>()) 
             }
         }
         requests_ << target;
+        QHash<QString, QString>& headers = headers_[QString::fromStdString(request.path)];
+        headers.clear();
+        for (const auto& [name, value] : request.headers) {
+            headers.insert(QString::fromStdString(name).toLower(), QString::fromStdString(value));
+        }
     });
 }
 
@@ -91,6 +96,11 @@ QString TestHttpServer::root() const {
 QStringList TestHttpServer::requests() const {
     const std::lock_guard lock(mutex_);
     return requests_;
+}
+
+QString TestHttpServer::header(const QString& path, const QString& name) const {
+    const std::lock_guard lock(mutex_);
+    return headers_.value(path).value(name.toLower());
 }
 
 int TestHttpServer::unusedPort() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -41,6 +42,8 @@ public:
     [[nodiscard]] QString root() const;
     // Paths with their query, in the order requested.
     [[nodiscard]] QStringList requests() const;
+    // The named header of the last request for path; empty when none came.
+    [[nodiscard]] QString header(const QString& path, const QString& name) const;
 
     // A loopback port nothing listens on.
     [[nodiscard]] static int unusedPort();
@@ -51,6 +54,7 @@ private:
     int port_ = 0;
     mutable std::mutex mutex_;
     QStringList requests_;
+    QHash<QString, QHash<QString, QString>> headers_;  // by path, then lower-case name
 };
 
 }  // namespace tivora::test
