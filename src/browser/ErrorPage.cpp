@@ -40,7 +40,8 @@ QString errorPageHtml(const QString& headline, const QString& button, const QStr
 }
 
 QString unreachableHeadline(const QWebEngineLoadingInfo& info) {
-    // Refused by default: Tivora has no place to let a user trust a certificate the system does not.
+    // Refused by default: Tivora has no place to let a user trust a certificate the system does
+    // not.
     if (info.errorDomain() == QWebEngineLoadingInfo::CertificateErrorDomain) {
         return u"此网站的安全证书无效，已拒绝连接"_s;
     }

@@ -28,6 +28,9 @@ namespace {
 
 const QString kBlockChoice = u"阻止此页面再显示对话框"_s;
 
+// Sign-in boxes are one at a time for the whole program: every pane may ask at once.
+bool signInShown = false;
+
 // A page's message as a box shows it: plain text, and short enough to lay out at once.
 QString shownText(const QString& message) {
     if (message.size() <= WebDialogPage::kShownTextLimit) {
@@ -203,19 +206,19 @@ void WebDialogPage::signIn(const QUrl& address, QAuthenticator* authenticator,
                            const QString& host) {
     // One sign-in at a time, and none again for a host the user turned away: a page that asks on
     // every request cannot pile boxes up. Leaving the authenticator empty refuses.
-    if (signingIn_ || dialogsBlocked_ || refusedSignIns_.contains(host)) {
+    if (signInShown || dialogsBlocked_ || refusedSignIns_.contains(host)) {
         *authenticator = QAuthenticator();
         return;
     }
-    signingIn_ = true;
+    signInShown = true;
     QDialog dialog(dialogParent());
     dialog.setWindowTitle(kProductName);
     auto* layout = new QVBoxLayout(&dialog);
     const QString realm = authenticator->realm();
-    layout->addWidget(messageLabel(
-        realm.isEmpty() ? u"%1 要求登录。"_s.arg(host)
-                        : u"%1 要求登录，该网站提示：%2"_s.arg(host, realm.left(200)),
-        &dialog));
+    layout->addWidget(
+        messageLabel(realm.isEmpty() ? u"%1 要求登录。"_s.arg(host)
+                                     : u"%1 要求登录，该网站提示：%2"_s.arg(host, realm.left(200)),
+                     &dialog));
     auto* form = new QFormLayout;
     auto* user = new QLineEdit(&dialog);
     auto* password = new QLineEdit(&dialog);
@@ -232,10 +235,10 @@ void WebDialogPage::signIn(const QUrl& address, QAuthenticator* authenticator,
 
     QPointer<WebDialogPage> self(this);
     const bool accepted = dialog.exec() == QDialog::Accepted;
+    signInShown = false;
     if (self.isNull()) {
         return;  // the request went with its page
     }
-    signingIn_ = false;
     if (!accepted) {
         refusedSignIns_.insert(host);
         *authenticator = QAuthenticator();
@@ -247,8 +250,8 @@ void WebDialogPage::signIn(const QUrl& address, QAuthenticator* authenticator,
 }
 
 void WebDialogPage::onCertificateError(const QWebEngineCertificateError& error) {
-    qCWarning(lcBrowser).noquote() << u"certificate refused for "_s + error.url().toDisplayString()
-                                   << error.description();
+    qCWarning(lcBrowser).noquote()
+        << u"certificate refused for "_s + error.url().toDisplayString() << error.description();
     auto refused = error;
     refused.rejectCertificate();
 }

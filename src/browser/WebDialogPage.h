@@ -44,7 +44,6 @@ private:
 
     int boxesShown_ = 0;
     bool dialogsBlocked_ = false;
-    bool signingIn_ = false;
     QSet<QString> refusedSignIns_;  // hosts whose sign-in the user cancelled, until the next load
 };
 

@@ -25,22 +25,23 @@ private Q_SLOTS:
     void initTestCase() { installTranslations(); }
 
     void standardButtonsAreChinese_data() {
-        QTest::addColumn<int>("button");
+        QTest::addColumn<QDialogButtonBox::StandardButton>("button");
         QTest::addColumn<QString>("text");
-        QTest::newRow("yes") << int(QDialogButtonBox::Yes) << u"是"_s;
-        QTest::newRow("no") << int(QDialogButtonBox::No) << u"否"_s;
-        QTest::newRow("ok") << int(QDialogButtonBox::Ok) << u"确定"_s;
-        QTest::newRow("cancel") << int(QDialogButtonBox::Cancel) << u"取消"_s;
+        QTest::newRow("yes") << QDialogButtonBox::Yes << u"是"_s;
+        QTest::newRow("no") << QDialogButtonBox::No << u"否"_s;
+        QTest::newRow("ok") << QDialogButtonBox::Ok << u"确定"_s;
+        QTest::newRow("cancel") << QDialogButtonBox::Cancel << u"取消"_s;
     }
 
     void standardButtonsAreChinese() {
-        QFETCH(int, button);
+        QFETCH(QDialogButtonBox::StandardButton, button);
         QFETCH(QString, text);
-        QDialogButtonBox buttons(QDialogButtonBox::StandardButton{button});
-        QCOMPARE(label(buttons.button(QDialogButtonBox::StandardButton{button})), text);
-        QMessageBox box(QMessageBox::Question, u"Tivora"_s, u"继续吗？"_s,
-                        QMessageBox::StandardButton{button});
-        QCOMPARE(label(box.button(QMessageBox::StandardButton{button})), text);
+        QDialogButtonBox buttons(button);
+        QCOMPARE(label(buttons.button(button)), text);
+        // The two enumerations share their values.
+        const auto boxButton = static_cast<QMessageBox::StandardButton>(button);
+        QMessageBox box(QMessageBox::Question, u"Tivora"_s, u"继续吗？"_s, boxButton);
+        QCOMPARE(label(box.button(boxButton)), text);
     }
 };
 

@@ -243,8 +243,8 @@ private Q_SLOTS:
         menu->close();
         if (!copied.isEmpty()) {
             const QString expected = copied.startsWith(u'/') ? server_.root() + copied : copied;
-            QVERIFY(test::waitUntil(
-                [&] { return QApplication::clipboard()->text() == expected; }, 5000));
+            QVERIFY(test::waitUntil([&] { return QApplication::clipboard()->text() == expected; },
+                                    5000));
         }
         // Whatever was chosen, no window came of it.
         test::waitUntil([] { return false; }, 500);
@@ -308,8 +308,8 @@ private Q_SLOTS:
         const BoxAnswerer answerer(true);
         QElapsedTimer clock;
         clock.start();
-        const QVariant length = evaluate(
-            pane_->page(), u"prompt('问'.repeat(1 << 20), 'x'.repeat(1 << 20)).length"_s);
+        const QVariant length =
+            evaluate(pane_->page(), u"prompt('问'.repeat(1 << 20), 'x'.repeat(1 << 20)).length"_s);
         const qint64 roundTrip = clock.elapsed();
         QCOMPARE(length, QVariant(1 << 20));
         QCOMPARE(answerer.seen().size(), 1);
@@ -333,16 +333,15 @@ private Q_SLOTS:
 
     void errorPageBreaksTheAddressOnlyAtItsSeparators() {
         QFETCH(QString, path);
-        const QString address =
-            u"http://127.0.0.1:%1"_s.arg(TestHttpServer::unusedPort()) + path;
+        const QString address = u"http://127.0.0.1:%1"_s.arg(TestHttpServer::unusedPort()) + path;
         QVERIFY(load(QString::fromLatin1(QUrl(address).toEncoded())));
         QVERIFY(pane_->showsErrorPage());
         pane_->widget()->setGeometry(0, 0, 260, 400);
         QVERIFY(test::waitUntil(
             [&] { return evaluate(pane_->page(), u"innerWidth"_s).toInt() <= 260; }));
-        QCOMPARE(evaluate(pane_->page(), u"document.getElementById('address').innerText"_s)
-                     .toString(),
-                 address);
+        QCOMPARE(
+            evaluate(pane_->page(), u"document.getElementById('address').innerText"_s).toString(),
+            address);
         const QString ends = evaluate(pane_->page(), kLineEnds).toString();
         QVERIFY2(!ends.isEmpty(), "the address should need more than one line");
         for (const QChar end : ends) {
