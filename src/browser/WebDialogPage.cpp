@@ -5,10 +5,12 @@
 
 #include <QAuthenticator>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -20,6 +22,7 @@
 #include <QWebEngineView>
 
 #include <algorithm>
+#include <chrono>
 
 using namespace Qt::StringLiterals;
 
@@ -28,8 +31,17 @@ namespace {
 
 const QString kBlockChoice = u"阻止此页面再显示对话框"_s;
 
-// Sign-in boxes are one at a time for the whole program: every pane may ask at once.
+// Sign-in boxes are one at a time for the whole program: every pane may ask at once. A host
+// turned away is refused everywhere for a while, so the other panes' requests of the same burst
+// do not ask again one after the other.
 bool signInShown = false;
+constexpr std::chrono::seconds kRefusalMemory{10};
+QHash<QString, QDeadlineTimer> refusedHosts;
+
+bool recentlyRefused(const QString& host) {
+    const auto found = refusedHosts.constFind(host);
+    return found != refusedHosts.cend() && !found->hasExpired();
+}
 
 // A page's message as a box shows it: plain text, and short enough to lay out at once.
 QString shownText(const QString& message) {
@@ -206,7 +218,7 @@ void WebDialogPage::signIn(const QUrl& address, QAuthenticator* authenticator,
                            const QString& host) {
     // One sign-in at a time, and none again for a host the user turned away: a page that asks on
     // every request cannot pile boxes up. Leaving the authenticator empty refuses.
-    if (signInShown || dialogsBlocked_ || refusedSignIns_.contains(host)) {
+    if (signInShown || dialogsBlocked_ || refusedSignIns_.contains(host) || recentlyRefused(host)) {
         *authenticator = QAuthenticator();
         return;
     }
@@ -241,6 +253,7 @@ void WebDialogPage::signIn(const QUrl& address, QAuthenticator* authenticator,
     }
     if (!accepted) {
         refusedSignIns_.insert(host);
+        refusedHosts.insert(host, QDeadlineTimer(kRefusalMemory));
         *authenticator = QAuthenticator();
         qCInfo(lcBrowser).noquote() << u"sign-in refused for "_s + address.toDisplayString();
         return;

@@ -24,8 +24,10 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 using tivora::test::TestHttpServer;
@@ -167,6 +169,7 @@ private Q_SLOTS:
         server_.page(u"/places.html"_s, kPlaces);
         server_.page(u"/target.html"_s, u"<html><body>TARGET</body></html>"_s);
         server_.page(u"/boxes.html"_s, u"<html><body>BOXES</body></html>"_s);
+        server_.signInPage(u"/members.html"_s, u"会员"_s);
         server_.start();
         QVERIFY(storage_.isValid());
         profile_ = std::make_unique<BrowserProfile>(storage_.path());
@@ -320,6 +323,33 @@ private Q_SLOTS:
         QCOMPARE(box.buttons, (QStringList{u"取消"_s, u"确定"_s}));
         qInfo("1 MB prompt: box up after %lld ms, answered after %lld ms", answerer.msToFirstBox(),
               roundTrip);
+    }
+
+    // Every pane asking at once gets one box; turned away, each shows the refusal.
+    void signInAskedOnceForManyPanes() {
+        QWidget window;
+        std::vector<WebEnginePane*> panes;
+        std::vector<std::unique_ptr<QSignalSpy>> completed;
+        const BoxAnswerer answerer(false);
+        for (int i = 0; i < 3; ++i) {
+            panes.push_back(new WebEnginePane(profile_->profile(), &window));
+            completed.push_back(
+                std::make_unique<QSignalSpy>(panes.back(), &BrowserPane::documentComplete));
+            panes.back()->navigate(server_.root() + u"/members.html"_s);
+        }
+        window.show();
+        QVERIFY(test::waitUntil([&] {
+            return std::all_of(completed.begin(), completed.end(),
+                               [](const auto& spy) { return !spy->isEmpty(); });
+        }));
+        QCOMPARE(answerer.seen().size(), 1);
+        const Seen& box = answerer.seen().front();
+        QCOMPARE(box.title, u"Tivora"_s);
+        QVERIFY(box.text.contains(u"要求登录"_s));
+        QCOMPARE(box.buttons, (QStringList{u"取消"_s, u"登录"_s}));
+        for (const WebEnginePane* pane : panes) {
+            QCOMPARE(pane->locationName(), u"服务器返回错误 401"_s);
+        }
     }
 
     void errorPageBreaksTheAddressOnlyAtItsSeparators_data() {

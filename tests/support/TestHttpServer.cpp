@@ -74,6 +74,16 @@ void TestHttpServer::errorPage(const QString& path, int status, const QString& b
                  });
 }
 
+void TestHttpServer::signInPage(const QString& path, const QString& realm) {
+    const std::string challenge = "Basic realm=\"" + realm.toStdString() + '"';
+    server_->Get(path.toStdString(),
+                 [challenge](const httplib::Request&, httplib::Response& response) {
+                     response.status = 401;
+                     response.set_header("WWW-Authenticate", challenge);
+                     response.set_content("<html><body>qor</body></html>", "text/html");
+                 });
+}
+
 void TestHttpServer::start() {
     port_ = server_->bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_->listen_after_bind(); });

@@ -35,6 +35,8 @@ public:
                      std::function<QString(const QString& cookie, QString& setCookie)> handler);
     // Answers at path with an error status and this HTML body.
     void errorPage(const QString& path, int status, const QString& body);
+    // Asks for HTTP sign-in (Basic, this realm) at path, on every request.
+    void signInPage(const QString& path, const QString& realm);
     void start();
     void stop();
 
