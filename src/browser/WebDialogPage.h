@@ -24,8 +24,6 @@ public:
     // The box that first offers to stop the page's boxes.
     static constexpr int kBoxOfferingBlock = 2;
 
-    [[nodiscard]] bool dialogsBlocked() const { return dialogsBlocked_; }
-
 protected:
     void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
     bool javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) override;
