@@ -13,10 +13,14 @@
 #include <boost/beast/http/string_body.hpp>
 
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/uio.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <unordered_map>
@@ -124,7 +128,7 @@ struct PortalServer::State {
     std::size_t serving = 0;
     std::size_t refusing = 0;
     std::size_t maxRefusing = maxRefusals;
-    bool stopping = false;
+    std::atomic<bool> stopping = false;
 };
 
 class PortalServer::Connection final : public std::enable_shared_from_this<Connection> {
@@ -149,12 +153,15 @@ public:
         if (closed_) {
             return;
         }
-        closed_ = true;
         ++generation_;
         deadline_.cancel();
         pace_.cancel();
-        error_code ignored;
-        stream_.socket().close(ignored);
+        {
+            const std::lock_guard lock(socketMutex_);
+            closed_ = true;
+            error_code ignored;
+            stream_.socket().close(ignored);
+        }
         server_.forget(this, refused_);
     }
 
@@ -282,10 +289,13 @@ private:
             if (response->status == 200 && !range.empty() && response->bytesPerSecond <= 0) {
                 applyRange(*response, range);
             }
+            auto answer = std::make_shared<Answer>(
+                self->frame(std::move(*response), keepAlive, head, http10));
+            // Out at once from here, so that the client need not wait for the event loop to
+            // come round; the loop only learns that it went.
+            answer->sent = self->sendNow(*answer);
             auto& io = self->server_.io;
-            asio::post(io, [self = std::move(self), response, keepAlive, head, http10] {
-                self->send(std::move(*response), keepAlive, head, http10);
-            });
+            asio::post(io, [self = std::move(self), answer] { self->send(std::move(*answer)); });
         });
     }
 
@@ -296,36 +306,81 @@ private:
         HttpResponse response;
         response.status = status;
         response.setContent(server_.errorPage(status), "text/html; charset=utf-8");
-        send(std::move(response), false, false, false);
+        send(frame(std::move(response), false, false, false));
     }
 
-    void send(HttpResponse response, bool keepAlive, bool head, bool http10) {
+    // An answer framed for the wire.
+    struct Answer {
+        std::string head;
+        std::string body;
+        std::size_t piece = 0;  // the body goes out this much at a time, a tick apart
+        bool keepAlive = false;
+        std::size_t sent = 0;  // bytes of head and body already written
+    };
+
+    [[nodiscard]] Answer frame(HttpResponse response, bool keepAlive, bool head,
+                               bool http10) const {
+        Answer answer;
+        answer.keepAlive = keepAlive && !server_.stopping;
+        std::string& text = answer.head;
+        text = "HTTP/1.1 " + std::to_string(response.status) + " " +
+               std::string(http::obsolete_reason(
+                   http::int_to_status(static_cast<unsigned>(response.status)))) +
+               "\r\n";
+        for (const auto& [name, value] : response.headers) {
+            text += name + ": " + withoutLineBreaks(value) + "\r\n";
+        }
+        if (response.status == 200 || response.status == 206) {
+            text += "Accept-Ranges: bytes\r\n";
+        }
+        text += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
+        if (!answer.keepAlive) {
+            text += "Connection: close\r\n";
+        } else if (http10) {
+            text += "Connection: keep-alive\r\n";
+        }
+        text += "\r\n";
+        answer.body = head ? std::string() : std::move(response.body);
+        answer.piece = response.bytesPerSecond > 0
+                           ? static_cast<std::size_t>(std::max(1, response.bytesPerSecond / 10))
+                           : answer.body.size();
+        return answer;
+    }
+
+    // Writes what the socket takes without waiting (nothing of a paced answer); the count.
+    // Runs on a worker while the event loop leaves the connection alone, close() aside.
+    std::size_t sendNow(const Answer& answer) {
+        if (answer.piece < answer.body.size()) {
+            return 0;
+        }
+        const std::lock_guard lock(socketMutex_);
+        if (closed_) {
+            return 0;
+        }
+        std::array<iovec, 2> parts{
+            iovec{const_cast<char*>(answer.head.data()), answer.head.size()},
+            iovec{const_cast<char*>(answer.body.data()), answer.body.size()}};
+        msghdr message{};
+        message.msg_iov = parts.data();
+        message.msg_iovlen = answer.body.empty() ? 1 : 2;
+        const ssize_t sent =
+            ::sendmsg(stream_.socket().native_handle(), &message, MSG_DONTWAIT | MSG_NOSIGNAL);
+        return sent > 0 ? static_cast<std::size_t>(sent) : 0;
+    }
+
+    void send(Answer answer) {
         if (closed_) {
             return;
         }
-        keepAlive_ = keepAlive && !server_.stopping;
-        head_ = "HTTP/1.1 " + std::to_string(response.status) + " " +
-                std::string(http::obsolete_reason(
-                    http::int_to_status(static_cast<unsigned>(response.status)))) +
-                "\r\n";
-        for (const auto& [name, value] : response.headers) {
-            head_ += name + ": " + withoutLineBreaks(value) + "\r\n";
-        }
-        if (response.status == 200 || response.status == 206) {
-            head_ += "Accept-Ranges: bytes\r\n";
-        }
-        head_ += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
-        if (!keepAlive_) {
-            head_ += "Connection: close\r\n";
-        } else if (http10) {
-            head_ += "Connection: keep-alive\r\n";
-        }
-        head_ += "\r\n";
-        body_ = head ? std::string() : std::move(response.body);
+        keepAlive_ = answer.keepAlive;
+        head_ = std::move(answer.head);
+        body_ = std::move(answer.body);
+        piece_ = answer.piece;
         sent_ = 0;
-        piece_ = response.bytesPerSecond > 0
-                     ? static_cast<std::size_t>(std::max(1, response.bytesPerSecond / 10))
-                     : body_.size();
+        const std::size_t already = answer.sent;
+        if (already == head_.size() + body_.size()) {
+            return answered();
+        }
         stream_.expires_after(server_.limits.writeDeadline);
         if (piece_ < body_.size()) {
             asio::async_write(stream_, asio::buffer(head_),
@@ -337,8 +392,12 @@ private:
                               });
             return;
         }
-        const std::array<asio::const_buffer, 2> whole{asio::buffer(head_), asio::buffer(body_)};
-        asio::async_write(stream_, whole, [self = shared_from_this()](error_code ec, std::size_t) {
+        const std::size_t headLeft = head_.size() - std::min(already, head_.size());
+        const std::size_t bodyDone = already - (head_.size() - headLeft);
+        const std::array<asio::const_buffer, 2> rest{
+            asio::buffer(head_.data() + head_.size() - headLeft, headLeft),
+            asio::buffer(body_.data() + bodyDone, body_.size() - bodyDone)};
+        asio::async_write(stream_, rest, [self = shared_from_this()](error_code ec, std::size_t) {
             if (ec) {
                 return self->close();
             }
@@ -430,7 +489,8 @@ private:
     asio::steady_timer pace_;
     unsigned generation_ = 0;
     bool timedOut_ = false;
-    bool closed_ = false;
+    bool closed_ = false;  // set under socketMutex_, which a worker's sendNow() holds
+    std::mutex socketMutex_;
     bool refused_;
     bool keepAlive_ = false;
     std::string head_;
@@ -572,7 +632,11 @@ void PortalServer::stop() {
     if (!state.thread.joinable()) {
         return;
     }
-    asio::post(state.io, [&state] { state.closeAll(); });
+    // Pending operations of the closed connections end with errors; those are run below.
+    asio::post(state.io, [&state] {
+        state.closeAll();
+        state.io.stop();
+    });
     state.thread.join();
     state.workers->join();
     state.workers.reset();

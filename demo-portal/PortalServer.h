@@ -31,7 +31,7 @@ public:
         std::chrono::milliseconds writeDeadline{15000};
         // Connections served at once; later ones get 503 and are closed.
         std::size_t maxConnections = 1024;
-        std::size_t workers = 4;
+        std::size_t workers = 8;
     };
     // Fills response for request; called on a worker thread, several at once.
     using Handler = std::function<void(HttpRequest& request, HttpResponse& response)>;
