@@ -561,7 +561,11 @@ PortalServer::PortalServer(Handler handler, ErrorPage errorPage, Limits limits)
     : state_(std::make_unique<State>(std::move(handler), std::move(errorPage), limits)) {}
 
 PortalServer::~PortalServer() {
-    stop();
+    try {
+        stop();
+    } catch (const std::exception&) {
+        // A destructor must not throw; a thread that cannot be joined is past stopping.
+    }
 }
 
 int PortalServer::listen(const std::string& host, int port, std::string* error) {

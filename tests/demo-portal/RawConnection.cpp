@@ -17,7 +17,8 @@ RawConnection::RawConnection(int port) : socket_(::socket(AF_INET, SOCK_STREAM, 
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the sockets API
-    if (socket_ >= 0 && ::connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address)) {
+    if (socket_ >= 0 &&
+        ::connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         ::close(socket_);
         socket_ = -1;
     }
@@ -29,7 +30,7 @@ RawConnection::~RawConnection() {
     }
 }
 
-bool RawConnection::send(std::string_view bytes) {
+bool RawConnection::send(std::string_view bytes) const {
     while (!bytes.empty() && socket_ >= 0) {
         const ssize_t sent = ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (sent <= 0) {
@@ -40,7 +41,7 @@ bool RawConnection::send(std::string_view bytes) {
     return socket_ >= 0;
 }
 
-void RawConnection::shutdownSending() {
+void RawConnection::shutdownSending() const {
     ::shutdown(socket_, SHUT_WR);
 }
 

@@ -17,9 +17,9 @@ public:
 
     [[nodiscard]] bool connected() const { return socket_ >= 0; }
     // False once the portal has closed its side (or the connection was reset).
-    bool send(std::string_view bytes);
+    bool send(std::string_view bytes) const;
     // No more sending; the portal may still answer.
-    void shutdownSending();
+    void shutdownSending() const;
     // Everything received so far, after reading what has arrived.
     [[nodiscard]] const std::string& received();
     // True once the portal closed the connection (after all it sent was read).

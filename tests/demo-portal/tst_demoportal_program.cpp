@@ -192,6 +192,7 @@ void TestDemoPortalProgram::thousandsOfConnectionsAtOnce() {
     const int port = startPortal(process);
     QVERIFY(port > 0);
     std::vector<std::unique_ptr<RawConnection>> clients;
+    clients.reserve(count);
     for (int i = 0; i < count; ++i) {
         clients.push_back(std::make_unique<RawConnection>(port));
     }

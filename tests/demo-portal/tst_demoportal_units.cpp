@@ -116,7 +116,7 @@ void TestDemoPortalUnits::queryValues() {
     request.addHeader("cookie", "one");
     request.addHeader("Cookie", "two");
     QCOMPARE(request.header("COOKIE"), std::string("one"));
-    QCOMPARE(request.headerCount("Cookie"), 2u);
+    QCOMPARE(request.headerCount("Cookie"), 2U);
     QCOMPARE(request.header("Range"), std::string());
 }
 
