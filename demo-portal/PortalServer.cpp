@@ -363,9 +363,17 @@ private:
         msghdr message{};
         message.msg_iov = parts.data();
         message.msg_iovlen = answer.body.empty() ? 1 : 2;
-        const ssize_t sent =
-            ::sendmsg(stream_.socket().native_handle(), &message, MSG_DONTWAIT | MSG_NOSIGNAL);
-        return sent > 0 ? static_cast<std::size_t>(sent) : 0;
+        const int socket = stream_.socket().native_handle();
+        const ssize_t sent = ::sendmsg(socket, &message, MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (sent <= 0) {
+            return 0;
+        }
+        const auto count = static_cast<std::size_t>(sent);
+        if (!answer.keepAlive && count == answer.head.size() + answer.body.size()) {
+            // The client learns at once that nothing follows.
+            ::shutdown(socket, SHUT_WR);
+        }
+        return count;
     }
 
     void send(Answer answer) {
