@@ -6,7 +6,6 @@
 #include "demo-portal/PortalRoutes.h"
 #include "demo-portal/PortalServer.h"
 #include "demo-portal/PortalStore.h"
-#include "demo-portal/WorkerPool.h"
 
 #include <QDir>
 #include <QStandardPaths>
