@@ -4,6 +4,7 @@
 #include "browser/BrowserProfile.h"
 #include "browser/WebEnginePane.h"
 #include "desktop/CurlDownloader.h"
+#include "forms/QuitRequest.h"
 #include "desktop/PlatformConventions.h"
 #include "desktop/QtFileDialog.h"
 #include "desktop/SkinLoader.h"
@@ -221,6 +222,7 @@ void DesktopServices::keepAwake(const void* holder, bool on) {
 }
 
 void DesktopServices::endProgram(int status) {
+    quit::request();
     // Leaves every event loop, nested ones included; nothing else is dispatched.
     QCoreApplication::exit(status);
 }
