@@ -8,6 +8,7 @@
 
 #include <curl/curl.h>
 
+#include <cerrno>
 #include <memory>
 #include <optional>
 
@@ -22,7 +23,7 @@ constexpr int kPollMs = 100;
 struct Transfer {
     QSaveFile* file = nullptr;
     const CurlDownloader::Progress* progress = nullptr;
-    bool writeFailed = false;
+    int writeError = 0;  // errno of a failed write
 };
 
 int reportProgress(void* user, curl_off_t total, curl_off_t received, curl_off_t /*upTotal*/,
@@ -43,8 +44,9 @@ size_t writeToFile(char* data, size_t size, size_t count, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
     const size_t total = size * count;
     const auto bytes = static_cast<qint64>(total);
+    errno = 0;
     if (transfer->file->write(data, bytes) != bytes) {
-        transfer->writeFailed = true;
+        transfer->writeError = errno != 0 ? errno : EIO;
         return 0;
     }
     return total;
@@ -189,8 +191,8 @@ bool CurlDownloader::download(const QString& source, const QString& target,
     if (code != CURLE_OK) {
         if (code == CURLE_ABORTED_BY_CALLBACK && quit::requested()) {
             lastError_ = u"stopped: the program is ending"_s;
-        } else if (transfer.writeFailed) {
-            lastError_ = target + u": "_s + file.errorString();
+        } else if (transfer.writeError != 0) {
+            lastError_ = target + u": "_s + qt_error_string(transfer.writeError);
         } else {
             lastError_ =
                 QString::fromUtf8(errorBuffer[0] != 0 ? errorBuffer : api->easy_strerror(code));

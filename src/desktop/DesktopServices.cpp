@@ -4,7 +4,6 @@
 #include "browser/BrowserProfile.h"
 #include "browser/WebEnginePane.h"
 #include "desktop/CurlDownloader.h"
-#include "forms/QuitRequest.h"
 #include "desktop/PlatformConventions.h"
 #include "desktop/QtFileDialog.h"
 #include "desktop/SkinLoader.h"
@@ -12,6 +11,7 @@
 #include "forms/Folders.h"
 #include "forms/Logging.h"
 #include "forms/MessageBoxStyle.h"
+#include "forms/QuitRequest.h"
 #include "media/MpvPlayer.h"
 #include "media/NullPlayer.h"
 

@@ -47,7 +47,7 @@ void FormWindow::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile()) {
             QString path = url.toLocalFile();
-            // toLocalFile() turns bytes that are not UTF-8 into U+FFFD; the encoded path keeps them.
+            // toLocalFile() shows bytes that are not UTF-8 as U+FFFD; the encoded path keeps them.
             if (path.contains(QChar::ReplacementCharacter)) {
                 path = localpath::fromBytes(
                     QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));

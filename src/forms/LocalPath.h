@@ -34,7 +34,8 @@ struct Entry {
 // What folder holds (through links), in no set order.
 [[nodiscard]] QList<Entry> entries(const QString& folder);
 
-// The regular files of folder (through links), by their readable names, in no set order.
+// The regular files of folder (through links) but hidden ones, by their readable names, in no set
+// order.
 [[nodiscard]] QStringList fileNames(const QString& folder);
 
 }  // namespace tivora::localpath

@@ -138,7 +138,6 @@ QString readable(const QString& path) {
 
 namespace {
 
-
 Kind kindOfBytes(const QByteArray& path) {
     struct stat status {};
     if (path.isEmpty() || ::stat(path.constData(), &status) != 0) {
@@ -175,7 +174,7 @@ QList<Entry> entries(const QString& folder) {
 QStringList fileNames(const QString& folder) {
     QStringList names;
     for (const Entry& entry : entries(folder)) {
-        if (entry.kind == Kind::File) {
+        if (entry.kind == Kind::File && !entry.name.startsWith(u'.')) {
             names << entry.name;
         }
     }

@@ -26,8 +26,8 @@ bool writeAll(QFileDevice& file, const QByteArray& bytes) {
     while (done < bytes.size()) {
         const qint64 size = std::min(kChunk, bytes.size() - done);
         const char* data = bytes.constData() + done;
-        const qint64 written = writeCallOverride() ? writeCallOverride()(data, size)
-                                                   : file.write(data, size);
+        const qint64 written =
+            writeCallOverride() ? writeCallOverride()(data, size) : file.write(data, size);
         if (written <= 0) {
             return false;
         }
@@ -44,8 +44,8 @@ bool fail(QString* error, const QString& why) {
 }
 
 QString writeFailure(const QString& path, const QFileDevice& file) {
-    const QString why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                              : qt_error_string(errno);
+    const QString why =
+        file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string(errno);
     return u"%1: %2"_s.arg(path, why);
 }
 

@@ -11,10 +11,10 @@ namespace tivora::subtitles {
 namespace {
 
 // The extensions mpv's own search takes.
-const QSet<QString> kExtensions{u"srt"_s, u"ass"_s, u"ssa"_s, u"sub"_s, u"idx"_s,  u"smi"_s,
-                                u"rt"_s,  u"sup"_s, u"vtt"_s, u"txt"_s, u"utf"_s,  u"utf8"_s,
-                                u"utf-8"_s, u"lrc"_s, u"aqt"_s, u"jss"_s, u"pjs"_s, u"psb"_s,
-                                u"mks"_s};
+const QSet<QString> kExtensions{u"srt"_s, u"ass"_s,  u"ssa"_s,   u"sub"_s, u"idx"_s,
+                                u"smi"_s, u"rt"_s,   u"sup"_s,   u"vtt"_s, u"txt"_s,
+                                u"utf"_s, u"utf8"_s, u"utf-8"_s, u"lrc"_s, u"aqt"_s,
+                                u"jss"_s, u"pjs"_s,  u"psb"_s,   u"mks"_s};
 
 }  // namespace
 

@@ -51,7 +51,8 @@ QString FileListBox::list(int row) const {
 void FileListBox::refresh() {
     // By their bytes: a name that is not UTF-8 shows as GBK and opens again.
     QStringList names = localpath::fileNames(path_);
-    names.removeIf([this](const QString& name) { return !localfiles::matchesPattern(pattern_, name); });
+    names.removeIf(
+        [this](const QString& name) { return !localfiles::matchesPattern(pattern_, name); });
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;

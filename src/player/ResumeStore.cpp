@@ -111,10 +111,10 @@ QString ResumeStore::storeFile() const {
     // What the link or the special file stands for is left alone; the store lives beside it.
     const QString beside =
         info.dir().filePath(info.completeBaseName() + u".local."_s + info.suffix());
-    reportOnce(u"place"_s, u"播放位置记录“%1”%2，播放位置改为保存在“%3”。"_s.arg(
-        QDir::toNativeSeparators(file_),
-        dangling ? u"指向一个不存在的位置"_s : u"不是普通文件"_s,
-        QDir::toNativeSeparators(beside)));
+    const QString why = dangling ? u"指向一个不存在的位置"_s : u"不是普通文件"_s;
+    reportOnce(u"place"_s,
+               u"播放位置记录“%1”%2，播放位置改为保存在“%3”。"_s.arg(
+                   QDir::toNativeSeparators(file_), why, QDir::toNativeSeparators(beside)));
     return beside;
 }
 

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <filesystem>
+#include <memory>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -22,6 +25,10 @@ private Q_SLOTS:
     // A GBK name (第一集), as argv brings it: found on disk, kept readable.
     void gbkNamedFileFromTheCommandLine() {
         QTemporaryDir folder;
+        // QTemporaryDir cannot remove what Qt cannot name.
+        const std::unique_ptr<QTemporaryDir, void (*)(QTemporaryDir*)> removed(
+            &folder,
+            [](QTemporaryDir* dir) { std::filesystem::remove_all(dir->path().toStdString()); });
         const QByteArray bytes = QFile::encodeName(folder.path()) + "/\xb5\xda\xd2\xbb\xbc\xaf.mp4";
         const int fd = ::open(bytes.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
         QVERIFY(fd >= 0 && ::close(fd) == 0);

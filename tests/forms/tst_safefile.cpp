@@ -46,7 +46,8 @@ private Q_SLOTS:
         QVERIFY(safefile::writeFileSafely(path, fresh, &error));
         QVERIFY(error.isEmpty());
         QCOMPARE(readAll(path), fresh);
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"data.txt"_s});
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"data.txt"_s});
     }
 
     // The platform write fails as a full disk, an I/O error or a quota would.

@@ -13,8 +13,8 @@
 
 #include <algorithm>
 #include <clocale>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 
 #include <sys/stat.h>
@@ -198,9 +198,9 @@ private Q_SLOTS:
         QFile::copy(first_, video);
         QCOMPARE(::mkfifo(QFile::encodeName(folder.filePath(u"影片.srt"_s)).constData(), 0600), 0);
         const QString line = u"你好"_s;
-        QVERIFY(writeText(folder.filePath(u"影片.chs.srt"_s),
-                          u"1\r\n00:00:00,000 --> 00:00:05,000\r\n"_s.toUtf8() + line.toUtf8() +
-                              "\r\n\r\n"));
+        QVERIFY(writeText(
+            folder.filePath(u"影片.chs.srt"_s),
+            u"1\r\n00:00:00,000 --> 00:00:05,000\r\n"_s.toUtf8() + line.toUtf8() + "\r\n\r\n"));
         QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
         player_->setSource(video);
         player_->play();
@@ -213,6 +213,9 @@ private Q_SLOTS:
         QFile source(first_);
         QVERIFY(source.open(QIODevice::ReadOnly));
         const QByteArray bytes = QFile::encodeName(folder_.path()) + "/\xb5\xda\xd2\xbb\xbc\xaf.rm";
+        // Removed by its bytes: the folder's own clean-up cannot name it.
+        const std::unique_ptr<const char, int (*)(const char*)> removed(
+            bytes.constData(), [](const char* path) { return std::remove(path); });
         FILE* out = std::fopen(bytes.constData(), "wb");
         QVERIFY(out != nullptr);
         const QByteArray film = source.readAll();

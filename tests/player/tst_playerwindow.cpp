@@ -29,9 +29,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
+
+#include <filesystem>
+#include <memory>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -642,8 +645,9 @@ private Q_SLOTS:
         }
     }
 
-    // GBK names (第一集, 第一集续), as discs made on Chinese Windows bring them: a drop, a hand-over
-    // and the dialog (which shows them with U+FFFD) open them; the caption and the list read GBK.
+    // GBK names (第一集, 第一集续), as discs made on Chinese Windows bring them: a drop, a
+    // hand-over and the dialog (which shows them with U+FFFD) open them; the caption and the list
+    // read GBK.
     void gbkNamedFilesOpenFromEverywhere_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("drop") << u"drop"_s;
@@ -654,6 +658,10 @@ private Q_SLOTS:
     void gbkNamedFilesOpenFromEverywhere() {
         QFETCH(QString, how);
         QTemporaryDir folder;
+        // QTemporaryDir cannot remove what Qt cannot name.
+        const std::unique_ptr<QTemporaryDir, void (*)(QTemporaryDir*)> removed(
+            &folder,
+            [](QTemporaryDir* dir) { std::filesystem::remove_all(dir->path().toStdString()); });
         const QByteArray folderBytes = QFile::encodeName(folder.path()) + '/';
         const QByteArray first = folderBytes + "\xb5\xda\xd2\xbb\xbc\xaf.rmvb";
         const QByteArray second = folderBytes + "\xb5\xda\xd2\xbb\xbc\xaf\xd0\xf8.rmvb";
@@ -667,6 +675,8 @@ private Q_SLOTS:
         if (how == u"drop"_s) {
             QMimeData data;
             data.setUrls({QUrl::fromEncoded("file://" + first.toPercentEncoding("/"))});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(w.main().window(), &enter);
             QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
             QApplication::sendEvent(w.main().window(), &drop);
         } else if (how == u"hand-over"_s) {
