@@ -90,6 +90,10 @@ played_at_least "$work/第三集.mp4" 3 || fail "the start beside a hung program
 echo "PASS: beside a hung program, the start said so after $took ms and played its film"
 
 kill -CONT "$running"
+for _ in $(seq 50); do
+    grep -q "came too late" "$work/running.log" && break
+    sleep 0.1
+done
 kill -TERM "$running"
 wait "$running"
 played_at_least "$work/第二集.mp4" 3 || fail "the handed-over GBK-named film did not play"
