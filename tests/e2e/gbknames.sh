@@ -45,7 +45,7 @@ wait_listening() {  # pid
 (cd "$work" && exec "$program" --new-instance "$(basename "$first")") >"$work/cli.log" 2>&1 &
 pid=$!
 pids+=("$pid")
-sleep 8
+sleep 12
 kill -TERM "$pid"
 wait "$pid"
 status=$?
@@ -64,7 +64,7 @@ status=$?
 took=$((($(date +%s%N) - start) / 1000000))
 [ "$status" -eq 0 ] || fail "hand-over: status $status"
 [ "$took" -lt 3000 ] || fail "hand-over took $took ms"
-sleep 6
+sleep 9
 
 # A running program that hangs: the new start waits for its answer, then plays the film itself.
 kill -STOP "$running"
@@ -81,7 +81,7 @@ took=$((($(date +%s%N) - start) / 1000000))
 grep -q "tivora.app: the running Tivora .* did not take the request within 3 s" "$work/hung.log" ||
     fail "no word of the unanswered hand-over"
 [ "$took" -lt 6000 ] || fail "the unanswered hand-over took $took ms"
-sleep 7
+sleep 10
 kill -TERM "$alone"
 wait "$alone"
 status=$?
