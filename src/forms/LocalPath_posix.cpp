@@ -104,8 +104,27 @@ QString fromBytes(const QByteArray& bytes) {
     return escaped;
 }
 
+namespace {
+
+// The bytes of one component as folder holds it, if it does.
+std::optional<QByteArray> componentIn(const QByteArray& folder, const QString& component) {
+    QByteArray utf8 = asUtf8(component);
+    if (onDisk(folder + utf8)) {
+        return utf8;
+    }
+    if (auto gbk = asGbk(component); gbk && onDisk(folder + *gbk)) {
+        return gbk;
+    }
+    if (component.contains(QChar::ReplacementCharacter)) {
+        return entryShownAs(folder, component);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 QByteArray toBytes(const QString& path) {
-    const QByteArray direct = asUtf8(path);
+    QByteArray direct = asUtf8(path);
     if (path.isEmpty() || onDisk(direct)) {
         return direct;
     }
@@ -116,18 +135,7 @@ QByteArray toBytes(const QString& path) {
             resolved += '/';
         }
         first = false;
-        const QByteArray utf8 = asUtf8(component);
-        if (onDisk(resolved + utf8)) {
-            resolved += utf8;
-        } else if (const auto gbk = asGbk(component); gbk && onDisk(resolved + *gbk)) {
-            resolved += *gbk;
-        } else if (const auto shown = component.contains(QChar::ReplacementCharacter)
-                                          ? entryShownAs(resolved, component)
-                                          : std::nullopt) {
-            resolved += *shown;
-        } else {
-            resolved += utf8;
-        }
+        resolved += componentIn(resolved, component).value_or(asUtf8(component));
     }
     return resolved;
 }

@@ -13,14 +13,14 @@ public:
 
     [[nodiscard]] bool continuousPlay() const;
     // False when the choice could not be saved; the file keeps what it had.
-    bool setContinuousPlay(bool on) const;
+    [[nodiscard]] bool setContinuousPlay(bool on) const;
 
     [[nodiscard]] const QString& file() const { return file_; }
 
 private:
     [[nodiscard]] QVariant value(const QString& key, const QVariant& fallback) const;
     // Replaces the file whole with its values and this one, or leaves it as it was.
-    bool setValue(const QString& key, const QVariant& value) const;
+    [[nodiscard]] bool setValue(const QString& key, const QVariant& value) const;
 
     QString file_;
 };

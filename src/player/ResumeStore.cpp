@@ -109,8 +109,7 @@ QString ResumeStore::storeFile() const {
         return file_;
     }
     // What the link or the special file stands for is left alone; the store lives beside it.
-    const QString beside =
-        info.dir().filePath(info.completeBaseName() + u".local."_s + info.suffix());
+    QString beside = info.dir().filePath(info.completeBaseName() + u".local."_s + info.suffix());
     const QString why = dangling ? u"指向一个不存在的位置"_s : u"不是普通文件"_s;
     reportOnce(u"place"_s,
                u"播放位置记录“%1”%2，播放位置改为保存在“%3”。"_s.arg(

@@ -571,7 +571,7 @@ private Q_SLOTS:
         w.services.log.clear();
         fake->finishForTesting();
         QVERIFY(playerCalls(w.services.log).isEmpty());
-        PlayerPreferences().setContinuousPlay(true);
+        QVERIFY(PlayerPreferences().setContinuousPlay(true));
     }
 
     void reopenedFileResumesWhereItWasLeft() {
