@@ -205,7 +205,7 @@ private Q_SLOTS:
         player_->setSource(video);
         player_->play();
         QVERIFY(loaded.wait(kBound));
-        QTRY_COMPARE_WITH_TIMEOUT(player_->subtitleTextForTesting(), line, kBound);
+        QTRY_COMPARE_WITH_TIMEOUT(test::MpvProbe::subtitle(*player_), line, kBound);
     }
 
     // A name in GBK bytes (第一集), shown and handed over as the text it reads as.
