@@ -9,6 +9,7 @@
 #include "desktop/DesktopServices.h"
 #include "desktop/PlatformConventions.h"
 #include "forms/Form.h"
+#include "forms/LocalPath.h"
 #include "forms/Logging.h"
 #include "forms/StartupTrace.h"
 #include "player/PlayerWindow.h"
@@ -113,7 +114,8 @@ CommandLine readCommandLine(int argc, char* argv[]) {
     trace::mark(u"main"_s);
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
+        // A file name may be any bytes; Qt's own decoding would lose those that are not UTF-8.
+        arguments << localpath::fromBytes(QByteArray(argv[i]));
     }
     CommandLine commandLine = parseCommandLine(arguments, builtInConfig());
     if (commandLine.action == CommandLine::Action::Error) {

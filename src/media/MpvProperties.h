@@ -16,6 +16,8 @@ inline constexpr const char* kEofReached = "eof-reached";
 inline constexpr const char* kSubVisibility = "sub-visibility";
 inline constexpr const char* kSubText = "sub-text";
 inline constexpr const char* kPath = "path";
+inline constexpr const char* kSubAuto = "sub-auto";
+inline constexpr const char* kSubFiles = "sub-files";
 
 // An observed property, as mpv hands it back in the reply_userdata of its change events.
 enum class Observed : std::uint64_t { TimePos = 1, Duration, Volume, Pause, Mute, EofReached };

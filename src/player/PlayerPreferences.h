@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 namespace tivora {
 
@@ -11,9 +12,16 @@ public:
     explicit PlayerPreferences(const QString& folder = {});
 
     [[nodiscard]] bool continuousPlay() const;
-    void setContinuousPlay(bool on) const;
+    // False when the choice could not be saved; the file keeps what it had.
+    [[nodiscard]] bool setContinuousPlay(bool on) const;
+
+    [[nodiscard]] const QString& file() const { return file_; }
 
 private:
+    [[nodiscard]] QVariant value(const QString& key, const QVariant& fallback) const;
+    // Replaces the file whole with its values and this one, or leaves it as it was.
+    [[nodiscard]] bool setValue(const QString& key, const QVariant& value) const;
+
     QString file_;
 };
 

@@ -4,7 +4,10 @@
 #include "forms/FileDialog.h"
 #include "forms/Folders.h"
 #include "forms/FormDirectory.h"
+#include "forms/LocalPath.h"
+#include "forms/Logging.h"
 #include "forms/PlayerControl.h"
+#include "forms/QuitRequest.h"
 #include "forms/Services.h"
 #include "playback/PlayerBar.h"
 #include "playback/PlayerSurface.h"
@@ -61,6 +64,7 @@ PlayerWindow::PlayerWindow(Services& services, FormDirectory& forms)
     : Form(services), forms_(forms) {}
 
 PlayerWindow::~PlayerWindow() {
+    resume_.setProblemReport({});
     rememberWhereLeft();
     services().keepAwake(this, false);
 }
@@ -120,8 +124,15 @@ void PlayerWindow::bindEvents() {
         dispatch([&] { msgBox(reason, MsgBox::OkOnly + MsgBox::Exclamation); });
     });
     surface_->bar()->setContinuousPlay(PlayerPreferences().continuousPlay());
-    connect(surface_->bar(), &PlayerBar::continuousPlayToggled, this,
-            [](bool on) { PlayerPreferences().setContinuousPlay(on); });
+    connect(surface_->bar(), &PlayerBar::continuousPlayToggled, this, [this](bool on) {
+        if (!PlayerPreferences().setContinuousPlay(on)) {
+            dispatch([this] {
+                reportSaveProblem(u"无法保存“连续播放”的选择，磁盘可能已满或不可写入。"_s);
+            });
+        }
+    });
+    resume_.setProblemReport(
+        [this](const QString& text) { dispatch([this, text] { reportSaveProblem(text); }); });
     connect(player_, &PlayerControl::stateChanged, this,
             [this] { dispatch([this] { followPlayer(); }); });
     connect(player_, &PlayerControl::endReached, this, [this] {
@@ -142,7 +153,8 @@ void PlayerWindow::onLoad() {
     attachSkin();
     // Without a usable remembered folder the list starts on the user's videos.
     settings::SettingsLine remembered{QString(), userVideosFolder()};
-    if (const auto line = settingsFile().read(); line && QFileInfo(line->folder).isDir()) {
+    if (const auto line = settingsFile().read();
+        line && localpath::kindOf(line->folder) == localpath::Kind::Folder) {
         remembered = *line;
     }
     listFolder(remembered.prefix, remembered.folder);
@@ -191,15 +203,15 @@ void PlayerWindow::showDialog() {
 }
 
 void PlayerWindow::openFromOutside(const QString& path) {
-    const QFileInfo file(path);
-    if (file.isDir()) {
-        msgBox(u"“%1”是一个文件夹，请拖入或选择一个视频文件。"_s.arg(file.fileName()),
-               MsgBox::OkOnly + MsgBox::Exclamation);
+    const QFileInfo file(localpath::readable(QFileInfo(path).absoluteFilePath()));
+    // Checked by its bytes and without opening it: a FIFO would hold the player.
+    const localpath::Kind kind = localpath::kindOf(file.filePath());
+    if (kind == localpath::Kind::Folder) {
+        refuseFile(u"“%1”是一个文件夹，请拖入或选择一个视频文件。"_s.arg(file.fileName()));
         return;
     }
-    if (!file.isFile() || !localfiles::isVideoFileName(file.fileName())) {
-        msgBox(u"“%1”不是视频文件，无法播放。"_s.arg(file.fileName()),
-               MsgBox::OkOnly + MsgBox::Exclamation);
+    if (kind != localpath::Kind::File || !localfiles::isVideoFileName(file.fileName())) {
+        refuseFile(u"“%1”不是视频文件，无法播放。"_s.arg(file.fileName()));
         return;
     }
     // As the open-file button would, in place of the automatic dialog.
@@ -211,6 +223,27 @@ void PlayerWindow::openFromOutside(const QString& path) {
     applyChosenFile();
 }
 
+void PlayerWindow::refuseFile(const QString& text) {
+    // Many refused files at once (dropped, handed over) share the box already open.
+    if (refusing_) {
+        qCWarning(lcPlayer).noquote() << u"refused while a box is open: "_s + text;
+        return;
+    }
+    refusing_ = true;
+    msgBox(text, MsgBox::OkOnly + MsgBox::Exclamation);
+    refusing_ = false;
+}
+
+void PlayerWindow::reportSaveProblem(const QString& text) {
+    qCWarning(lcPlayer).noquote() << text;
+    // Once a run, and never in the way of a quit.
+    if (saveProblemShown_ || quit::requested()) {
+        return;
+    }
+    saveProblemShown_ = true;
+    msgBox(text, MsgBox::OkOnly + MsgBox::Exclamation);
+}
+
 void PlayerWindow::onFilesDropped(const QStringList& paths) {
     if (paths.isEmpty()) {
         return;
@@ -219,6 +252,11 @@ void PlayerWindow::onFilesDropped(const QStringList& paths) {
 }
 
 void PlayerWindow::applyChosenFile() {
+    // The dialog shows a name that is not UTF-8 with U+FFFD; the list and caption show it as GBK.
+    if (const QString readable = localpath::readable(dialog_->fileName());
+        readable != dialog_->fileName()) {
+        dialog_->choose(readable);
+    }
     const QString path = dialog_->fileName();
     const QString title = dialog_->fileTitle();
     playing_ = path;
@@ -230,7 +268,10 @@ void PlayerWindow::applyChosenFile() {
     listFolder(prefix, folder);
     setCaption(title);
     // Playback goes on when the settings cannot be kept anywhere.
-    (void)settingsFile().write({prefix, folder});
+    QString error;
+    if (!settingsFile().write({prefix, folder}, &error) && !error.isEmpty()) {
+        reportSaveProblem(u"无法保存播放器设置，磁盘可能已满或不可写入。\n%1"_s.arg(error));
+    }
 }
 
 void PlayerWindow::listClick() {
@@ -243,7 +284,8 @@ void PlayerWindow::listDoubleClick() {
     QString folder;
     if (!dialog_->fileName().isEmpty()) {
         folder = localfiles::folderOfFile(dialog_->fileName());
-    } else if (const auto line = settingsFile().read(); line && QFileInfo(line->folder).isDir()) {
+    } else if (const auto line = settingsFile().read();
+               line && localpath::kindOf(line->folder) == localpath::Kind::Folder) {
         folder = line->folder;
     } else {
         folder = QDir::toNativeSeparators(QDir(list_->path()).absolutePath());
