@@ -18,7 +18,7 @@ bool requested() {
     return quitRequested.load(std::memory_order_relaxed);
 }
 
-void resetForTesting() {
+void clear() {
     quitRequested.store(false, std::memory_order_relaxed);
 }
 

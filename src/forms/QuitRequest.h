@@ -7,6 +7,7 @@ namespace tivora::quit {
 // Safe to call from a signal handler.
 void request();
 [[nodiscard]] bool requested();
-void resetForTesting();
+// Forgets a request, so work started afterwards runs.
+void clear();
 
 }  // namespace tivora::quit

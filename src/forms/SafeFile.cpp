@@ -115,7 +115,7 @@ std::optional<QByteArray> readFileSafely(const QString& path, qint64 maxBytes, Q
     return in.read(maxBytes);
 }
 
-WriteCall setWriteCallForTesting(WriteCall call) {
+WriteCall setWriteCall(WriteCall call) {
     return std::exchange(writeCallOverride(), std::move(call));
 }
 

@@ -29,7 +29,7 @@ namespace tivora::safefile {
 
 // Every write of the helper goes through this call; a test puts a failing one in its place.
 using WriteCall = std::function<qint64(const char* data, qint64 size)>;
-// Installs the write call for the writes that follow (empty: the real one). Returns the old one.
-WriteCall setWriteCallForTesting(WriteCall call);
+// Installs the write call for the writes that follow (empty: the system's). Returns the old one.
+WriteCall setWriteCall(WriteCall call);
 
 }  // namespace tivora::safefile

@@ -35,7 +35,7 @@ class TestSafeFile final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { safefile::setWriteCallForTesting({}); }
+    void cleanup() { safefile::setWriteCall({}); }
 
     void replacesTheFileWhole() {
         QTemporaryDir folder;
@@ -67,7 +67,7 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"resume.json"_s);
         QVERIFY(writeFile(path, kOld));
         int calls = 0;
-        safefile::setWriteCallForTesting([&](const char* /*data*/, qint64 size) -> qint64 {
+        safefile::setWriteCall([&](const char* /*data*/, qint64 size) -> qint64 {
             if (++calls < failingCall) {
                 return size;
             }

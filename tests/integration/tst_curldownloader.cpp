@@ -116,7 +116,7 @@ private Q_SLOTS:
                                                 }
                                             });
         const qint64 took = sinceQuit.isValid() ? sinceQuit.elapsed() : -1;
-        quit::resetForTesting();
+        quit::clear();
         QVERIFY(!ok);
         QVERIFY(took >= 0 && took < 500);
         QVERIFY(downloader.lastError().contains(u"ending"_s));

@@ -257,7 +257,7 @@ private Q_SLOTS:
         qobject_cast<QPushButton*>(update.control(u"Command1"_s).widget())->click();
         QVERIFY(waitUntil([&] { return run.services.downloadEndedAt >= 0; }));
         const bool quitSeen = quit::requested();
-        quit::resetForTesting();
+        quit::clear();
         QVERIFY(quitSeen);
         QVERIFY(signalledAt >= 0);
         const qint64 took = run.services.downloadEndedAt - signalledAt;
