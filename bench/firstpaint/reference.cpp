@@ -12,8 +12,8 @@ int main(int argc, char* argv[]) {
     window.setWindowTitle(arguments.size() > 1 ? arguments.at(1) : QStringLiteral("reference"));
     auto* layout = new QVBoxLayout(&window);
     layout->addWidget(new QLabel(QStringLiteral("电影列表"), &window));
-    layout->addWidget(
-        new QLabel(QStringLiteral("长河落日 · 星港迷踪 · 江南烟雨 · 铁拳擂台 · 月光邮差"), &window));
+    layout->addWidget(new QLabel(
+        QStringLiteral("长河落日 · 星港迷踪 · 江南烟雨 · 铁拳擂台 · 月光邮差"), &window));
     layout->addWidget(new QLabel(QStringLiteral("请输入影片名或演员名"), &window));
     window.resize(859, 568);
     window.show();

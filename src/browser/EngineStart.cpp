@@ -82,8 +82,7 @@ void EngineStart::runHeld() {
         rest.swap(afterFirst_);
         run(rest);
     };
-    connect(first_.data(), &BrowserPane::documentComplete, this, runRest,
-            Qt::SingleShotConnection);
+    connect(first_.data(), &BrowserPane::documentComplete, this, runRest, Qt::SingleShotConnection);
     QTimer::singleShot(kFirstAlone, this, runRest);
     first_.clear();
     run(firstLoad);

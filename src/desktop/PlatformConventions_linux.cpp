@@ -35,7 +35,8 @@ bool canShowWindows() {
     if (platform.startsWith(u"offscreen"_s) || platform.startsWith(u"minimal"_s)) {
         return false;
     }
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 namespace {

@@ -159,7 +159,8 @@ private Q_SLOTS:
         QCOMPARE(result.action == Action::Run, accepted);
         QCOMPARE(result.config.openFile, accepted ? file : QString());
         QCOMPARE(result.fileRefusal, refusal);
-        QCOMPARE(result.refusedFile, refusal == CommandLine::FileRefusal::None ? QString() : argument);
+        QCOMPARE(result.refusedFile,
+                 refusal == CommandLine::FileRefusal::None ? QString() : argument);
         QCOMPARE(parseCommandLine({u"tivora"_s, file, file}, builtInConfig()).action,
                  Action::Error);
     }

@@ -102,8 +102,7 @@ private Q_SLOTS:
         // Nothing asks for the start: it comes by itself, soon.
         QVERIFY(waitUntil([&] { return done.size() == 1; },
                           static_cast<int>(EngineStart::kLatestStart.count()) + 30000));
-        QCOMPARE(server_.requests().mid(before).filter(u".html"_s),
-                 QStringList{u"/list.html"_s});
+        QCOMPARE(server_.requests().mid(before).filter(u".html"_s), QStringList{u"/list.html"_s});
         QCOMPARE(run.first->completedNavigation(), run.first->lastNavigation());
     }
 };
