@@ -7,6 +7,7 @@
 #include "app/SingleInstance.h"
 #include "browser/EngineLanguage.h"
 #include "browser/EngineStart.h"
+#include "browser/GlShareContext.h"
 #include "demo-portal/DemoPortal.h"
 #include "desktop/DesktopServices.h"
 #include "desktop/PlatformConventions.h"
@@ -74,8 +75,9 @@ protected:
 void prepareEnvironment() {
     platform::prepareProcessEnvironment();
     prepareEngineLanguage();
-    // WebEngine and OpenGL widgets share contexts; must be set before the application exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // WebEngine and OpenGL widgets share one context, made when the engine starts rather than with
+    // the application object, where it would hold up the first window.
+    gl_share::reserve();
 }
 
 void setUpApplication() {

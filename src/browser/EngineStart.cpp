@@ -1,11 +1,14 @@
 #include "browser/EngineStart.h"
 
 #include "browser/BrowserProfile.h"
+#include "browser/GlShareContext.h"
 #include "forms/BrowserPane.h"
 #include "forms/StartupTrace.h"
 
+#include <QAbstractEventDispatcher>
 #include <QEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -24,6 +27,7 @@ EngineStart::~EngineStart() = default;
 
 QWebEngineProfile* EngineStart::profile() {
     if (!started()) {
+        gl_share::create();
         trace::mark(u"browser engine starting"_s);
         profile_ = makeProfile_();
         trace::mark(u"browser engine started"_s);
@@ -97,17 +101,21 @@ void EngineStart::run(std::vector<Held>& loads) {
 }
 
 void EngineStart::startAfterFirstPaint(QWidget* window) {
-    if (!started()) {
-        window->installEventFilter(this);
+    if (!started() && window->windowHandle() != nullptr) {
+        window->windowHandle()->installEventFilter(this);
     }
 }
 
 bool EngineStart::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Paint) {
+    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
         watched->removeEventFilter(this);
-        // The frame goes to the window system when the event loop has come round once after this
-        // paint; the engine starts on the round after.
-        QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, &EngineStart::start); });
+        // The window paints while this expose is handled. Its frame goes to the window system
+        // when the event loop is about to wait (the platform flushes then, before this runs),
+        // and the engine starts right after.
+        connect(
+            QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            [this] { QTimer::singleShot(0, this, &EngineStart::start); },
+            Qt::SingleShotConnection);
     }
     return false;
 }

@@ -49,7 +49,8 @@ public:
 
     // Starts the engine and runs the held loads in the order they came.
     void start();
-    // Starts it as soon as window's first frame has been handed to the screen.
+    // Starts it as soon as window's first frame has been handed to the window system: once the
+    // shown window is exposed and the event loop has come round to wait.
     void startAfterFirstPaint(QWidget* window);
     // The pane whose page matters first: at the start the other held loads wait until its
     // document is complete, so that it has the engine to itself.
