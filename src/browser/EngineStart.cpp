@@ -114,8 +114,7 @@ bool EngineStart::eventFilter(QObject* watched, QEvent* event) {
         // and the engine starts right after.
         connect(
             QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            [this] { QTimer::singleShot(0, this, &EngineStart::start); },
-            Qt::SingleShotConnection);
+            [this] { QTimer::singleShot(0, this, &EngineStart::start); }, Qt::SingleShotConnection);
     }
     return false;
 }
