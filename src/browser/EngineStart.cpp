@@ -110,11 +110,13 @@ bool EngineStart::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
         watched->removeEventFilter(this);
         // The window paints while this expose is handled. Its frame goes to the window system
-        // when the event loop is about to wait (the platform flushes then, before this runs),
-        // and the engine starts right after.
+        // when the event loop is about to wait (the platform flushes then, before this runs);
+        // the engine, whose start takes every core for a while, leaves the window system a frame's
+        // time to put it on the screen.
         connect(
             QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            [this] { QTimer::singleShot(0, this, &EngineStart::start); }, Qt::SingleShotConnection);
+            [this] { QTimer::singleShot(kScreenTime, this, &EngineStart::start); },
+            Qt::SingleShotConnection);
     }
     return false;
 }

@@ -34,6 +34,8 @@ public:
     // Held loads start by themselves this long after the first was held, should nothing call
     // start() (a program without the first-paint hook).
     static constexpr std::chrono::milliseconds kLatestStart{1000};
+    // What the window system is given to show the first frame before the engine starts.
+    static constexpr std::chrono::milliseconds kScreenTime{30};
     // How long the other held loads wait for the first pane's document at most.
     static constexpr std::chrono::milliseconds kFirstAlone{2000};
 
