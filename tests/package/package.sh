@@ -82,7 +82,7 @@ for paragraph in files:
     assert paragraph.get("Copyright"), "Copyright"
     name, _, body = paragraph["License"].partition("\n")
     assert name and (body.strip() or name in texts), f"licence {name} has no text"
-for part in ["Qt 6", "Qt WebEngine", "Chromium", "libmpv", "libcurl", "cpp-httplib", "SQLite",
+for part in ["Qt 6", "Qt WebEngine", "Chromium", "libmpv", "libcurl", "Boost", "SQLite",
              "No font is bundled"]:
     assert part in header.get("Comment", ""), f"{part} not named"
 assert "@" not in text.replace(header["Upstream-Contact"], ""), "an unset template variable"
