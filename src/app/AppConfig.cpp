@@ -151,7 +151,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& buil
             result.refusedFile = positional.front();
             return result;
         }
-        if (!file.isFile() || !file.isReadable()) {
+        if (localpath::kindOf(positional.front()) != localpath::Kind::File) {
             result.action = CommandLine::Action::Error;
             result.message = u"cannot read file: "_s + positional.front();
             result.fileRefusal = CommandLine::FileRefusal::Unreadable;
