@@ -12,6 +12,7 @@ int main(int argc, char* argv[]) {
             return 0;
         case CommandLine::Action::Error:
             std::fputs(commandLine.message.toLocal8Bit().constData(), stderr);
+            tivora::showCommandLineRefusal(argc, argv, commandLine);
             return 2;
         case CommandLine::Action::Run:
             break;

@@ -7,6 +7,7 @@
 #include "app/AppConfig.h"
 #include "app/Application.h"
 #include "app/Forms.h"
+#include "browser/EngineStart.h"
 #include "browser/WebEnginePane.h"
 #include "demo-portal/DemoPortal.h"
 #include "desktop/DesktopServices.h"
@@ -246,5 +247,6 @@ int main(int argc, char* argv[]) {
     Soak soak(forms, cycles);
     soak.begin();
     main.show();
+    services.browserEngine().startAfterFirstPaint(main.window());
     return QApplication::exec();
 }

@@ -147,6 +147,15 @@ CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& buil
         if (localpath::kindOf(positional.front()) == localpath::Kind::Missing) {
             result.action = CommandLine::Action::Error;
             result.message = u"no such file: "_s + positional.front();
+            result.fileRefusal = CommandLine::FileRefusal::Missing;
+            result.refusedFile = positional.front();
+            return result;
+        }
+        if (localpath::kindOf(positional.front()) != localpath::Kind::File) {
+            result.action = CommandLine::Action::Error;
+            result.message = u"cannot read file: "_s + positional.front();
+            result.fileRefusal = CommandLine::FileRefusal::Unreadable;
+            result.refusedFile = positional.front();
             return result;
         }
         result.config.openFile = file.absoluteFilePath();

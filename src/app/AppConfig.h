@@ -27,6 +27,10 @@ struct CommandLine {
     AppConfig config;
     bool newInstance = false;  // run beside an already running program instead of handing over
     QString message;           // help text, version line or error
+    // A FILE refused: the user who opened it from a file manager is told in a box too.
+    enum class FileRefusal { None, Missing, Unreadable };
+    FileRefusal fileRefusal = FileRefusal::None;
+    QString refusedFile;
 };
 
 // Reads the command line (program name first) over the built-in values. Qt's own window-system

@@ -1,10 +1,13 @@
 #include "app/Application.h"
 
 #include "app/AppConfig.h"
+#include "app/FileRefusal.h"
 #include "app/Forms.h"
 #include "app/InstanceMessage.h"
 #include "app/SingleInstance.h"
 #include "browser/EngineLanguage.h"
+#include "browser/EngineStart.h"
+#include "browser/GlShareContext.h"
 #include "demo-portal/DemoPortal.h"
 #include "desktop/DesktopServices.h"
 #include "desktop/PlatformConventions.h"
@@ -14,6 +17,7 @@
 #include "forms/StartupTrace.h"
 #include "player/PlayerWindow.h"
 #include "portal/ClientVersion.h"
+#include "portal/MainWindowControls.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -71,8 +75,9 @@ protected:
 void prepareEnvironment() {
     platform::prepareProcessEnvironment();
     prepareEngineLanguage();
-    // WebEngine and OpenGL widgets share contexts; must be set before the application exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // WebEngine and OpenGL widgets share one context, made when the engine starts rather than with
+    // the application object, where it would hold up the first window.
+    gl_share::reserve();
 }
 
 void setUpApplication() {
@@ -127,6 +132,17 @@ CommandLine readCommandLine(int argc, char* argv[]) {
     return commandLine;
 }
 
+void showCommandLineRefusal(int argc, char* argv[], const CommandLine& commandLine) {
+    if (commandLine.fileRefusal == CommandLine::FileRefusal::None || !platform::canShowWindows()) {
+        return;
+    }
+    prepareEnvironment();
+    QApplication app(argc, argv);
+    setUpApplication();
+    DesktopServices services;
+    tellFileRefusal(services, commandLine);
+}
+
 int runApplication(int argc, char* argv[], const CommandLine& commandLine) {
     prepareEnvironment();
     QApplication app(argc, argv);
@@ -172,10 +188,16 @@ int runApplication(int argc, char* argv[], const CommandLine& commandLine) {
     // The main window is the start-up object: its load shows everything else.
     Form& mainWindow = forms.form(FormId::Main);
     mainWindow.show();
-    // Painting waits for the event loop.
+    // Painting waits for the event loop; the web engine for the main window's first frame, so that
+    // the window's own face is there at once. The panes' loads are held until then.
     FirstPaintMark firstPaint;
-    if (trace::enabled() && mainWindow.window() != nullptr) {
-        mainWindow.window()->installEventFilter(&firstPaint);
+    if (mainWindow.window() != nullptr) {
+        if (trace::enabled()) {
+            mainWindow.window()->installEventFilter(&firstPaint);
+        }
+        // The film list is what the user waits for: the server-connection window's pages follow it.
+        services.browserEngine().putFirst(&mainWindow.browser(main_window::kListPane));
+        services.browserEngine().startAfterFirstPaint(mainWindow.window());
     }
     if (!config.openFile.isEmpty()) {
         forms.playerWindow().openFromOutside(config.openFile);

@@ -12,6 +12,10 @@ namespace tivora {
 // program ends.
 int runApplication(int argc, char* argv[], const CommandLine& commandLine);
 
+// A refused FILE is told in a message box too when there is a screen to show it on (the message
+// itself goes to the terminal as for any refusal).
+void showCommandLineRefusal(int argc, char* argv[], const CommandLine& commandLine);
+
 // What the process needs before the application object exists.
 void prepareEnvironment();
 // Once it exists: its names, and what the windows rely on (side windows that do not end the run,

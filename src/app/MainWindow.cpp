@@ -10,6 +10,7 @@
 #include "portal/MainCommands.h"
 #include "portal/MainWindowControls.h"
 #include "portal/PortalAddresses.h"
+#include "server/ServerConnectionWindow.h"
 
 #include <QAction>
 
@@ -39,7 +40,8 @@ const QColor kButtonShadow(160, 160, 160);
 // Around the play page, below the control bar.
 const QColor kPlayBackground(Qt::black);
 
-// Top of the stacking order first; containers before their children.
+// Top of the stacking order first; containers before their children. The hover caption's label
+// carries no text until a hover gives it one.
 // clang-format off
 const DesignRow kControls[] = {
     // On the window.
@@ -71,7 +73,7 @@ const DesignRow kControls[] = {
     {.name = main_window::kTvLiveButton, .kind = Picture, .container = main_window::kBackdrop, .left = 0, .top = 2880, .width = 2355, .height = 900, .art = main_window::kTvLiveButton},
     {.name = main_window::kOnDemandButton, .kind = Picture, .container = main_window::kBackdrop, .left = 120, .top = 1800, .width = 2355, .height = 900, .art = main_window::kOnDemandButton},
     {.name = main_window::kLocalPlaybackButton, .kind = Picture, .container = main_window::kBackdrop, .left = 120, .top = 720, .width = 2355, .height = 900, .art = main_window::kLocalPlaybackButton},
-    {.name = main_window::kCaptionLabel, .kind = ControlKind::Label, .container = main_window::kBackdrop, .left = 240, .top = 2760, .width = 630, .height = 210, .caption = u"Label1"_s, .autoSize = true, .foreground = QColor(Qt::white), .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
+    {.name = main_window::kCaptionLabel, .kind = ControlKind::Label, .container = main_window::kBackdrop, .left = 240, .top = 2760, .width = 630, .height = 210, .autoSize = true, .foreground = QColor(Qt::white), .fontFamily = u"宋体"_s, .fontPointSize = 10.5F},
     {.name = main_window::kCaptionBackground, .kind = Picture, .container = main_window::kBackdrop, .left = 120, .top = 2160, .width = 1500, .height = 360, .visible = false, .art = main_window::kCaptionBackground},
     {.name = main_window::kLiveButton, .kind = Picture, .container = main_window::kBackdrop, .left = 2400, .top = 0, .width = 450, .height = 450, .visible = false, .art = main_window::kLiveButton},
     {.name = main_window::kRecentButton, .kind = Picture, .container = main_window::kBackdrop, .left = 1920, .top = 0, .width = 450, .height = 450, .visible = false, .art = main_window::kRecentButton},
@@ -110,7 +112,11 @@ MainWindow::MainWindow(Services& services, Forms& forms, QString portalRoot, QSt
       portalRoot_(std::move(portalRoot)),
       commands_(std::make_unique<MainCommands>(
           *this, forms, services, portalBaseUrl_, std::move(siteRoot), [this] { menu_->popup(); },
-          encoding)) {}
+          encoding)) {
+    // The portal is back after all: what could not be loaded at start is loaded now.
+    connect(&forms.serverConnectionWindow(), &ServerConnectionWindow::serverAnswered, this,
+            [this] { dispatch([this] { reloadFailedPanes(); }); });
+}
 
 MainWindow::~MainWindow() = default;
 
@@ -207,6 +213,19 @@ void MainWindow::showCaption(QStringView button, const QString& text) {
     label.setTop((background.height() - label.height()) / 2.0F + background.top());
     label.setLeft((background.width() - label.width()) / 2.0F + background.left());
     label.setVisible(true);
+}
+
+void MainWindow::reloadFailedPanes() {
+    if (!isLoaded()) {
+        return;
+    }
+    for (const QStringView name :
+         {main_window::kListPane, main_window::kContentPane, main_window::kPlayPane}) {
+        BrowserPane& pane = browser(name);
+        if (pane.showsErrorPage()) {
+            pane.refresh();
+        }
+    }
 }
 
 void MainWindow::hideCaption() {

@@ -40,6 +40,8 @@ protected:
 private:
     void showCaption(QStringView button, const QString& text);
     void hideCaption();
+    // Panes that show their error page load their page again.
+    void reloadFailedPanes();
 
     Forms& forms_;
     const QString portalRoot_;

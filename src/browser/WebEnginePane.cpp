@@ -3,6 +3,8 @@
 #include "browser/ErrorPage.h"
 #include "browser/PaneContextMenu.h"
 #include "browser/WebDialogPage.h"
+#include "browser/EngineStart.h"
+#include "browser/PanePlaceholder.h"
 #include "forms/FormError.h"
 #include "forms/Logging.h"
 #include "forms/StartupTrace.h"
@@ -56,6 +58,16 @@ WebEnginePane::WebEnginePane(QWebEngineProfile* profile, QWidget* parent)
     host_->setPalette(palette);
     auto* layout = new QVBoxLayout(host_);
     layout->setContentsMargins(0, 0, 0, 0);
+    new PanePlaceholder(*this, host_);
+}
+
+WebEnginePane::WebEnginePane(EngineStart& engine, QWidget* parent)
+    : WebEnginePane(static_cast<QWebEngineProfile*>(nullptr), parent) {
+    engine_ = &engine;
+}
+
+QWebEngineProfile* WebEnginePane::profile() const {
+    return engine_ != nullptr ? engine_->profile() : profile_;
 }
 
 QWebEngineView& WebEnginePane::ensureView() {
@@ -63,7 +75,7 @@ QWebEngineView& WebEnginePane::ensureView() {
         return *view_;
     }
     view_ = new QWebEngineView(host_);
-    auto* page = new PanePage(profile_, *this, view_);
+    auto* page = new PanePage(profile(), *this, view_);
     view_->setPage(page);
     // A file dropped on a pane is the window's to handle, not a page to navigate to.
     view_->setAcceptDrops(false);
@@ -81,12 +93,19 @@ QWebEngineView& WebEnginePane::ensureView() {
 WebEnginePane::~WebEnginePane() = default;
 
 void WebEnginePane::navigate(const QString& address) {
+    if (engine_ != nullptr) {
+        engine_->forget(this);
+    }
     if (address == kBlankPage) {
         releaseView();
         completeBlankLater(book_.navigateToBlank());
         return;
     }
     book_.navigate();
+    if (engine_ != nullptr && !engine_->started()) {
+        engine_->whenStarted(this, [this, address] { page()->load(QUrl(address)); });
+        return;
+    }
     page()->load(QUrl(address));
 }
 
@@ -194,7 +213,8 @@ QWebEnginePage* WebEnginePane::pageForNewWindow() {
         return target->page();
     }
     // Not redirected: the browser's own handling, a window of its own that its page may close.
-    auto* popup = new WebEnginePane(profile_, nullptr);
+    auto* popup = engine_ != nullptr ? new WebEnginePane(*engine_, nullptr)
+                                     : new WebEnginePane(profile_, nullptr);
     QWidget* window = popup->widget();
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->resize(960, 640);

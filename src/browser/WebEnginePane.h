@@ -13,6 +13,8 @@ class QWebEngineProfile;
 
 namespace tivora {
 
+class EngineStart;
+
 // A browser pane over Qt WebEngine. documentComplete is raised once the document's markup has been
 // captured, so outerHTML() answers synchronously inside the handler. A failed load shows a page of
 // our own with a retry button; a page whose process dies is reloaded once, and given up with a
@@ -30,6 +32,8 @@ class WebEnginePane final : public BrowserPane {
 
 public:
     WebEnginePane(QWebEngineProfile* profile, QWidget* parent);
+    // Loads wait for the engine's start; the profile is made on the first view.
+    WebEnginePane(EngineStart& engine, QWidget* parent);
     ~WebEnginePane() override;
 
     void navigate(const QString& address) override;
@@ -53,6 +57,7 @@ public:
 private:
     friend class PanePage;
     [[nodiscard]] QWebEnginePage* pageForNewWindow();
+    [[nodiscard]] QWebEngineProfile* profile() const;
     QWebEngineView& ensureView();
     void releaseView();
     // Answers navigation as the blank page, queued as a load's answer is.
@@ -69,7 +74,8 @@ private:
     void showOwnPage(LoadOutcome outcome, const QString& headline, const QString& button,
                      const QString& address, quint64 navigation);
 
-    QWebEngineProfile* profile_;
+    QWebEngineProfile* profile_ = nullptr;
+    EngineStart* engine_ = nullptr;
     QWidget* host_;
     QPointer<QWebEngineView> view_;
     NavigationBook book_;

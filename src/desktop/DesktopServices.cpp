@@ -2,6 +2,7 @@
 
 #include "art/Artwork.h"
 #include "browser/BrowserProfile.h"
+#include "browser/EngineStart.h"
 #include "browser/WebEnginePane.h"
 #include "desktop/CurlDownloader.h"
 #include "desktop/PlatformConventions.h"
@@ -68,7 +69,8 @@ QString installedSkinFile(const QString& programFolder, const QString& skinFile)
 DesktopServices::DesktopServices(const QString& browserStorage, const QString& programFolder)
     : programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                              : programFolder),
-      profile_(std::make_unique<BrowserProfile>(browserStorage)),
+      engine_(std::make_unique<EngineStart>(
+          [browserStorage] { return std::make_unique<BrowserProfile>(browserStorage); })),
       downloader_(std::make_unique<CurlDownloader>()),
       skin_(std::make_unique<SkinLoader>(skinLibraryPath(programFolder_))),
       awake_(std::make_unique<SleepInhibitor>()) {
@@ -83,7 +85,7 @@ void DesktopServices::returnFreedMemory() {
 }
 
 BrowserPane* DesktopServices::createBrowserPane(QWidget* parent) {
-    return new WebEnginePane(profile_->profile(), parent);
+    return new WebEnginePane(*engine_, parent);
 }
 
 int DesktopServices::messageBox(const QString& prompt, int style, const QString& title) {

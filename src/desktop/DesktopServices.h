@@ -10,8 +10,8 @@
 
 namespace tivora {
 
-class BrowserProfile;
 class CurlDownloader;
+class EngineStart;
 class SkinLoader;
 class SleepInhibitor;
 
@@ -29,6 +29,9 @@ public:
     static constexpr std::chrono::seconds kHousekeepingInterval{30};
     // Hands it back now.
     static void returnFreedMemory();
+
+    // When the browser panes' engine starts; until then their loads wait.
+    [[nodiscard]] EngineStart& browserEngine() const { return *engine_; }
 
     [[nodiscard]] BrowserPane* createBrowserPane(QWidget* parent) override;
     int messageBox(const QString& prompt, int style, const QString& title) override;
@@ -52,7 +55,7 @@ public:
 
 private:
     QString programFolder_;
-    std::unique_ptr<BrowserProfile> profile_;
+    std::unique_ptr<EngineStart> engine_;
     std::unique_ptr<CurlDownloader> downloader_;
     std::unique_ptr<SkinLoader> skin_;
     std::unique_ptr<SleepInhibitor> awake_;

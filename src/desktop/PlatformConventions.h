@@ -9,6 +9,10 @@ namespace tivora::platform {
 // Sets what the process needs before the application object exists.
 void prepareProcessEnvironment();
 
+// Whether a window the program opens would reach a user's screen (a desktop session, not a
+// terminal without one or an off-screen platform).
+[[nodiscard]] bool canShowWindows();
+
 // Ends the event loop, so the program closes as by its own quit, when the system asks the process
 // to terminate (SIGTERM, SIGINT, SIGHUP; console close on Windows). Call once the application
 // exists.

@@ -30,6 +30,15 @@ void prepareProcessEnvironment() {
     }
 }
 
+bool canShowWindows() {
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (platform.startsWith(u"offscreen"_s) || platform.startsWith(u"minimal"_s)) {
+        return false;
+    }
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 namespace {
 
 // Written by the signal handler, read by the event loop: only a write is safe in a handler.

@@ -14,6 +14,10 @@ namespace tivora::platform {
 
 void prepareProcessEnvironment() {}
 
+bool canShowWindows() {
+    return !qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(QStringLiteral("offscreen"));
+}
+
 namespace {
 
 // Runs on a thread of its own; the quit is queued to the event loop.

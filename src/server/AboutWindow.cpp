@@ -11,7 +11,7 @@ namespace {
 
 const FormDesign kDesign{
     .name = u"Form2"_s,
-    .caption = u"Form2"_s,
+    .caption = u"关于 Tivora"_s,
     .clientWidth = 6960,
     .clientHeight = 4350,
     .border = BorderStyle::None,

@@ -64,6 +64,7 @@ void ServerConnectionWindow::onLoad() {
 void ServerConnectionWindow::check() {
     const QString markup = browser(server_window::kCheckPane).outerHTML();
     if (version::serverAnswered(markup)) {
+        Q_EMIT serverAnswered();
         if (version::isCurrentVersion(markup)) {
             unload();
             return;

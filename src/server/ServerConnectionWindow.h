@@ -18,6 +18,10 @@ public:
 
     [[nodiscard]] QString connectionFailedQuestion() const;
 
+Q_SIGNALS:
+    // The check page came from the portal: pages that failed to load may be loaded again.
+    void serverAnswered();
+
 protected:
     [[nodiscard]] const FormDesign& design() const override;
     [[nodiscard]] std::span<const DesignRow> designTable() const override;

@@ -132,25 +132,35 @@ private Q_SLOTS:
     }
 
     void fileToPlayAtStart_data() {
-        QTest::addColumn<QString>("argument");  // "<file>" stands for a file that exists
+        // "<file>" stands for a file that exists, "<folder>" for its folder.
+        QTest::addColumn<QString>("argument");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("a file") << u"<file>"_s << true;
-        QTest::newRow("a missing file") << u"/no/such/影片.rmvb"_s << false;
-        QTest::newRow("an address") << u"http://a.example.com/x.rm"_s << false;
+        QTest::addColumn<CommandLine::FileRefusal>("refusal");
+        using Refusal = CommandLine::FileRefusal;
+        QTest::newRow("a file") << u"<file>"_s << true << Refusal::None;
+        QTest::newRow("a missing file") << u"/no/such/影片.rmvb"_s << false << Refusal::Missing;
+        QTest::newRow("a folder") << u"<folder>"_s << false << Refusal::Unreadable;
+        QTest::newRow("an address") << u"http://a.example.com/x.rm"_s << false << Refusal::None;
     }
 
     void fileToPlayAtStart() {
         QFETCH(QString, argument);
         QFETCH(bool, accepted);
+        QFETCH(CommandLine::FileRefusal, refusal);
         QTemporaryDir folder;
         const QString file = folder.filePath(u"影片.rmvb"_s);
         QFile(file).open(QIODevice::WriteOnly);
         if (argument == u"<file>"_s) {
             argument = file;
+        } else if (argument == u"<folder>"_s) {
+            argument = folder.path();
         }
         const CommandLine result = parseCommandLine({u"tivora"_s, argument}, builtInConfig());
         QCOMPARE(result.action == Action::Run, accepted);
         QCOMPARE(result.config.openFile, accepted ? file : QString());
+        QCOMPARE(result.fileRefusal, refusal);
+        QCOMPARE(result.refusedFile,
+                 refusal == CommandLine::FileRefusal::None ? QString() : argument);
         QCOMPARE(parseCommandLine({u"tivora"_s, file, file}, builtInConfig()).action,
                  Action::Error);
     }

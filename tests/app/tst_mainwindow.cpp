@@ -1,4 +1,5 @@
 // The main window driven through its handlers with fake services.
+#include "app/FileRefusal.h"
 #include "app/Forms.h"
 #include "app/MainWindow.h"
 #include "forms/Control.h"
@@ -100,7 +101,6 @@ private Q_SLOTS:
         const auto* search = qobject_cast<QLineEdit*>(form.control(u"Text1"_s).widget());
         QCOMPARE(search->text(), u"请输入影片名或演员名"_s);
         QCOMPARE(search->palette().color(QPalette::Text), QColor(0x80, 0x80, 0x80));
-        QCOMPARE(form.control(u"Label1"_s).caption(), u"Label1"_s);
         // Content pane hidden over the welcome picture; full-window pane over everything but the
         // bar.
         const QObjectList top = form.window()->children();
@@ -111,6 +111,73 @@ private Q_SLOTS:
         QVERIFY(index(u"Frameleft"_s) > index(u"Framenr"_s));
         QVERIFY(index(u"Framenr"_s) > index(u"Frameright"_s));
         QVERIFY(index(u"Frameright"_s) > index(u"Picture1"_s));
+    }
+
+    void welcomePictureShowsNoCaptionTextBeforeAnyHover() {
+        FakeServices services;
+        Forms forms(services, config());
+        Form& form = forms.form(FormId::Main);
+        form.show();
+        const Control& label = form.control(u"Label1"_s);
+        QVERIFY(label.visible());
+        QCOMPARE(label.caption(), QString());
+        // The backdrop looks the same with the label taken away: it draws nothing.
+        QWidget* backdrop = form.control(u"Picture1"_s).widget();
+        const QRect area = label.widget()->geometry().adjusted(-8, -8, 8, 8);
+        const QImage withLabel = backdrop->grab(area).toImage();
+        label.widget()->hide();
+        QCOMPARE(backdrop->grab(area).toImage(), withLabel);
+        // A text shows once a caption is set, so the comparison can tell.
+        label.widget()->show();
+        form.control(u"Label1"_s).setCaption(u"开始播放"_s);
+        QVERIFY(backdrop->grab(area).toImage() != withLabel);
+    }
+
+    void refusedFileIsToldInAMessageBox_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("prompt");  // none: no box
+        QTest::newRow("missing") << QStringList{u"/no/such/影片.rmvb"_s}
+                                 << u"找不到要播放的文件：\n/no/such/影片.rmvb"_s;
+        QTest::newRow("a folder") << QStringList{u"/"_s} << u"无法读取要播放的文件：\n/"_s;
+        QTest::newRow("a bad option") << QStringList{u"--frobnicate"_s} << QString();
+        QTest::newRow("an address") << QStringList{u"http://a.example.com/x.rm"_s} << QString();
+    }
+
+    void refusedFileIsToldInAMessageBox() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, prompt);
+        const CommandLine commandLine =
+            parseCommandLine(QStringList{u"tivora"_s} + arguments, builtInConfig());
+        QCOMPARE(commandLine.action, CommandLine::Action::Error);
+        FakeServices services;
+        tellFileRefusal(services, commandLine);
+        if (prompt.isEmpty()) {
+            QVERIFY(services.messages.isEmpty());
+            return;
+        }
+        QCOMPARE(services.messages.size(), 1);
+        QCOMPARE(services.messages.front().prompt, prompt);
+        QCOMPARE(services.messages.front().style, MsgBox::OkOnly + MsgBox::Exclamation);
+        QCOMPARE(services.messages.front().title, u"Tivora"_s);
+    }
+
+    void paneOnItsErrorPageReloadsWhenTheServerAnswers() {
+        FakeServices services;
+        Forms forms(services, config());
+        forms.form(FormId::Main).show();
+        auto& list = *services.pane(u"WebBrowser1"_s, u"Tivora"_s);
+        auto& content = *services.pane(u"WebBrowser3"_s, u"Tivora"_s);
+        auto& check = *services.pane(u"WebBrowser1"_s, u"服务器连接"_s);
+        list.complete(u"refused"_s, false);  // the film list could not be loaded
+        content.complete(u"<html></html>"_s);
+        // The check fails too, and the retry is taken: nothing reloads yet.
+        services.answers = {MsgBox::AnswerYes};
+        check.complete(u"refused"_s, false);
+        QCOMPARE(list.refreshCount(), 0);
+        // The retry reaches the portal.
+        check.complete(u"qor v10"_s);
+        QCOMPARE(list.refreshCount(), 1);
+        QCOMPARE(content.refreshCount(), 0);  // a page that came stays as it is
     }
 
     void controlBarTakesItsBackgroundsHeightAtLoad() {

@@ -32,13 +32,62 @@ touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
 dpkg --root="$root" --log=/dev/null --force-depends --force-not-root --force-script-chrootless \
     -i "$package" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i"; }
 
-for file in usr/bin/tivora usr/bin/tivora-portal usr/lib/tivora/libSkinH_pelm.so \
-    usr/share/tivora/skinh.she usr/share/applications/org.tivora.Tivora.desktop \
+multiarch=$(gcc -print-multiarch 2>/dev/null || dpkg-architecture -qDEB_HOST_MULTIARCH)
+for file in usr/bin/tivora usr/bin/tivora-portal usr/lib/$multiarch/tivora/libSkinH_pelm.so \
+    usr/share/doc/tivora/copyright usr/share/tivora/skinh.she usr/share/applications/org.tivora.Tivora.desktop \
     usr/share/metainfo/org.tivora.Tivora.metainfo.xml \
     usr/share/icons/hicolor/48x48/apps/org.tivora.Tivora.png \
     usr/share/icons/hicolor/256x256/apps/org.tivora.Tivora.png; do
     [ -s "$root/$file" ] || fail "not installed: /$file"
 done
+
+# The maintainer is whoever the build names, a real contact by default.
+maintainer=$(sed -n 's/^TIVORA_PACKAGE_MAINTAINER:STRING=//p' "$build/CMakeCache.txt")
+[ -n "$maintainer" ] && [ "$(dpkg-deb -f "$package" Maintainer)" = "$maintainer" ] ||
+    fail "Maintainer is '$(dpkg-deb -f "$package" Maintainer)', not the build's '$maintainer'"
+grep -q '^[^<>@ ][^<>@]* <[^<>@ ]*@[^<>@ ]*\.[a-z]*>$' <<<"$maintainer" ||
+    fail "maintainer '$maintainer' is not 'name <address>'"
+
+# The private skin library is no business of ldconfig: no maintainer script or trigger calls it.
+dpkg-deb -e "$package" "$work/control"
+if grep -rl ldconfig "$work/control" >/dev/null; then
+    fail "the package calls ldconfig: $(grep -rl ldconfig "$work/control" | xargs -n1 basename)"
+else
+    echo "PASS: no ldconfig calls or triggers"
+fi
+
+# A machine-readable copyright file naming Tivora's licence and the parts it links.
+python3 - "$root/usr/share/doc/tivora/copyright" <<'PY' || fail "copyright file"
+import re, sys
+text = open(sys.argv[1], encoding="utf-8").read()
+paragraphs = [p for p in re.split(r"\n\s*\n", text.strip()) if p.strip()]
+def fields(paragraph):
+    result, name = {}, None
+    for line in paragraph.splitlines():
+        if line[:1] in (" ", "\t") and name:
+            result[name] += "\n" + line.strip()
+        else:
+            name, _, value = line.partition(":")
+            assert name and _, f"not a field: {line!r}"
+            result[name] = value.strip()
+    return result
+header, rest = fields(paragraphs[0]), [fields(p) for p in paragraphs[1:]]
+assert header.get("Format") == \
+    "https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/", "Format"
+assert header.get("Upstream-Name") == "Tivora"
+files = [p for p in rest if "Files" in p]
+assert files and files[0]["Files"] == "*", "a Files: * paragraph first"
+texts = {p["License"].split("\n")[0] for p in rest if "Files" not in p and "License" in p}
+for paragraph in files:
+    assert paragraph.get("Copyright"), "Copyright"
+    name, _, body = paragraph["License"].partition("\n")
+    assert name and (body.strip() or name in texts), f"licence {name} has no text"
+for part in ["Qt 6", "Qt WebEngine", "Chromium", "libmpv", "libcurl", "Boost", "SQLite",
+             "No font is bundled"]:
+    assert part in header.get("Comment", ""), f"{part} not named"
+assert "@" not in text.replace(header["Upstream-Contact"], ""), "an unset template variable"
+print("PASS: copyright file is machine-readable and names the licence and third-party parts")
+PY
 
 desktop=$root/usr/share/applications/org.tivora.Tivora.desktop
 desktop-file-validate "$desktop" || fail "desktop entry does not validate"

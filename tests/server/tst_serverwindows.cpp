@@ -279,6 +279,9 @@ private Q_SLOTS:
         Form& about = w.form(FormId::About);
         about.show();
         QCOMPARE(about.window()->frameGeometry().size(), QSize(400, 160));
+        // The task bar shows what the window is; its design name stays data.
+        QCOMPARE(about.window()->windowTitle(), u"关于 Tivora"_s);
+        QCOMPARE(about.designName(), u"Form2"_s);
         QCOMPARE(about.control(u"Label1"_s).caption(), u"关于程序"_s);
         QCOMPARE(about.control(u"Label3"_s).caption(), u"Tivora V1.0"_s);
         QCOMPARE(about.control(u"Label4"_s).caption(), u"确定"_s);
