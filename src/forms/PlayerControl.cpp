@@ -24,4 +24,54 @@ void PlayerControl::invoke(int dispId, const QVariant& argument) {
     }
 }
 
+QList<MediaTrack> PlayerControl::tracks() const {
+    return {};
+}
+
+bool PlayerControl::selectTrack(MediaTrack::Kind /*kind*/, int /*id*/) {
+    return false;
+}
+
+bool PlayerControl::addSubtitleFile(const QString& /*path*/) {
+    return false;
+}
+
+void PlayerControl::setSubtitleDelay(double /*seconds*/) {}
+
+double PlayerControl::subtitleDelay() const {
+    return 0;
+}
+
+void PlayerControl::setSubtitleEncoding(const QString& /*encoding*/) {}
+
+QString PlayerControl::subtitleEncoding() const {
+    return {};
+}
+
+bool PlayerControl::setSpeed(double /*rate*/) {
+    return false;
+}
+
+double PlayerControl::speed() const {
+    return 1;
+}
+
+void PlayerControl::stepFrame(bool /*forward*/) {}
+
+bool PlayerControl::saveScreenshot(const QString& /*path*/) {
+    return false;
+}
+
+void PlayerControl::setHardwareDecoding(bool /*on*/) {}
+
+bool PlayerControl::hardwareDecoding() const {
+    return false;
+}
+
+void PlayerControl::showMessage(const QString& /*text*/) {}
+
+QString PlayerControl::mediaTitle() const {
+    return {};
+}
+
 }  // namespace tivora
