@@ -1,6 +1,10 @@
 #include "forms/PlayerControl.h"
 
 #include "forms/FormError.h"
+#include "forms/Logging.h"
+
+#include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -22,6 +26,18 @@ void PlayerControl::invoke(int dispId, const QVariant& argument) {
         default:
             throw FormError(u"Unknown player dispatch identifier %1"_s.arg(dispId));
     }
+}
+
+std::optional<double> PlayerControl::acceptableSpeed(double rate) {
+    if (!std::isfinite(rate) || rate <= 0) {
+        qCWarning(lcPlayer) << "playback rate" << rate << "refused";
+        return std::nullopt;
+    }
+    const double clamped = std::clamp(rate, kSlowest, kFastest);
+    if (clamped != rate) {
+        qCWarning(lcPlayer) << "playback rate" << rate << "clamped to" << clamped;
+    }
+    return clamped;
 }
 
 QList<MediaTrack> PlayerControl::tracks() const {

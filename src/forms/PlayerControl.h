@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 class QWidget;
 
 namespace tivora {
@@ -68,6 +70,10 @@ public:
     // requests refused with false.
     static constexpr double kSlowest = 0.5;
     static constexpr double kFastest = 2.0;
+
+    // The rate a player takes for a requested one: clamped to kSlowest..kFastest; none (with a
+    // warning) for a rate that is no number or not above 0.
+    [[nodiscard]] static std::optional<double> acceptableSpeed(double rate);
 
     // The open file's streams; empty while none is open.
     [[nodiscard]] virtual QList<MediaTrack> tracks() const;

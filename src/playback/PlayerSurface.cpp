@@ -76,6 +76,10 @@ PlayerBar* PlayerSurface::bar() const {
     return bar_;
 }
 
+PlayerActions* PlayerSurface::actions() const {
+    return actions_;
+}
+
 PlayerSurface::~PlayerSurface() {
     delete stage_.data();
 }

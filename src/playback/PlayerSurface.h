@@ -26,7 +26,7 @@ public:
     Q_DISABLE_COPY_MOVE(PlayerSurface)
 
     [[nodiscard]] PlayerBar* bar() const;
-    [[nodiscard]] PlayerActions* actions() const { return actions_; }
+    [[nodiscard]] PlayerActions* actions() const;
     [[nodiscard]] bool inFullScreen() const { return !stage_.isNull(); }
     // The full-screen window while it is shown.
     [[nodiscard]] QWidget* stage() const { return stage_; }
