@@ -65,7 +65,9 @@ QString listPattern(const QString& prefix) {
 }
 
 QString listPatternFor(const QString& prefix, const QString& fileName) {
-    if (fileName.isEmpty() || isRealMedia(fileName)) {
+    // A name of no video type (chosen through "all files") keeps the RealMedia pattern too.
+    if (isRealMedia(fileName) ||
+        !videoSuffixes().contains(QFileInfo(fileName).suffix().toLower())) {
         return listPattern(prefix);
     }
     QStringList patterns;

@@ -131,9 +131,16 @@ void PlayerWindow::bindEvents() {
     surface_->bar()->setContinuousPlay(preferences.continuousPlay());
     keptVolume_ = preferences.volume();
     keptMuted_ = preferences.muted();
-    player_->setVolume(keptVolume_);
-    player_->setMuted(keptMuted_);
-    player_->setHardwareDecoding(preferences.hardwareDecoding());
+    // Only what differs from the player's own start, so a new player is told nothing needless.
+    if (player_->volume() != keptVolume_) {
+        player_->setVolume(keptVolume_);
+    }
+    if (player_->isMuted() != keptMuted_) {
+        player_->setMuted(keptMuted_);
+    }
+    if (player_->hardwareDecoding() != preferences.hardwareDecoding()) {
+        player_->setHardwareDecoding(preferences.hardwareDecoding());
+    }
     connect(surface_->actions(), &PlayerActions::hardwareDecodingChanged, this,
             [](bool on) { PlayerPreferences().setHardwareDecoding(on); });
     connect(surface_->actions(), &PlayerActions::subtitleFileRequested, this,

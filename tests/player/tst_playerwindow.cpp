@@ -158,6 +158,8 @@ private Q_SLOTS:
     void init() {
         const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QFile::remove(fallback + u"/data.txt"_s);
+        QFile::remove(fallback + u"/player.ini"_s);
+        QFile::remove(fallback + u"/recent.json"_s);
     }
 
     void windowAtDesign() {
@@ -248,7 +250,8 @@ private Q_SLOTS:
         QVERIFY2(clock.elapsed() >= 950, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!test::probe(w.player()).timer1()->isActive());
         FileDialog& dialog = *test::probe(w.player()).fileDialog();
-        QCOMPARE(dialog.filter(), u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb"_s);
+        QVERIFY(dialog.filter().startsWith(u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb|所有视频文件 ("_s));
+        QVERIFY(dialog.filter().endsWith(u"|所有文件 (*.*)|*.*"_s));
         QCOMPARE(dialog.initDir(), userVideosFolder());
         // Cancelled: nothing else happened.
         QCOMPARE(w.player().caption(), kCaption);
@@ -275,6 +278,11 @@ private Q_SLOTS:
         QTest::newRow("folder named like the file")
             << u"ab.rm/ab.rm"_s << QStringList{u"ab.rm/ab.rmx"_s} << u"*ab*rm*"_s
             << QStringList{u"ab.rm"_s, u"ab.rmx"_s} << QByteArray("ab?");
+        QTest::newRow("mp4: namesakes among every video type")
+            << u"m/ab01.mp4"_s
+            << QStringList{u"m/ab02.MKV"_s, u"m/ab03.rmvb"_s, u"m/ab04.txt"_s, u"m/xy.mp4"_s}
+            << localfiles::listPatternFor(u"ab"_s, u"x.mp4"_s)
+            << QStringList{u"ab01.mp4"_s, u"ab02.MKV"_s, u"ab03.rmvb"_s} << QByteArray("ab?");
         QTest::newRow("one-character name") << u"m/a"_s << QStringList{u"m/bar.rm"_s} << u"*a*rm*"_s
                                             << QStringList{u"bar.rm"_s} << QByteArray("a?");
         QTest::newRow("chinese: gbk")

@@ -137,7 +137,7 @@ private:
     double subtitleDelay_ = 0;
     QString encoding_;
     double speed_ = 1;
-    bool hardwareDecoding_ = false;
+    bool hardwareDecoding_ = true;
     QString source_;
     QString title_;
 };
