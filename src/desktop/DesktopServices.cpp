@@ -4,12 +4,14 @@
 #include "browser/BrowserProfile.h"
 #include "browser/WebEnginePane.h"
 #include "desktop/CurlDownloader.h"
+#include "desktop/MprisService.h"
 #include "desktop/PlatformConventions.h"
 #include "desktop/QtFileDialog.h"
 #include "desktop/SkinLoader.h"
 #include "desktop/SleepInhibitor.h"
 #include "forms/Folders.h"
 #include "forms/Logging.h"
+#include "forms/MediaControls.h"
 #include "forms/MessageBoxStyle.h"
 #include "media/MpvPlayer.h"
 #include "media/NullPlayer.h"
@@ -168,6 +170,10 @@ bool DesktopServices::downloadFile(const QString& source, const QString& target,
 
 std::unique_ptr<FileDialog> DesktopServices::createFileDialog(QWidget* parent) {
     return std::make_unique<QtFileDialog>(parent);
+}
+
+std::unique_ptr<MediaControls> DesktopServices::createMediaControls() {
+    return createSystemMediaControls();
 }
 
 PlayerControl* DesktopServices::createPlayer(QWidget* parent) {
