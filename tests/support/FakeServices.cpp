@@ -2,6 +2,7 @@
 
 #include "art/Artwork.h"
 #include "forms/Folders.h"
+#include "forms/MediaControls.h"
 #include "forms/FormError.h"
 #include "forms/MessageBoxStyle.h"
 
@@ -283,6 +284,10 @@ bool FakeServices::downloadFile(const QString& source, const QString& target,
 
 std::unique_ptr<FileDialog> FakeServices::createFileDialog(QWidget* /*parent*/) {
     return std::make_unique<FakeFileDialog>(fileChooser);
+}
+
+std::unique_ptr<MediaControls> FakeServices::createMediaControls() {
+    return mediaControls ? mediaControls() : nullptr;
 }
 
 PlayerControl* FakeServices::createPlayer(QWidget* parent) {

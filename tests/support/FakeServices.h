@@ -174,6 +174,7 @@ public:
     [[nodiscard]] QString mediaDialogFolder() const override;
     void keepAwake(const void* holder, bool on) override;
     void endProgram(int status) override;
+    [[nodiscard]] std::unique_ptr<MediaControls> createMediaControls() override;
 
     // The pane whose widget is named so inside the window titled windowTitle (any when empty).
     [[nodiscard]] FakeBrowserPane* pane(QStringView name, const QString& windowTitle = {}) const;
@@ -197,6 +198,8 @@ public:
     QStringList mixers{QStringLiteral("pavucontrol"), QStringLiteral("kmix")};
     // Navigations to this address throw in every pane, as a failing browser call would.
     QString failingAddress;
+    // Makes the desktop's media controls; none when unset.
+    std::function<std::unique_ptr<MediaControls>()> mediaControls;
 
 private:
     QTemporaryDir folder_;
