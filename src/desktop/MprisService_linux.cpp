@@ -50,8 +50,12 @@ public:
     [[nodiscard]] static QString desktopEntry() { return u"tivora"_s; }
     [[nodiscard]] static QStringList uriSchemes() { return {u"file"_s}; }
     [[nodiscard]] static QStringList mimeTypes() {
-        return {u"video/mp4"_s,       u"video/x-matroska"_s, u"video/x-msvideo"_s,
-                u"video/quicktime"_s, u"video/webm"_s,       u"application/vnd.rn-realmedia"_s,
+        return {u"video/mp4"_s,
+                u"video/x-matroska"_s,
+                u"video/x-msvideo"_s,
+                u"video/quicktime"_s,
+                u"video/webm"_s,
+                u"application/vnd.rn-realmedia"_s,
                 u"application/vnd.rn-realmedia-vbr"_s};
     }
 
@@ -150,9 +154,8 @@ bool MprisService::registerOnBus() {
         return false;
     }
     if (!bus.registerService(QString::fromLatin1(kServiceName))) {
-        qCWarning(lcDesktop).noquote()
-            << u"the bus name %1 is taken: %2"_s.arg(QString::fromLatin1(kServiceName),
-                                                      bus.lastError().message());
+        qCWarning(lcDesktop).noquote() << u"the bus name %1 is taken: %2"_s.arg(
+            QString::fromLatin1(kServiceName), bus.lastError().message());
         bus.unregisterObject(QString::fromLatin1(kObjectPath));
         return false;
     }
@@ -242,8 +245,8 @@ void MprisService::seeked(double position) {
     if (!registered_) {
         return;
     }
-    QDBusMessage signal = QDBusMessage::createSignal(QString::fromLatin1(kObjectPath),
-                                                     kPlayerInterface, u"Seeked"_s);
+    QDBusMessage signal =
+        QDBusMessage::createSignal(QString::fromLatin1(kObjectPath), kPlayerInterface, u"Seeked"_s);
     signal << static_cast<qlonglong>(microseconds(position));
     QDBusConnection::sessionBus().send(signal);
 }

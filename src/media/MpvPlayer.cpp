@@ -260,17 +260,16 @@ void MpvPlayer::play() {
 }
 
 bool MpvPlayer::selectTrack(MediaTrack::Kind kind, int id) {
-    const bool known = std::ranges::any_of(tracks_, [&](const MediaTrack& track) {
-        return track.kind == kind && track.id == id;
-    });
+    const bool known = std::ranges::any_of(
+        tracks_, [&](const MediaTrack& track) { return track.kind == kind && track.id == id; });
     if (!hasFile_ || kind == MediaTrack::Kind::Video || (id != 0 && !known)) {
         qCWarning(lcPlayer) << "track" << id << "refused: the open file has no such track";
         return false;
     }
     const QByteArray value = id == 0 ? QByteArray("no") : QByteArray::number(id);
-    core_->setProperty(kind == MediaTrack::Kind::Audio ? mpvprop::kAudioTrack
-                                                       : mpvprop::kSubtitleTrack,
-                       value.constData());
+    core_->setProperty(
+        kind == MediaTrack::Kind::Audio ? mpvprop::kAudioTrack : mpvprop::kSubtitleTrack,
+        value.constData());
     return true;
 }
 

@@ -26,8 +26,7 @@ QString encodingLabel(const QString& encoding) {
 
 }  // namespace
 
-const std::array<QString, 4> PlayerActions::kEncodings{QString(), u"GBK"_s, u"BIG5"_s,
-                                                       u"UTF-8"_s};
+const std::array<QString, 4> PlayerActions::kEncodings{QString(), u"GBK"_s, u"BIG5"_s, u"UTF-8"_s};
 
 PlayerActions::PlayerActions(PlayerControl& player, QObject* parent)
     : QObject(parent), player_(player) {}
@@ -59,9 +58,9 @@ void PlayerActions::stepSpeed(int direction) {
             kSpeeds, [now](double rate) { return rate > now + kSpeedTolerance; });
         next = faster == kSpeeds.end() ? kSpeeds.back() : *faster;
     } else {
-        const auto slower = std::ranges::find_if(std::ranges::reverse_view(kSpeeds), [now](double rate) {
-            return rate < now - kSpeedTolerance;
-        });
+        const auto slower =
+            std::ranges::find_if(std::ranges::reverse_view(kSpeeds),
+                                 [now](double rate) { return rate < now - kSpeedTolerance; });
         next = slower == std::ranges::reverse_view(kSpeeds).end() ? kSpeeds.front() : *slower;
     }
     setSpeed(next);
@@ -185,7 +184,8 @@ void PlayerActions::addTrackEntries(QMenu& menu, MediaTrack::Kind kind) {
         off->setChecked(any && !anySelected);
         off->setActionGroup(group);
         off->setEnabled(any);
-        connect(off, &QAction::triggered, this, [this] { selectTrack(MediaTrack::Kind::Subtitle, 0); });
+        connect(off, &QAction::triggered, this,
+                [this] { selectTrack(MediaTrack::Kind::Subtitle, 0); });
         sub->addSeparator();
         QAction* load = sub->addAction(u"加载字幕文件…"_s);
         load->setEnabled(player_.hasFile());
@@ -204,7 +204,8 @@ void PlayerActions::fillMenu(QMenu& menu) {
     fillTrackMenu(menu);
     const bool open = player_.hasFile();
 
-    QMenu* delay = menu.addMenu(u"字幕延迟（%1 秒）"_s.arg(QString::number(player_.subtitleDelay(), 'f', 1)));
+    QMenu* delay =
+        menu.addMenu(u"字幕延迟（%1 秒）"_s.arg(QString::number(player_.subtitleDelay(), 'f', 1)));
     delay->setEnabled(open);
     connect(delay->addAction(u"提前 0.1 秒 (Z)"_s), &QAction::triggered, this,
             [this] { shiftSubtitleDelay(-kDelayStep); });

@@ -32,8 +32,8 @@ bool SeekSlider::event(QEvent* event) {
     // The tooltip the pointer rests on tells the time under it, not the bar's general hint.
     if (event->type() == QEvent::ToolTip && maximum() > minimum()) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        QToolTip::showText(help->globalPos(), playback::formatTime(valueAt(help->pos().x()) / 1000.0),
-                           this);
+        QToolTip::showText(help->globalPos(),
+                           playback::formatTime(valueAt(help->pos().x()) / 1000.0), this);
         return true;
     }
     return QSlider::event(event);

@@ -12,9 +12,9 @@ namespace {
 
 // What the dialog's video entry and the list offer, RealMedia last.
 const QStringList& videoSuffixes() {
-    static const QStringList kSuffixes{u"mp4"_s, u"mkv"_s, u"avi"_s,  u"mov"_s,  u"wmv"_s,
-                                       u"flv"_s, u"ts"_s,  u"m2ts"_s, u"webm"_s, u"m4v"_s,
-                                       u"mpg"_s, u"mpeg"_s, u"3gp"_s, u"rm"_s,   u"rmvb"_s};
+    static const QStringList kSuffixes{u"mp4"_s, u"mkv"_s,  u"avi"_s,  u"mov"_s,  u"wmv"_s,
+                                       u"flv"_s, u"ts"_s,   u"m2ts"_s, u"webm"_s, u"m4v"_s,
+                                       u"mpg"_s, u"mpeg"_s, u"3gp"_s,  u"rm"_s,   u"rmvb"_s};
     return kSuffixes;
 }
 
@@ -104,9 +104,9 @@ bool matchesPattern(const QString& pattern, const QString& name) {
 }
 
 bool isVideoFileName(const QString& name) {
-    static const QStringList kVideo{u"rm"_s,   u"rmvb"_s, u"mp4"_s, u"m4v"_s,  u"mkv"_s, u"avi"_s, u"m2ts"_s,
-                                    u"mov"_s,  u"wmv"_s,  u"flv"_s, u"webm"_s, u"ts"_s,  u"mpg"_s,
-                                    u"mpeg"_s, u"3gp"_s,  u"asf"_s, u"vob"_s,  u"ogv"_s};
+    static const QStringList kVideo{u"rm"_s,   u"rmvb"_s, u"mp4"_s, u"m4v"_s, u"mkv"_s,  u"avi"_s,
+                                    u"m2ts"_s, u"mov"_s,  u"wmv"_s, u"flv"_s, u"webm"_s, u"ts"_s,
+                                    u"mpg"_s,  u"mpeg"_s, u"3gp"_s, u"asf"_s, u"vob"_s,  u"ogv"_s};
     return kVideo.contains(QFileInfo(name).suffix().toLower());
 }
 

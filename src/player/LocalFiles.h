@@ -12,7 +12,8 @@ namespace tivora::localfiles {
 [[nodiscard]] QString listPattern(const QString& prefix);
 
 // The list pattern after a file was chosen: for RealMedia (or a name of no video type) the
-// pattern above; for any other video the names holding the prefix among every video type the dialog offers.
+// pattern above; for any other video the names holding the prefix among every video type the dialog
+// offers.
 [[nodiscard]] QString listPatternFor(const QString& prefix, const QString& fileName);
 
 // The open dialog's filter: RealMedia first, then every video type, then every file.

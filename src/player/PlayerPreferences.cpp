@@ -34,8 +34,7 @@ void PlayerPreferences::setContinuousPlay(bool on) const {
 
 int PlayerPreferences::volume() const {
     bool ok = false;
-    const int percent =
-        QSettings(file_, QSettings::IniFormat).value(kVolume, 100).toInt(&ok);
+    const int percent = QSettings(file_, QSettings::IniFormat).value(kVolume, 100).toInt(&ok);
     return ok ? std::clamp(percent, 0, 100) : 100;
 }
 

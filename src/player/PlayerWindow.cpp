@@ -4,9 +4,9 @@
 #include "forms/FileDialog.h"
 #include "forms/Folders.h"
 #include "forms/FormDirectory.h"
+#include "forms/Logging.h"
 #include "forms/PlayerControl.h"
 #include "forms/Services.h"
-#include "forms/Logging.h"
 #include "playback/PlayerActions.h"
 #include "playback/PlayerBar.h"
 #include "playback/PlayerSurface.h"
@@ -145,9 +145,10 @@ void PlayerWindow::bindEvents() {
             [](bool on) { PlayerPreferences().setHardwareDecoding(on); });
     connect(surface_->actions(), &PlayerActions::subtitleFileRequested, this,
             [this] { dispatch([this] { loadSubtitleFile(); }); });
-    connect(surface_->actions(), &PlayerActions::screenshotSaved, this, [this](const QString& path) {
-        showBanner(u"截图已保存到 "_s + QDir::toNativeSeparators(path));
-    });
+    connect(surface_->actions(), &PlayerActions::screenshotSaved, this,
+            [this](const QString& path) {
+                showBanner(u"截图已保存到 "_s + QDir::toNativeSeparators(path));
+            });
     connect(surface_, &PlayerSurface::menuAboutToShow, this,
             [this](QMenu* menu) { addRecentFiles(*menu); });
     connect(surface_, &PlayerSurface::filesDropped, this,
@@ -418,9 +419,7 @@ void PlayerWindow::bindMediaControls() {
         return;
     }
     MediaControls* controls = mediaControls_.get();
-    const auto handle = [this](auto&& handler) {
-        return [this, handler] { dispatch(handler); };
-    };
+    const auto handle = [this](auto&& handler) { return [this, handler] { dispatch(handler); }; };
     connect(controls, &MediaControls::playRequested, this, handle([this] {
                 if (player_->hasFile()) {
                     player_->setPaused(false);
@@ -428,9 +427,8 @@ void PlayerWindow::bindMediaControls() {
             }));
     connect(controls, &MediaControls::pauseRequested, this,
             handle([this] { player_->setPaused(true); }));
-    connect(controls, &MediaControls::playPauseRequested, this, handle([this] {
-                player_->setPaused(!player_->isPaused());
-            }));
+    connect(controls, &MediaControls::playPauseRequested, this,
+            handle([this] { player_->setPaused(!player_->isPaused()); }));
     connect(controls, &MediaControls::stopRequested, this,
             handle([this] { player_->invoke(PlayerControl::kDispStop); }));
     connect(controls, &MediaControls::nextRequested, this, handle([this] { playListedFile(1); }));

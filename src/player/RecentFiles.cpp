@@ -54,10 +54,9 @@ QStringList load(const QString& file) {
 }  // namespace
 
 RecentFiles::RecentFiles(QString file)
-    : file_(file.isEmpty()
-                ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                      u"/recent.json"_s
-                : std::move(file)),
+    : file_(file.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                                 u"/recent.json"_s
+                           : std::move(file)),
       files_(load(file_)) {}
 
 bool RecentFiles::add(const QString& path) {
@@ -79,7 +78,8 @@ bool RecentFiles::clear() {
 
 bool RecentFiles::save() const {
     const QByteArray bytes =
-        QJsonDocument(QJsonObject{{u"version"_s, 1}, {u"files"_s, QJsonArray::fromStringList(files_)}})
+        QJsonDocument(
+            QJsonObject{{u"version"_s, 1}, {u"files"_s, QJsonArray::fromStringList(files_)}})
             .toJson();
     QDir().mkpath(QFileInfo(file_).absolutePath());
     // Unbuffered, and checked before the commit: a full disk must not replace a good store

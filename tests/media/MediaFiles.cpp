@@ -57,8 +57,9 @@ QString makeVideo(const QString& path, const VideoSpec& spec) {
         return u"ffmpeg is not installed (scripts/bootstrap.sh installs it)"_s;
     }
     const QString seconds = QString::number(spec.seconds);
-    QStringList inputs{u"-f"_s, u"lavfi"_s, u"-i"_s,
-                       u"testsrc=size=%1x%2:rate=25"_s.arg(spec.size.width()).arg(spec.size.height())};
+    QStringList inputs{
+        u"-f"_s, u"lavfi"_s, u"-i"_s,
+        u"testsrc=size=%1x%2:rate=25"_s.arg(spec.size.width()).arg(spec.size.height())};
     QStringList maps{u"-map"_s, u"0:v"_s};
     QStringList tags;
     int input = 1;
@@ -73,11 +74,10 @@ QString makeVideo(const QString& path, const VideoSpec& spec) {
     for (qsizetype i = 0; i < spec.subtitleLanguages.size(); ++i, ++input) {
         const QString srt = path + u".%1.srt"_s.arg(i);
         QFile text(srt);
-        const QByteArray line = "1\n00:00:00,000 --> 00:%1,000\n" +
-                                spec.subtitleLanguages.at(i).toUtf8() + "\n";
-        const QByteArray end =
-            QByteArray::number(spec.seconds / 60).rightJustified(2, '0') + ':' +
-            QByteArray::number(spec.seconds % 60).rightJustified(2, '0');
+        const QByteArray line =
+            "1\n00:00:00,000 --> 00:%1,000\n" + spec.subtitleLanguages.at(i).toUtf8() + "\n";
+        const QByteArray end = QByteArray::number(spec.seconds / 60).rightJustified(2, '0') + ':' +
+                               QByteArray::number(spec.seconds % 60).rightJustified(2, '0');
         if (!text.open(QIODevice::WriteOnly) ||
             text.write(QByteArray(line).replace("%1", end)) < 0) {
             return u"cannot write "_s + srt;
@@ -89,12 +89,12 @@ QString makeVideo(const QString& path, const VideoSpec& spec) {
     }
     const bool mp4 = QFileInfo(path).suffix().compare(u"mp4"_s, Qt::CaseInsensitive) == 0;
     QProcess process;
-    process.start(ffmpeg, QStringList{u"-hide_banner"_s, u"-loglevel"_s, u"error"_s, u"-y"_s} +
-                              inputs + maps + tags +
-                              QStringList{u"-t"_s, seconds, u"-c:v"_s, u"libx264"_s,
-                                          u"-preset"_s, u"ultrafast"_s, u"-pix_fmt"_s,
-                                          u"yuv420p"_s, u"-c:a"_s, u"aac"_s, u"-c:s"_s,
-                                          mp4 ? u"mov_text"_s : u"srt"_s, path});
+    process.start(ffmpeg,
+                  QStringList{u"-hide_banner"_s, u"-loglevel"_s, u"error"_s, u"-y"_s} + inputs +
+                      maps + tags +
+                      QStringList{u"-t"_s, seconds, u"-c:v"_s, u"libx264"_s, u"-preset"_s,
+                                  u"ultrafast"_s, u"-pix_fmt"_s, u"yuv420p"_s, u"-c:a"_s, u"aac"_s,
+                                  u"-c:s"_s, mp4 ? u"mov_text"_s : u"srt"_s, path});
     const bool made = process.waitForFinished(60000) && process.exitCode() == 0;
     // Named after the video, they would load with it as its own subtitle files.
     for (qsizetype i = 0; i < spec.subtitleLanguages.size(); ++i) {

@@ -54,15 +54,14 @@ private Q_SLOTS:
         std::setlocale(LC_NUMERIC, "C");
         QVERIFY(folder_.isValid());
         const QString why = test::makeVideo(
-            path(u"audio.mkv"_s), {.seconds = 20, .audioLanguages = {u"yue"_s, u"eng"_s}, .subtitleLanguages = {}});
+            path(u"audio.mkv"_s),
+            {.seconds = 20, .audioLanguages = {u"yue"_s, u"eng"_s}, .subtitleLanguages = {}});
         if (!why.isEmpty()) {
             QSKIP(qPrintable(why));
         }
-        QCOMPARE(test::makeVideo(path(u"subtitles.mkv"_s),
-                                 subtitled(20, {u"chi"_s, u"eng"_s})),
+        QCOMPARE(test::makeVideo(path(u"subtitles.mkv"_s), subtitled(20, {u"chi"_s, u"eng"_s})),
                  QString());
-        QCOMPARE(test::makeVideo(path(u"plain.mp4"_s), video(30, {352, 288})),
-                 QString());
+        QCOMPARE(test::makeVideo(path(u"plain.mp4"_s), video(30, {352, 288})), QString());
     }
 
     void init() {
@@ -119,7 +118,8 @@ private Q_SLOTS:
     void subtitleFilesLoadOrAreRefused_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("loads");
-        QTest::newRow("subrip") << QByteArray("1\n00:00:00,000 --> 00:00:20,000\n外挂字幕\n") << true;
+        QTest::newRow("subrip") << QByteArray("1\n00:00:00,000 --> 00:00:20,000\n外挂字幕\n")
+                                << true;
         QByteArray junk(64 * 1024, '\0');
         for (qsizetype i = 0; i < junk.size(); ++i) {
             junk[i] = static_cast<char>((i * 7919) % 251);
@@ -137,12 +137,11 @@ private Q_SLOTS:
         open(u"plain.mp4"_s);
         QCOMPARE(player_->addSubtitleFile(file), loads);
         if (loads) {
-            QTRY_VERIFY_WITH_TIMEOUT(std::ranges::any_of(player_->tracks(),
-                                                         [](const MediaTrack& track) {
-                                                             return track.external &&
-                                                                    track.selected;
-                                                         }),
-                                     kBound);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                std::ranges::any_of(
+                    player_->tracks(),
+                    [](const MediaTrack& track) { return track.external && track.selected; }),
+                kBound);
         }
         // Still playing.
         const double at = test::MpvProbe::position(*player_);
@@ -181,8 +180,8 @@ private Q_SLOTS:
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"playback rate"_s));
         }
         QCOMPARE(player_->setSpeed(rate), taken);
-        QTRY_COMPARE_WITH_TIMEOUT(
-            test::MpvProbe::property(*player_, mpvprop::kSpeed).toDouble(), speed, kBound);
+        QTRY_COMPARE_WITH_TIMEOUT(test::MpvProbe::property(*player_, mpvprop::kSpeed).toDouble(),
+                                  speed, kBound);
     }
 
     void screenshotIsAPngOfTheVideosSize() {

@@ -95,9 +95,7 @@ private Q_SLOTS:
         player_ = test::probe(window).player();
     }
 
-    void cleanup() {
-        windows_.reset();
-    }
+    void cleanup() { windows_.reset(); }
 
     void transportAndPropertiesFromOutside() {
         QCOMPARE(busProperty(u"PlaybackStatus"_s), u"(<'Playing'>,)"_s);
@@ -143,14 +141,14 @@ private Q_SLOTS:
                                 << 1.0 << 60.0;
         QTest::newRow("rate -1") << set << QStringList{kPlayerInterface, u"Rate"_s, u"<-1.0>"_s}
                                  << 1.0 << 60.0;
-        QTest::newRow("rate 1000") << set << QStringList{kPlayerInterface, u"Rate"_s, u"<1000.0>"_s}
-                                   << 2.0 << 60.0;
+        QTest::newRow("rate 1000")
+            << set << QStringList{kPlayerInterface, u"Rate"_s, u"<1000.0>"_s} << 2.0 << 60.0;
         QTest::newRow("position before the start")
-            << kPlayerInterface + u".SetPosition"_s << QStringList{u"@track"_s, u"int64 -5"_s} << 1.0
-            << 60.0;
+            << kPlayerInterface + u".SetPosition"_s << QStringList{u"@track"_s, u"int64 -5"_s}
+            << 1.0 << 60.0;
         QTest::newRow("position after the end")
-            << kPlayerInterface + u".SetPosition"_s
-            << QStringList{u"@track"_s, u"999999999999"_s} << 1.0 << 60.0;
+            << kPlayerInterface + u".SetPosition"_s << QStringList{u"@track"_s, u"999999999999"_s}
+            << 1.0 << 60.0;
         QTest::newRow("unknown track id")
             << kPlayerInterface + u".SetPosition"_s
             << QStringList{u"/org/mpris/MediaPlayer2/tivora/track/999"_s, u"1000000"_s} << 1.0
@@ -164,9 +162,8 @@ private Q_SLOTS:
         QFETCH(double, position);
         player_->seekTo(60);
         if (arguments.first() == u"@track"_s) {
-            arguments.first() = busProperty(u"Metadata"_s)
-                                    .section(u"objectpath '"_s, 1)
-                                    .section(u'\'', 0, 0);
+            arguments.first() =
+                busProperty(u"Metadata"_s).section(u"objectpath '"_s, 1).section(u'\'', 0, 0);
         }
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"refused|clamped"_s));
         QCOMPARE(call(method, arguments), u"()"_s);

@@ -493,10 +493,12 @@ private Q_SLOTS:
         QTest::newRow("m mutes") << int(Qt::Key_M) << 0 << u"player mute yes"_s;
         QTest::newRow("z: subtitles earlier")
             << int(Qt::Key_Z) << 0 << u"player subtitle delay -0.1"_s;
-        QTest::newRow("x: subtitles later") << int(Qt::Key_X) << 0 << u"player subtitle delay 0.1"_s;
+        QTest::newRow("x: subtitles later")
+            << int(Qt::Key_X) << 0 << u"player subtitle delay 0.1"_s;
         QTest::newRow("]: faster") << int(Qt::Key_BracketRight) << 0 << u"player speed 1.25"_s;
         QTest::newRow("[: slower") << int(Qt::Key_BracketLeft) << 0 << u"player speed 0.75"_s;
-        QTest::newRow("backspace: normal speed") << int(Qt::Key_Backspace) << 0 << u"player speed 1"_s;
+        QTest::newRow("backspace: normal speed")
+            << int(Qt::Key_Backspace) << 0 << u"player speed 1"_s;
     }
 
     void playerKeysAndBar() {
@@ -556,7 +558,8 @@ private Q_SLOTS:
         QMenu* audio = entry(menu, u"音轨"_s)->menu();
         QCOMPARE(entry(audio, u"音轨 1"_s)->text(), u"音轨 1（粤语）"_s);
         QVERIFY(entry(audio, u"音轨 1"_s)->isChecked());
-        QCOMPARE(entry(entry(menu, u"字幕"_s)->menu(), u"字幕 1"_s)->text(), u"字幕 1（简体中文）"_s);
+        QCOMPARE(entry(entry(menu, u"字幕"_s)->menu(), u"字幕 1"_s)->text(),
+                 u"字幕 1（简体中文）"_s);
         QVERIFY(entry(entry(menu, u"字幕"_s)->menu(), u"加载字幕文件…"_s) != nullptr);
         QVERIFY(entry(menu, u"硬件解码"_s)->isChecked());
         QMenu* recent = entry(menu, u"最近播放"_s)->menu();
@@ -591,14 +594,16 @@ private Q_SLOTS:
         QTest::keyClick(surface, Qt::Key_Space);
         QTest::keyClick(surface, Qt::Key_Period);
         QTest::keyClick(surface, Qt::Key_Comma);
-        QCOMPARE(playerCalls(w.services.log),
-                 (QStringList{u"player pause yes"_s, u"player frame on"_s, u"player frame back"_s}));
+        QCOMPARE(
+            playerCalls(w.services.log),
+            (QStringList{u"player pause yes"_s, u"player frame on"_s, u"player frame back"_s}));
 
         QTest::keyClick(surface, Qt::Key_S);
         const QString banner = w.control(u"Label1"_s).caption();
         QVERIFY2(banner.startsWith(u"截图已保存到 "_s), qPrintable(banner));
         const QString shot = banner.mid(7);
-        QCOMPARE(QFileInfo(shot).absolutePath(), QDir(PlayerActions::screenshotFolder()).absolutePath());
+        QCOMPARE(QFileInfo(shot).absolutePath(),
+                 QDir(PlayerActions::screenshotFolder()).absolutePath());
         QVERIFY(QFileInfo(shot).fileName().startsWith(u"ab01 "_s));
         QCOMPARE(QImage(shot).size(), QSize(320, 240));
         QFile::remove(shot);

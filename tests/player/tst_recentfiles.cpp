@@ -99,7 +99,8 @@ private Q_SLOTS:
         // A folder where the store's temporary file would go cannot be written.
         QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
         if (QFileInfo(folder.path()).isWritable()) {
-            QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(folder.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             QSKIP("running with rights that ignore file permissions");
         }
         RecentFiles recent(file);

@@ -2,8 +2,8 @@
 
 #include "art/Artwork.h"
 #include "forms/Folders.h"
-#include "forms/MediaControls.h"
 #include "forms/FormError.h"
+#include "forms/MediaControls.h"
 #include "forms/MessageBoxStyle.h"
 
 #include <QFileInfo>
