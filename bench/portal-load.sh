@@ -2,8 +2,9 @@
 # Load on the demo portal program: CONNECTIONS keep-alive connections (default 50) for SECONDS
 # (default 30), each a visitor going round the film list, a search, adding a favourite and listing
 # the favourites (bench/portal/load.py). Prints requests/s, p50, p99 and the errors, and checks
-# that every favourite added is listed afterwards. Needs python3 and a built tivora-portal
-# (scripts/run.sh builds it).
+# that every favourite added is listed afterwards; then holds 1,000 idle connections open and
+# prints the portal's threads and memory (bench/portal/idle.py). Needs python3 and a built
+# tivora-portal (scripts/run.sh builds it).
 #
 #   bench/portal-load.sh [CONNECTIONS] [SECONDS] [BUILD]
 set -euo pipefail
@@ -24,4 +25,7 @@ for _ in $(seq 100); do
   python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 1)" 2>/dev/null && break
   sleep 0.1
 done
-python3 bench/portal/load.py "$port" "$connections" "$seconds"
+status=0
+python3 bench/portal/load.py "$port" "$connections" "$seconds" || status=$?
+python3 bench/portal/idle.py "$port" "$pid" 1000
+exit "$status"

@@ -2,22 +2,16 @@
 
 #include "demo-portal/PortalOptions.h"
 
-#include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
-
-namespace httplib {
-class Server;
-}
 
 namespace tivora::demo {
 
-class ConnectionGuard;
 class PortalRoutes;
+class PortalServer;
 class PortalStore;
 
-// The bundled film portal: an HTTP server on its own thread, serving the built-in catalogue and
+// The bundled film portal: an HTTP server on its own threads, serving the built-in catalogue and
 // keeping each visitor's favourites and play history in SQLite.
 class DemoPortal final {
 public:
@@ -31,7 +25,7 @@ public:
     bool start(std::string* error = nullptr);
     void stop();
 
-    [[nodiscard]] bool isRunning() const { return thread_.joinable(); }
+    [[nodiscard]] bool isRunning() const { return server_ != nullptr; }
     [[nodiscard]] int port() const { return port_; }
     // "http://HOST:PORT" without a trailing slash; a wildcard bind address reads as loopback.
     [[nodiscard]] std::string root() const;
@@ -49,10 +43,7 @@ private:
     PortalOptions options_;
     std::unique_ptr<PortalStore> store_;
     std::unique_ptr<PortalRoutes> routes_;
-    std::unique_ptr<ConnectionGuard> guard_;
-    std::unique_ptr<httplib::Server> server_;
-    std::thread thread_;
-    std::atomic<bool> listenerDone_ = false;
+    std::unique_ptr<PortalServer> server_;
     int port_ = 0;
     std::string databasePath_;
 };

@@ -48,9 +48,21 @@ std::string InfoPages::errorPage(int status) {
             heading = "不支持的请求方式";
             detail = "这个页面只能直接打开浏览。";
             break;
+        case 408:
+            heading = "请求超时";
+            detail = "请求没有在限定时间内送达，请检查网络后重试。";
+            break;
         case 413:
             heading = "提交的内容过大";
             detail = "请求附带的内容超过了服务器允许的大小。";
+            break;
+        case 414:
+            heading = "地址过长";
+            detail = "请求的地址超过了服务器允许的长度。";
+            break;
+        case 503:
+            heading = "服务器繁忙";
+            detail = "同时访问的人太多，请稍后再试。";
             break;
         default:
             break;

@@ -9,12 +9,8 @@
 #include "demo-portal/RequestTarget.h"
 #include "demo-portal/VisitorCookie.h"
 
-#include <httplib.h>
-
 #include <algorithm>
-#include <chrono>
 #include <ctime>
-#include <thread>
 
 namespace tivora::demo {
 
@@ -27,8 +23,8 @@ std::int64_t now() {
 }
 
 // A query value as typed, or nullopt when it is too long to take.
-std::optional<std::string> textParam(const httplib::Request& request, const char* key) {
-    const std::string value(trimmed(queryText(request.get_param_value(key))));
+std::optional<std::string> textParam(const HttpRequest& request, const char* key) {
+    const std::string value(trimmed(queryText(request.param(key))));
     if (utf8Length(value) > PortalRoutes::maxTextLength) {
         return std::nullopt;
     }
@@ -70,72 +66,80 @@ PortalRoutes::PortalRoutes(const Catalogue& catalogue, PortalStore& store,
          }) {
         assets_.emplace(address, Assets::bytes(file));
     }
+    installRoutes();
 }
 
-void PortalRoutes::install(httplib::Server& server) {
-    const auto page = [this](void (PortalRoutes::*handler)(const Request&, Response&)) {
+void PortalRoutes::add(std::string_view pattern, Handler handler) {
+    routes_.push_back({std::regex(pattern.begin(), pattern.end()), std::move(handler)});
+}
+
+void PortalRoutes::installRoutes() {
+    const auto page = [this](void (PortalRoutes::*handler)(const Request&, Response&) const) {
         return [this, handler](const Request& request, Response& response) {
             (this->*handler)(request, response);
         };
     };
-    server.Get("/",
-               [](const Request&, Response& response) { response.set_redirect("/ty_00.html"); });
-    server.Get(exactly("/ty_00.html"), page(&PortalRoutes::filmList));
-    server.Get(exactly("/vrtata.asp"), page(&PortalRoutes::filmPage));
-    server.Get("/play/", page(&PortalRoutes::playPage));
-    server.Get(exactly("/search2010.asp"), page(&PortalRoutes::search));
-    server.Get(exactly("/scj.asp"), page(&PortalRoutes::favourites));
-    server.Get(exactly("/vrzjbf.asp"), page(&PortalRoutes::recentlyPlayed));
-    server.Get("/tv", page(&PortalRoutes::tv));
-    server.Get(R"(/poster/(\d{1,9})\.svg)", page(&PortalRoutes::poster));
-    server.Get(exactly("/vrpcs.asp"), [this](const Request& request, Response& response) {
+    add("/", [](const Request&, Response& response) { response.setRedirect("/ty_00.html"); });
+    add(exactly("/ty_00.html"), page(&PortalRoutes::filmList));
+    add(exactly("/vrtata.asp"), page(&PortalRoutes::filmPage));
+    add("/play/", page(&PortalRoutes::playPage));
+    add(exactly("/search2010.asp"), page(&PortalRoutes::search));
+    add(exactly("/scj.asp"), page(&PortalRoutes::favourites));
+    add(exactly("/vrzjbf.asp"), page(&PortalRoutes::recentlyPlayed));
+    add("/tv", page(&PortalRoutes::tv));
+    add(R"(/poster/(\d{1,9})\.svg)", page(&PortalRoutes::poster));
+    add(exactly("/vrpcs.asp"), [this](const Request& request, Response& response) {
         static_cast<void>(visitor(request, response));
         html(response, InfoPages::checkPage(latestVersion_));
     });
-    server.Get(exactly("/vrtj.html"), [](const Request& request, Response& response) {
+    add(exactly("/vrtj.html"), [](const Request& request, Response& response) {
         static_cast<void>(visitor(request, response));
         html(response, InfoPages::companionPage());
     });
-    server.Get(exactly("/new.swf"), [this](const Request&, Response& response) {
-        response.set_header("Content-Disposition",
-                            "attachment; filename=\"" + installerName_ + "\"");
-        if (installerBytesPerSecond_ <= 0) {
-            response.set_content(installer_, "application/octet-stream");
-            return;
-        }
-        // A tenth of the pace every tenth of a second.
-        const auto piece = static_cast<std::size_t>(std::max(1, installerBytesPerSecond_ / 10));
-        response.set_content_provider(
-            installer_.size(), "application/octet-stream",
-            [this, piece](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-                return sink.write(installer_.data() + offset, std::min(length, piece));
-            });
+    add(exactly("/new.swf"), [this](const Request&, Response& response) {
+        response.setHeader("Content-Disposition",
+                           "attachment; filename=\"" + installerName_ + "\"");
+        response.setContent(installer_, "application/octet-stream");
+        response.bytesPerSecond = std::max(0, installerBytesPerSecond_);
     });
-    server.Get("/site",
-               [](const Request&, Response& response) { response.set_redirect("/site/"); });
+    add("/site", [](const Request&, Response& response) { response.setRedirect("/site/"); });
     for (const std::string key : {"site/", "site/vrdl3.html"}) {
-        server.Get(exactly("/" + key), [this, key](const Request& request, Response& response) {
+        add(exactly("/" + key), [this, key](const Request& request, Response& response) {
             static_cast<void>(visitor(request, response));
             html(response, assets_.at(key));
         });
     }
-    server.Get(R"(/static/([a-z]+)\.css)", [this](const Request& request, Response& response) {
+    add(R"(/static/([a-z]+)\.css)", [this](const Request& request, Response& response) {
         asset(request, response, "static", ".css", "text/css; charset=utf-8");
     });
-    server.Get(R"(/media/([a-z]+)\.webm)", [this](const Request& request, Response& response) {
+    add(R"(/media/([a-z]+)\.webm)", [this](const Request& request, Response& response) {
         asset(request, response, "media", ".webm", "video/webm");
-    });
-    // Errors the server raises itself (unknown address, oversized body) get a page as well.
-    server.set_error_handler([](const Request&, Response& response) {
-        if (response.body.empty()) {
-            response.set_content(InfoPages::errorPage(response.status), htmlType.data());
-        }
     });
 }
 
+void PortalRoutes::answer(HttpRequest& request, HttpResponse& response) const {
+    if (screen(request, response)) {
+        const bool readsOnly = request.method() == "GET" || request.method() == "HEAD";
+        const auto route = std::find_if(routes_.begin(), routes_.end(), [&](const Route& r) {
+            return readsOnly && std::regex_match(request.path(), r.pattern);
+        });
+        if (route == routes_.end()) {
+            response.status = 404;
+        } else {
+            std::smatch match;
+            std::regex_match(request.path(), match, route->pattern);
+            request.setMatches({match.begin(), match.end()});
+            route->handler(request, response);
+        }
+    }
+    // Errors without a page of their own (unknown address) get the standard one.
+    if (response.status >= 400 && response.body.empty()) {
+        response.setContent(InfoPages::errorPage(response.status), std::string(htmlType));
+    }
+}
+
 bool PortalRoutes::screen(const Request& request, Response& response) {
-    if (RequestTarget::hasMalformedEscape(request.target)) {
+    if (RequestTarget::hasMalformedEscape(request.target())) {
         error(response, 400);
         return false;
     }
@@ -143,9 +147,8 @@ bool PortalRoutes::screen(const Request& request, Response& response) {
 }
 
 std::string PortalRoutes::storingVisitor(const Request& request, Response& response) {
-    if (request.get_header_value_count("Cookie") > 1 ||
-        VisitorCookie::isForged(request.get_header_value("Cookie"))) {
-        response.set_header("Set-Cookie", VisitorCookie::setCookieValue(VisitorCookie::newId()));
+    if (request.headerCount("Cookie") > 1 || VisitorCookie::isForged(request.header("Cookie"))) {
+        response.setHeader("Set-Cookie", VisitorCookie::setCookieValue(VisitorCookie::newId()));
         error(response, 400);
         return {};
     }
@@ -153,32 +156,32 @@ std::string PortalRoutes::storingVisitor(const Request& request, Response& respo
 }
 
 std::string PortalRoutes::visitor(const Request& request, Response& response) {
-    std::string id = VisitorCookie::fromHeader(request.get_header_value("Cookie"));
+    std::string id = VisitorCookie::fromHeader(request.header("Cookie"));
     if (id.empty()) {
         id = VisitorCookie::newId();
-        response.set_header("Set-Cookie", VisitorCookie::setCookieValue(id));
+        response.setHeader("Set-Cookie", VisitorCookie::setCookieValue(id));
     }
     return id;
 }
 
 void PortalRoutes::html(Response& response, const std::string& page) {
-    response.set_header("Cache-Control", "no-store");
-    response.set_content(page, htmlType.data());
+    response.setHeader("Cache-Control", "no-store");
+    response.setContent(page, std::string(htmlType));
 }
 
 void PortalRoutes::error(Response& response, int status) {
     response.status = status;
-    response.set_content(InfoPages::errorPage(status), htmlType.data());
+    response.setContent(InfoPages::errorPage(status), std::string(htmlType));
 }
 
-void PortalRoutes::filmList(const Request& request, Response& response) {
+void PortalRoutes::filmList(const Request& request, Response& response) const {
     static_cast<void>(visitor(request, response));
     html(response, listPages_.filmList());
 }
 
-void PortalRoutes::filmPage(const Request& request, Response& response) {
+void PortalRoutes::filmPage(const Request& request, Response& response) const {
     static_cast<void>(visitor(request, response));
-    const auto id = RequestTarget::filmId(request.get_param_value("id"));
+    const auto id = RequestTarget::filmId(request.param("id"));
     const Film* film = id ? catalogue_.find(*id) : nullptr;
     if (!film) {
         return error(response, 404);
@@ -186,13 +189,13 @@ void PortalRoutes::filmPage(const Request& request, Response& response) {
     html(response, filmPages_.filmPage(*film));
 }
 
-void PortalRoutes::playPage(const Request& request, Response& response) {
+void PortalRoutes::playPage(const Request& request, Response& response) const {
     const std::string id = storingVisitor(request, response);
     if (id.empty()) {
         return;
     }
     // The query has no key ("/play/?1001-0-0.html"), so it is read from the raw target.
-    const auto filmId = RequestTarget::playFilmId(RequestTarget::query(request.target));
+    const auto filmId = RequestTarget::playFilmId(RequestTarget::query(request.target()));
     const Film* film = filmId ? catalogue_.find(*filmId) : nullptr;
     if (!film) {
         return error(response, 404);
@@ -203,7 +206,7 @@ void PortalRoutes::playPage(const Request& request, Response& response) {
     html(response, PlayerPages::playPage(*film));
 }
 
-void PortalRoutes::search(const Request& request, Response& response) {
+void PortalRoutes::search(const Request& request, Response& response) const {
     static_cast<void>(visitor(request, response));
     const auto keyword = textParam(request, "searchword");
     if (!keyword) {
@@ -212,21 +215,21 @@ void PortalRoutes::search(const Request& request, Response& response) {
     html(response, listPages_.searchResults(*keyword));
 }
 
-void PortalRoutes::favourites(const Request& request, Response& response) {
-    const bool stores = request.get_param_value("dl") == "dl" || request.has_param("scid");
+void PortalRoutes::favourites(const Request& request, Response& response) const {
+    const bool stores = request.param("dl") == "dl" || request.hasParam("scid");
     const std::string id = stores ? storingVisitor(request, response) : visitor(request, response);
     if (id.empty()) {
         return;
     }
     std::string notice;
-    if (request.get_param_value("dl") == "dl") {
+    if (request.param("dl") == "dl") {
         if (!store_.clearFavourites(id)) {
             return error(response, 500);
         }
         notice = "收藏已清空";
     }
-    if (request.has_param("scid")) {
-        const auto filmId = RequestTarget::filmId(request.get_param_value("scid"));
+    if (request.hasParam("scid")) {
+        const auto filmId = RequestTarget::filmId(request.param("scid"));
         const Film* film = filmId ? catalogue_.find(*filmId) : nullptr;
         if (!film) {
             return error(response, 404);
@@ -251,7 +254,7 @@ void PortalRoutes::favourites(const Request& request, Response& response) {
     html(response, listPages_.favourites(*list, notice));
 }
 
-void PortalRoutes::recentlyPlayed(const Request& request, Response& response) {
+void PortalRoutes::recentlyPlayed(const Request& request, Response& response) const {
     const auto plays = store_.history(visitor(request, response));
     if (!plays) {
         return error(response, 500);
@@ -259,32 +262,32 @@ void PortalRoutes::recentlyPlayed(const Request& request, Response& response) {
     html(response, filmPages_.recentlyPlayed(*plays));
 }
 
-void PortalRoutes::tv(const Request& request, Response& response) {
+void PortalRoutes::tv(const Request& request, Response& response) const {
     static_cast<void>(visitor(request, response));
-    const auto number = RequestTarget::filmId(request.get_param_value("ch"));
+    const auto number = RequestTarget::filmId(request.param("ch"));
     html(response,
          PlayerPages::tvPage(number && *number > 0 ? static_cast<std::size_t>(*number - 1) : 0));
 }
 
-void PortalRoutes::poster(const Request& request, Response& response) {
-    const auto id = RequestTarget::filmId(request.matches[1].str());
+void PortalRoutes::poster(const Request& request, Response& response) const {
+    const auto id = RequestTarget::filmId(request.matches().at(1));
     const Film* film = id ? catalogue_.find(*id) : nullptr;
     if (!film) {
         return error(response, 404);
     }
-    response.set_header("Cache-Control", "max-age=86400");
-    response.set_content(PosterArt::svg(*film), "image/svg+xml; charset=utf-8");
+    response.setHeader("Cache-Control", "max-age=86400");
+    response.setContent(PosterArt::svg(*film), "image/svg+xml; charset=utf-8");
 }
 
 void PortalRoutes::asset(const Request& request, Response& response, std::string_view folder,
-                         std::string_view extension, std::string_view contentType) {
+                         std::string_view extension, std::string_view contentType) const {
     const auto it =
-        assets_.find(std::string(folder) + "/" + request.matches[1].str() + std::string(extension));
+        assets_.find(std::string(folder) + "/" + request.matches().at(1) + std::string(extension));
     if (it == assets_.end() || it->second.empty()) {
         return error(response, 404);
     }
-    response.set_header("Cache-Control", "max-age=3600");
-    response.set_content(it->second, std::string(contentType));
+    response.setHeader("Cache-Control", "max-age=3600");
+    response.setContent(it->second, std::string(contentType));
 }
 
 }  // namespace tivora::demo

@@ -2,16 +2,15 @@
 
 #include "demo-portal/Catalogue.h"
 #include "demo-portal/FilmPages.h"
+#include "demo-portal/HttpRequest.h"
+#include "demo-portal/HttpResponse.h"
 #include "demo-portal/ListPages.h"
 
+#include <functional>
 #include <map>
+#include <regex>
 #include <string>
-
-namespace httplib {
-class Server;
-struct Request;
-struct Response;
-}  // namespace httplib
+#include <vector>
 
 namespace tivora::demo {
 
@@ -23,28 +22,38 @@ public:
     PortalRoutes(const Catalogue& catalogue, PortalStore& store, std::string latestVersion,
                  std::string installer, std::string installerName, int installerBytesPerSecond);
 
-    void install(httplib::Server& server);
+    // The answer to one request; safe to call from several threads at once.
+    void answer(HttpRequest& request, HttpResponse& response) const;
     // Before routing: false when the request was refused (a malformed escape in its target), with
     // the answer in response.
-    [[nodiscard]] static bool screen(const httplib::Request& request, httplib::Response& response);
+    [[nodiscard]] static bool screen(const HttpRequest& request, HttpResponse& response);
 
     // Keywords and favourite names longer than this many characters are refused.
     static constexpr std::size_t maxTextLength = 100;
 
 private:
-    using Request = httplib::Request;
-    using Response = httplib::Response;
+    using Request = HttpRequest;
+    using Response = HttpResponse;
+    using Handler = std::function<void(const Request&, Response&)>;
 
-    void filmList(const Request& request, Response& response);
-    void filmPage(const Request& request, Response& response);
-    void playPage(const Request& request, Response& response);
-    void search(const Request& request, Response& response);
-    void favourites(const Request& request, Response& response);
-    void recentlyPlayed(const Request& request, Response& response);
-    void tv(const Request& request, Response& response);
-    void poster(const Request& request, Response& response);
+    struct Route {
+        std::regex pattern;
+        Handler handler;
+    };
+
+    void add(std::string_view pattern, Handler handler);
+    void installRoutes();
+
+    void filmList(const Request& request, Response& response) const;
+    void filmPage(const Request& request, Response& response) const;
+    void playPage(const Request& request, Response& response) const;
+    void search(const Request& request, Response& response) const;
+    void favourites(const Request& request, Response& response) const;
+    void recentlyPlayed(const Request& request, Response& response) const;
+    void tv(const Request& request, Response& response) const;
+    void poster(const Request& request, Response& response) const;
     void asset(const Request& request, Response& response, std::string_view folder,
-               std::string_view extension, std::string_view contentType);
+               std::string_view extension, std::string_view contentType) const;
 
     // The visitor's id, handing out a new one (with its cookie) on a first visit.
     [[nodiscard]] static std::string visitor(const Request& request, Response& response);
@@ -63,6 +72,7 @@ private:
     std::string installerName_;
     int installerBytesPerSecond_;
     std::map<std::string, std::string, std::less<>> assets_;
+    std::vector<Route> routes_;
 };
 
 }  // namespace tivora::demo

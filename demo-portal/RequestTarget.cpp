@@ -20,7 +20,29 @@ bool isHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    return (c >= 'a' && c <= 'f') ? c - 'a' + 10 : c - 'A' + 10;
+}
+
 }  // namespace
+
+std::string RequestTarget::decoded(std::string_view text, bool plusIsSpace) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '%' && i + 2 < text.size() && isHexDigit(text[i + 1]) && isHexDigit(text[i + 2])) {
+            bytes += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            i += 2;
+        } else {
+            bytes += plusIsSpace && c == '+' ? ' ' : c;
+        }
+    }
+    return bytes;
+}
 
 bool RequestTarget::hasMalformedEscape(std::string_view target) {
     for (auto percent = target.find('%'); percent != std::string_view::npos;

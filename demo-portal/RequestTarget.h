@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tivora::demo {
@@ -14,6 +15,9 @@ public:
     [[nodiscard]] static std::string_view query(std::string_view target);
     // True when a "%" is not followed by two hexadecimal digits.
     [[nodiscard]] static bool hasMalformedEscape(std::string_view target);
+    // text with each "%XX" escape replaced by its byte, and "+" by a space when plusIsSpace; a
+    // malformed escape stays as it is.
+    [[nodiscard]] static std::string decoded(std::string_view text, bool plusIsSpace);
     // A film id written in decimal: 1 to 9 digits, nothing else.
     [[nodiscard]] static std::optional<int> filmId(std::string_view text);
     // The film of a play address's query, "ID-SOURCE-EPISODE.html", e.g. "1001-0-0.html".

@@ -5,11 +5,13 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 
 #ifndef _WIN32
 #include <pthread.h>
+#include <sys/resource.h>
 #else
 #include <atomic>
 #include <chrono>
@@ -48,6 +50,15 @@ int main(int argc, char* argv[]) {
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    // Every open connection takes a descriptor; the usual soft limit of 1024 would cap them
+    // below what the server is built to hold.
+    rlimit files{};
+    constexpr rlim_t wanted = 65536;
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < wanted) {
+        files.rlim_cur =
+            files.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, files.rlim_max);
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
 #else
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);

@@ -31,5 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(RequestTarget::hasMalformedEscape(std::string(target) + "%4") ||
                  target.ends_with("%"));
     FUZZ_REQUIRE(malformed || !target.ends_with("%"));
+    // Decoding only ever shortens, and leaves text without escapes or pluses as it is.
+    const std::string decoded = RequestTarget::decoded(target, true);
+    FUZZ_REQUIRE(decoded.size() <= target.size());
+    FUZZ_REQUIRE(target.find_first_of("%+") != std::string_view::npos || decoded == target);
     return 0;
 }

@@ -10,7 +10,7 @@ packages=(
   libmpv-dev
   libcurl4-openssl-dev
   libcpp-httplib-dev libssl-dev libbrotli-dev zlib1g-dev
-  libsqlite3-dev
+  libsqlite3-dev libboost-dev
   fonts-arphic-uming fontconfig
   qt6-translations-l10n
   xvfb xauth x11-utils imagemagick dbus-daemon

@@ -1,6 +1,7 @@
 #include "app/AppConfig.h"
 
 #include "app/BuildConfig.h"
+#include "forms/LocalPath.h"
 #include "portal/ClientVersion.h"
 
 #include <QCommandLineParser>
@@ -143,7 +144,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const AppConfig& buil
     }
     if (positional.size() == 1) {
         const QFileInfo file(positional.front());
-        if (!file.exists()) {
+        if (localpath::kindOf(positional.front()) == localpath::Kind::Missing) {
             result.action = CommandLine::Action::Error;
             result.message = u"no such file: "_s + positional.front();
             return result;

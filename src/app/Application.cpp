@@ -4,10 +4,12 @@
 #include "app/Forms.h"
 #include "app/InstanceMessage.h"
 #include "app/SingleInstance.h"
+#include "browser/EngineLanguage.h"
 #include "demo-portal/DemoPortal.h"
 #include "desktop/DesktopServices.h"
 #include "desktop/PlatformConventions.h"
 #include "forms/Form.h"
+#include "forms/LocalPath.h"
 #include "forms/Logging.h"
 #include "forms/StartupTrace.h"
 #include "player/PlayerWindow.h"
@@ -68,6 +70,7 @@ protected:
 
 void prepareEnvironment() {
     platform::prepareProcessEnvironment();
+    prepareEngineLanguage();
     // WebEngine and OpenGL widgets share contexts; must be set before the application exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
@@ -81,6 +84,23 @@ void setUpApplication() {
     // libmpv needs C number formatting.
     std::setlocale(LC_NUMERIC, "C");
     installFontSubstitutions();
+    installTranslations();
+}
+
+void installTranslations() {
+    // Qt's own dialogs and buttons (是 / 否 / 确定 / 取消, the file dialog, text-box menus) and the
+    // web engine's speak Chinese like the rest of Tivora, whatever the system's locale.
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    for (const QString& catalogue : {u"qtbase"_s, u"qtwebengine"_s}) {
+        auto* translator = new QTranslator(QCoreApplication::instance());
+        if (translator->load(chinese, catalogue, u"_"_s,
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(translator);
+        } else {
+            qCWarning(lcApp).noquote() << u"no Chinese translation of "_s + catalogue;
+            delete translator;
+        }
+    }
 }
 
 void installFontSubstitutions() {
@@ -94,7 +114,8 @@ CommandLine readCommandLine(int argc, char* argv[]) {
     trace::mark(u"main"_s);
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
+        // A file name may be any bytes; Qt's own decoding would lose those that are not UTF-8.
+        arguments << localpath::fromBytes(QByteArray(argv[i]));
     }
     CommandLine commandLine = parseCommandLine(arguments, builtInConfig());
     if (commandLine.action == CommandLine::Action::Error) {
@@ -123,12 +144,6 @@ int runApplication(int argc, char* argv[], const CommandLine& commandLine) {
     }
     // A logout or kill ends the run the same way, so what the windows keep is saved.
     platform::quitOnTerminationRequest();
-    // Qt's own dialogs (the file dialog, text-box menus) speak Chinese like the rest of Tivora.
-    QTranslator qtTranslations;
-    if (qtTranslations.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTranslations);
-    }
 
     AppConfig config = commandLine.config;
     // Without a portal of its own, Tivora brings one: the demo portal on a free loopback port.

@@ -12,6 +12,7 @@ namespace {
 
 constexpr auto kMagicKey = "tivora"_L1;
 constexpr auto kFileKey = "open"_L1;
+constexpr auto kSentKey = "at"_L1;
 // Raised whenever a change in the message would be misread by an older running program.
 constexpr int kVersion = 1;
 
@@ -28,6 +29,9 @@ QByteArray encodeInstanceRequest(const InstanceRequest& request) {
     QJsonObject message{{kMagicKey, kVersion}};
     if (!request.openFile.isEmpty()) {
         message.insert(kFileKey, request.openFile);
+    }
+    if (request.sentAtMs > 0) {
+        message.insert(kSentKey, static_cast<double>(request.sentAtMs));
     }
     return QJsonDocument(message).toJson(QJsonDocument::Compact);
 }
@@ -55,6 +59,7 @@ std::optional<InstanceRequest> decodeInstanceRequest(const QByteArray& message, 
         }
         request.openFile = file.toString();
     }
+    request.sentAtMs = static_cast<qint64>(object.value(kSentKey).toDouble(0));
     return request;
 }
 

@@ -10,6 +10,7 @@ namespace tivora {
 // What a later start of the program asks of the running one.
 struct InstanceRequest {
     QString openFile = {};  // absolute path of a file to play; empty: only come to the front
+    qint64 sentAtMs = 0;    // when the start sent it (ms since the epoch); 0: not said
 };
 
 // Longer messages are refused unread.

@@ -1,6 +1,8 @@
 #include "app/SingleInstance.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -19,6 +21,11 @@ namespace {
 constexpr int kConnectTimeoutMs = 2000;
 constexpr int kWriteTimeoutMs = 2000;
 constexpr int kLockTimeoutMs = 5000;
+
+// A request ends with a newline; the running program answers it once it has taken it.
+constexpr char kEnd = '\n';
+constexpr char kTaken[] = "taken\n";
+constexpr qsizetype kTakenSize = sizeof(kTaken) - 1;
 
 void warn(const QString& text) {
     qCWarning(lcApp).noquote() << text;
@@ -55,8 +62,8 @@ SingleInstance::Start SingleInstance::start(const InstanceRequest& request) {
         case HandOver::Taken:
             return Start::HandedOver;
         case HandOver::NoAnswer:
-            warn(u"the running Tivora at "_s + endpoint_ +
-                 u" does not answer; running on its own"_s);
+            warn(u"the running Tivora at "_s + endpoint_ + u" did not take the request within "_s +
+                 QString::number(kAnswerTimeoutMs / 1000) + u" s; running on its own"_s);
             return Start::Unguarded;
         case HandOver::NobodyListens:
             break;
@@ -74,16 +81,24 @@ SingleInstance::HandOver SingleInstance::handOver(const InstanceRequest& request
                    ? HandOver::NobodyListens
                    : HandOver::NoAnswer;
     }
-    socket.write(encodeInstanceRequest(request));
+    InstanceRequest stamped = request;
+    stamped.sentAtMs = QDateTime::currentMSecsSinceEpoch();
+    socket.write(encodeInstanceRequest(stamped) + kEnd);
     while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(kWriteTimeoutMs)) {
     }
-    const bool written = socket.bytesToWrite() == 0;
-    // The running program reads up to the end of the connection.
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState) {
-        socket.waitForDisconnected(kWriteTimeoutMs);
+    // A program that accepts connections but hangs never answers: only its answer counts.
+    QElapsedTimer waited;
+    waited.start();
+    bool taken = false;
+    while (!taken && socket.bytesToWrite() == 0 && !waited.hasExpired(kAnswerTimeoutMs) &&
+           socket.waitForReadyRead(static_cast<int>(kAnswerTimeoutMs - waited.elapsed()))) {
+        taken = socket.peek(kTakenSize) == kTaken;
+        if (socket.bytesAvailable() >= kTakenSize && !taken) {
+            break;
+        }
     }
-    return written ? HandOver::Taken : HandOver::NoAnswer;
+    socket.abort();
+    return taken ? HandOver::Taken : HandOver::NoAnswer;
 }
 
 bool SingleInstance::listen() {
@@ -115,20 +130,50 @@ void SingleInstance::acceptConnections() {
             if (socket->bytesAvailable() > kMaxInstanceMessageSize) {
                 warn(u"ignored a message from another start: message too long"_s);
                 drop(socket, deadline);
+            } else if (socket->canReadLine()) {
+                take(socket->readLine(), socket, deadline);
             }
         });
+        // Without a newline the message ends with the connection, and goes unanswered.
         connect(socket, &QLocalSocket::disconnected, this, [this, socket, deadline] {
-            const QByteArray message = socket->readAll();
+            take(socket->readAll(), nullptr, deadline);
             drop(socket, deadline);
-            QString error;
-            if (const auto request = decodeInstanceRequest(message, &error)) {
-                Q_EMIT requestReceived(*request);
-            } else {
-                warn(u"ignored a message from another start: "_s + error);
-            }
         });
         deadline->start(kReadTimeoutMs);
     }
+}
+
+void SingleInstance::take(QByteArray message, QLocalSocket* answerTo, QTimer* deadline) {
+    if (message.endsWith(kEnd)) {
+        message.chop(1);
+    }
+    QString error;
+    const auto request = decodeInstanceRequest(message, &error);
+    if (!request) {
+        warn(u"ignored a message from another start: "_s + error);
+        if (answerTo != nullptr) {
+            drop(answerTo, deadline);
+        }
+        return;
+    }
+    // Its start gave up waiting and plays the file itself (this program hung for a while).
+    if (request->sentAtMs > 0 &&
+        QDateTime::currentMSecsSinceEpoch() - request->sentAtMs > kAnswerTimeoutMs) {
+        warn(u"ignored a request from another start: it came too late, the start ran on its own"_s);
+        if (answerTo != nullptr) {
+            drop(answerTo, deadline);
+        }
+        return;
+    }
+    if (answerTo != nullptr) {
+        answerTo->disconnect(this);
+        deadline->disconnect(this);
+        connect(answerTo, &QLocalSocket::disconnected, answerTo, &QObject::deleteLater);
+        answerTo->write(kTaken, kTakenSize);
+        answerTo->disconnectFromServer();
+    }
+    // Answered first: what the request starts (a box, say) may hold the event loop for long.
+    QTimer::singleShot(0, this, [this, request = *request] { Q_EMIT requestReceived(request); });
 }
 
 void SingleInstance::drop(QLocalSocket* socket, QTimer* deadline) {

@@ -14,7 +14,8 @@ class QTimer;
 namespace tivora {
 
 // One running program per user: a later start hands its request to the running program over a
-// local socket and ends, the running program listens for such requests.
+// local socket and ends once the running program answered that it took it; the running program
+// listens for such requests.
 class SingleInstance final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SingleInstance)
@@ -28,6 +29,8 @@ public:
 
     // A message not complete after this long is dropped.
     static constexpr int kReadTimeoutMs = 3000;
+    // A later start that has no answer after this long runs on its own and plays its file itself.
+    static constexpr int kAnswerTimeoutMs = 3000;
 
     // endpoint: where starts of one user meet (platform::instanceEndpoint()).
     explicit SingleInstance(QString endpoint, QObject* parent = nullptr);
@@ -47,6 +50,8 @@ private:
     [[nodiscard]] HandOver handOver(const InstanceRequest& request) const;
     [[nodiscard]] bool listen();
     void acceptConnections();
+    // Decodes a message and, when it is a request, answers answerTo (if any) and passes it on.
+    void take(QByteArray message, QLocalSocket* answerTo, QTimer* deadline);
     void drop(QLocalSocket* socket, QTimer* deadline);
 
     QString endpoint_;

@@ -1,5 +1,7 @@
 #include "browser/BrowserProfile.h"
 
+#include "browser/EngineLanguage.h"
+
 #include <QDir>
 #include <QStandardPaths>
 #include <QWebEngineProfile>
@@ -21,6 +23,7 @@ BrowserProfile::BrowserProfile(const QString& storageFolder) {
     profile_->setCachePath(root + u"/cache"_s);
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
     profile_->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+    profile_->setHttpAcceptLanguage(kAcceptLanguage);
 
     QWebEngineSettings* settings = profile_->settings();
     // Script-made clicks on target=_blank links would otherwise count as blocked popups.

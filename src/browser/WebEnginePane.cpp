@@ -1,5 +1,8 @@
 #include "browser/WebEnginePane.h"
 
+#include "browser/ErrorPage.h"
+#include "browser/PaneContextMenu.h"
+#include "browser/WebDialogPage.h"
 #include "forms/FormError.h"
 #include "forms/Logging.h"
 #include "forms/StartupTrace.h"
@@ -22,22 +25,6 @@ const QString kEmptyDocument = u"<html><head></head><body></body></html>"_s;
 // Chromium's net::ERR_ABORTED.
 constexpr int kAbortedError = -3;
 
-QString ownPageHtml(const QString& headline, const QString& button, const QString& address) {
-    // The address is shown decoded so that it reads as typed; both forms are escaped, so markup in
-    // an address stays text. The button reads the address back from its attribute.
-    const QString shown = QUrl::fromPercentEncoding(address.toUtf8()).toHtmlEscaped();
-    return u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%1</title><style>"
-           "body{font-family:'宋体',sans-serif;margin:24px 16px;color:#333;background:#fff}"
-           "h1{font-size:20px}p{word-break:break-all;color:#666}"
-           "button{font-size:14px;padding:4px 20px}</style></head><body>"
-           "<h1 id=\"headline\">%1</h1><p id=\"address\">%2</p>"
-           "<button id=\"retry\" type=\"button\" data-address=\"%3\">%4</button>"
-           "<script>document.getElementById('retry').addEventListener('click',"
-           "function(){location.href=this.dataset.address;});</script>"
-           "</body></html>"_s.arg(headline.toHtmlEscaped(), shown, address.toHtmlEscaped(),
-                                  button.toHtmlEscaped());
-}
-
 // What handlers read of a page that is not the portal's: only its headline, never the address.
 QString neutralMarkup(const QString& headline) {
     return u"<html><head><title>%1</title></head><body>%1</body></html>"_s.arg(headline);
@@ -45,10 +32,10 @@ QString neutralMarkup(const QString& headline) {
 
 }  // namespace
 
-class PanePage final : public QWebEnginePage {
+class PanePage final : public WebDialogPage {
 public:
     PanePage(QWebEngineProfile* profile, WebEnginePane& pane, QObject* parent)
-        : QWebEnginePage(profile, parent), pane_(pane) {}
+        : WebDialogPage(profile, parent), pane_(pane) {}
 
 protected:
     QWebEnginePage* createWindow(WebWindowType /*type*/) override {
@@ -80,6 +67,7 @@ QWebEngineView& WebEnginePane::ensureView() {
     view_->setPage(page);
     // A file dropped on a pane is the window's to handle, not a page to navigate to.
     view_->setAcceptDrops(false);
+    PaneContextMenu::attach(view_);
     connect(page, &QWebEnginePage::loadingChanged, this, &WebEnginePane::onLoadingChanged);
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
             &WebEnginePane::onRenderProcessTerminated);
@@ -248,7 +236,7 @@ void WebEnginePane::act(const NavigationBook::Answer& answer, const QWebEngineLo
                 showOwnPage(LoadOutcome::HttpError, u"服务器返回错误 %1"_s.arg(info.errorCode()),
                             u"重试"_s, locationURL(), answer.navigation);
             } else {
-                showOwnPage(LoadOutcome::Unreachable, u"无法连接到服务器"_s, u"重试"_s,
+                showOwnPage(LoadOutcome::Unreachable, unreachableHeadline(info), u"重试"_s,
                             locationURL(), answer.navigation);
             }
             return;
@@ -307,7 +295,7 @@ void WebEnginePane::showOwnPage(LoadOutcome outcome, const QString& headline, co
     // hold anything, even a portal's markers; readers get a document that says only the headline.
     ownMarkup_ = neutralMarkup(headline);
     book_.ownPageRequested(navigation, address);
-    page()->setHtml(ownPageHtml(headline, button, address), QUrl(address));
+    page()->setHtml(errorPageHtml(headline, button, address), QUrl(address));
 }
 
 void WebEnginePane::readDocument(quint64 serial, quint64 navigation) {

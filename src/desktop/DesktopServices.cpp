@@ -13,6 +13,7 @@
 #include "forms/Logging.h"
 #include "forms/MediaControls.h"
 #include "forms/MessageBoxStyle.h"
+#include "forms/QuitRequest.h"
 #include "media/MpvPlayer.h"
 #include "media/NullPlayer.h"
 
@@ -227,6 +228,7 @@ void DesktopServices::keepAwake(const void* holder, bool on) {
 }
 
 void DesktopServices::endProgram(int status) {
+    quit::request();
     // Leaves every event loop, nested ones included; nothing else is dispatched.
     QCoreApplication::exit(status);
 }

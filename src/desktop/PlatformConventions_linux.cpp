@@ -2,6 +2,7 @@
 
 #include "forms/Folders.h"
 #include "forms/Logging.h"
+#include "forms/QuitRequest.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,6 +37,8 @@ std::array<int, 2> terminationPipe{-1, -1};
 
 void onTerminationSignal(int /*signal*/) {
     const int savedErrno = errno;
+    // Seen at once by work that holds the event loop, such as a download.
+    quit::request();
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(terminationPipe[0], &byte, 1);
     errno = savedErrno;

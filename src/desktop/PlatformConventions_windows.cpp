@@ -1,5 +1,7 @@
 #include "desktop/PlatformConventions.h"
 
+#include "forms/QuitRequest.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 
@@ -16,6 +18,7 @@ namespace {
 
 // Runs on a thread of its own; the quit is queued to the event loop.
 BOOL WINAPI onConsoleEvent(DWORD /*event*/) {
+    quit::request();
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     return TRUE;

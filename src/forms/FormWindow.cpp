@@ -1,6 +1,7 @@
 #include "forms/FormWindow.h"
 
 #include "forms/Form.h"
+#include "forms/LocalPath.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -45,7 +46,13 @@ void FormWindow::dropEvent(QDropEvent* event) {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile()) {
-            paths << url.toLocalFile();
+            QString path = url.toLocalFile();
+            // toLocalFile() shows bytes that are not UTF-8 as U+FFFD; the encoded path keeps them.
+            if (path.contains(QChar::ReplacementCharacter)) {
+                path = localpath::fromBytes(
+                    QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+            }
+            paths << path;
         }
     }
     event->acceptProposedAction();

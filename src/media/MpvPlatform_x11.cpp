@@ -1,5 +1,7 @@
 #include "media/MpvPlatform.h"
 
+#include "forms/LocalPath.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -7,7 +9,8 @@
 namespace tivora {
 
 QByteArray toMpvPath(const QString& path) {
-    return QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    // By its bytes on disk: names that are not UTF-8 (GBK ones) open too.
+    return localpath::toBytes(QFileInfo(path).absoluteFilePath());
 }
 
 QString mpvLibraryFile() {

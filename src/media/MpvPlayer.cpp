@@ -6,6 +6,7 @@
 #include "media/MpvPlatform.h"
 #include "media/MpvProperties.h"
 #include "media/MpvVideoWidget.h"
+#include "media/SubtitleFiles.h"
 
 #include <QFileInfo>
 #include <QOpenGLContext>
@@ -254,6 +255,7 @@ void MpvPlayer::play() {
     if (video_) {
         video_->setPlaying(true);
     }
+    chooseSubtitles();
     const QByteArray path = toMpvPath(source_);
     core_->command({"loadfile", path.constData(), "replace"});
     core_->setProperty(mpvprop::kPause, "no");
@@ -351,6 +353,21 @@ void MpvPlayer::showMessage(const QString& text) {
 
 QString MpvPlayer::liveProperty(const char* name) const {
     return core_->stringProperty(name);
+}
+
+void MpvPlayer::chooseSubtitles() {
+    // Set before the load, which reads them when it starts.
+    const subtitles::Search search = subtitles::forFilm(source_);
+    core_->command({"change-list", mpvprop::kSubFiles, "clr", ""});
+    for (const QString& file : search.files) {
+        const QByteArray bytes = toMpvPath(file);
+        core_->command({"change-list", mpvprop::kSubFiles, "append", bytes.constData()});
+    }
+    core_->setProperty(mpvprop::kSubAuto, search.automatic ? "fuzzy" : "no");
+    if (!search.refused.isEmpty()) {
+        qCWarning(lcPlayer).noquote()
+            << u"subtitles that are no regular files left out: "_s + search.refused.join(u", "_s);
+    }
 }
 
 QWidget* MpvPlayer::widget() const {

@@ -94,6 +94,8 @@ private:
     void forgetFile();
     // Whether the file is at its end now; the end is told once the event has been read.
     void noteEnd(bool atEnd);
+    // Which subtitle files come with the next file loaded.
+    void chooseSubtitles();
 
     std::unique_ptr<MpvCore> core_;
     QPointer<QWidget> view_;

@@ -26,6 +26,8 @@ inline constexpr const char* kHwdec = "hwdec";
 inline constexpr const char* kMediaTitle = "media-title";
 inline constexpr const char* kWidth = "width";
 inline constexpr const char* kHeight = "height";
+inline constexpr const char* kSubAuto = "sub-auto";
+inline constexpr const char* kSubFiles = "sub-files";
 
 // An observed property, as mpv hands it back in the reply_userdata of its change events.
 enum class Observed : std::uint64_t {

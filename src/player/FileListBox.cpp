@@ -1,9 +1,9 @@
 #include "player/FileListBox.h"
 
+#include "forms/LocalPath.h"
 #include "player/LocalFiles.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -49,14 +49,10 @@ QString FileListBox::list(int row) const {
 }
 
 void FileListBox::refresh() {
-    QStringList names;
-    QDirIterator files(path_, QDir::Files);
-    while (files.hasNext()) {
-        const QString name = files.nextFileInfo().fileName();
-        if (localfiles::matchesPattern(pattern_, name)) {
-            names << name;
-        }
-    }
+    // By their bytes: a name that is not UTF-8 shows as GBK and opens again.
+    QStringList names = localpath::fileNames(path_);
+    names.removeIf(
+        [this](const QString& name) { return !localfiles::matchesPattern(pattern_, name); });
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;

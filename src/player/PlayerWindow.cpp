@@ -4,8 +4,10 @@
 #include "forms/FileDialog.h"
 #include "forms/Folders.h"
 #include "forms/FormDirectory.h"
+#include "forms/LocalPath.h"
 #include "forms/Logging.h"
 #include "forms/PlayerControl.h"
+#include "forms/QuitRequest.h"
 #include "forms/Services.h"
 #include "playback/PlayerActions.h"
 #include "playback/PlayerBar.h"
@@ -69,6 +71,7 @@ PlayerWindow::PlayerWindow(Services& services, FormDirectory& forms)
     : Form(services), forms_(forms) {}
 
 PlayerWindow::~PlayerWindow() {
+    resume_.setProblemReport({});
     rememberWhereLeft();
     services().keepAwake(this, false);
 }
@@ -127,8 +130,17 @@ void PlayerWindow::bindEvents() {
     connect(player_, &PlayerControl::failed, this, [this](const QString& reason) {
         dispatch([&] { msgBox(reason, MsgBox::OkOnly + MsgBox::Exclamation); });
     });
+    surface_->bar()->setContinuousPlay(PlayerPreferences().continuousPlay());
+    connect(surface_->bar(), &PlayerBar::continuousPlayToggled, this, [this](bool on) {
+        if (!PlayerPreferences().setContinuousPlay(on)) {
+            dispatch([this] {
+                reportSaveProblem(u"无法保存“连续播放”的选择，磁盘可能已满或不可写入。"_s);
+            });
+        }
+    });
+    resume_.setProblemReport(
+        [this](const QString& text) { dispatch([this, text] { reportSaveProblem(text); }); });
     const PlayerPreferences preferences;
-    surface_->bar()->setContinuousPlay(preferences.continuousPlay());
     keptVolume_ = preferences.volume();
     keptMuted_ = preferences.muted();
     // Only what differs from the player's own start, so a new player is told nothing needless.
@@ -142,7 +154,7 @@ void PlayerWindow::bindEvents() {
         player_->setHardwareDecoding(preferences.hardwareDecoding());
     }
     connect(surface_->actions(), &PlayerActions::hardwareDecodingChanged, this,
-            [](bool on) { PlayerPreferences().setHardwareDecoding(on); });
+            [](bool on) { (void)PlayerPreferences().setHardwareDecoding(on); });
     connect(surface_->actions(), &PlayerActions::subtitleFileRequested, this,
             [this] { dispatch([this] { loadSubtitleFile(); }); });
     connect(surface_->actions(), &PlayerActions::screenshotSaved, this,
@@ -153,8 +165,6 @@ void PlayerWindow::bindEvents() {
             [this](QMenu* menu) { addRecentFiles(*menu); });
     connect(surface_, &PlayerSurface::filesDropped, this,
             [this](const QStringList& paths) { dispatch([&] { onFilesDropped(paths); }); });
-    connect(surface_->bar(), &PlayerBar::continuousPlayToggled, this,
-            [](bool on) { PlayerPreferences().setContinuousPlay(on); });
     connect(player_, &PlayerControl::stateChanged, this,
             [this] { dispatch([this] { followPlayer(); }); });
     connect(player_, &PlayerControl::endReached, this, [this] {
@@ -176,7 +186,8 @@ void PlayerWindow::onLoad() {
     attachSkin();
     // Without a usable remembered folder the list starts on the user's videos.
     settings::SettingsLine remembered{QString(), userVideosFolder()};
-    if (const auto line = settingsFile().read(); line && QFileInfo(line->folder).isDir()) {
+    if (const auto line = settingsFile().read();
+        line && localpath::kindOf(line->folder) == localpath::Kind::Folder) {
         remembered = *line;
     }
     listFolder(remembered.prefix, remembered.folder);
@@ -230,15 +241,15 @@ void PlayerWindow::showDialog() {
 }
 
 void PlayerWindow::openFromOutside(const QString& path) {
-    const QFileInfo file(path);
-    if (file.isDir()) {
-        msgBox(u"“%1”是一个文件夹，请拖入或选择一个视频文件。"_s.arg(file.fileName()),
-               MsgBox::OkOnly + MsgBox::Exclamation);
+    const QFileInfo file(localpath::readable(QFileInfo(path).absoluteFilePath()));
+    // Checked by its bytes and without opening it: a FIFO would hold the player.
+    const localpath::Kind kind = localpath::kindOf(file.filePath());
+    if (kind == localpath::Kind::Folder) {
+        refuseFile(u"“%1”是一个文件夹，请拖入或选择一个视频文件。"_s.arg(file.fileName()));
         return;
     }
-    if (!file.isFile() || !localfiles::isVideoFileName(file.fileName())) {
-        msgBox(u"“%1”不是视频文件，无法播放。"_s.arg(file.fileName()),
-               MsgBox::OkOnly + MsgBox::Exclamation);
+    if (kind != localpath::Kind::File || !localfiles::isVideoFileName(file.fileName())) {
+        refuseFile(u"“%1”不是视频文件，无法播放。"_s.arg(file.fileName()));
         return;
     }
     // As the open-file button would, in place of the automatic dialog.
@@ -250,6 +261,27 @@ void PlayerWindow::openFromOutside(const QString& path) {
     applyChosenFile();
 }
 
+void PlayerWindow::refuseFile(const QString& text) {
+    // Many refused files at once (dropped, handed over) share the box already open.
+    if (refusing_) {
+        qCWarning(lcPlayer).noquote() << u"refused while a box is open: "_s + text;
+        return;
+    }
+    refusing_ = true;
+    msgBox(text, MsgBox::OkOnly + MsgBox::Exclamation);
+    refusing_ = false;
+}
+
+void PlayerWindow::reportSaveProblem(const QString& text) {
+    qCWarning(lcPlayer).noquote() << text;
+    // Once a run, and never in the way of a quit.
+    if (saveProblemShown_ || quit::requested()) {
+        return;
+    }
+    saveProblemShown_ = true;
+    msgBox(text, MsgBox::OkOnly + MsgBox::Exclamation);
+}
+
 void PlayerWindow::onFilesDropped(const QStringList& paths) {
     if (paths.isEmpty()) {
         return;
@@ -258,6 +290,11 @@ void PlayerWindow::onFilesDropped(const QStringList& paths) {
 }
 
 void PlayerWindow::applyChosenFile() {
+    // The dialog shows a name that is not UTF-8 with U+FFFD; the list and caption show it as GBK.
+    if (const QString readable = localpath::readable(dialog_->fileName());
+        readable != dialog_->fileName()) {
+        dialog_->choose(readable);
+    }
     const QString path = dialog_->fileName();
     const QString title = dialog_->fileTitle();
     played(path);
@@ -266,11 +303,14 @@ void PlayerWindow::applyChosenFile() {
     lastOpenedPath_ = path;
     const QString prefix = localfiles::namePrefix(title);
     const QString folder = QDir::toNativeSeparators(localfiles::folderOfFile(path));
-    PlayerPreferences().setListedType(title);
+    (void)PlayerPreferences().setListedType(title);
     listFolder(prefix, folder);
     setCaption(title);
     // Playback goes on when the settings cannot be kept anywhere.
-    (void)settingsFile().write({prefix, folder});
+    QString error;
+    if (!settingsFile().write({prefix, folder}, &error) && !error.isEmpty()) {
+        reportSaveProblem(u"无法保存播放器设置，磁盘可能已满或不可写入。\n%1"_s.arg(error));
+    }
 }
 
 void PlayerWindow::listClick() {
@@ -283,7 +323,8 @@ void PlayerWindow::listDoubleClick() {
     QString folder;
     if (!dialog_->fileName().isEmpty()) {
         folder = localfiles::folderOfFile(dialog_->fileName());
-    } else if (const auto line = settingsFile().read(); line && QFileInfo(line->folder).isDir()) {
+    } else if (const auto line = settingsFile().read();
+               line && localpath::kindOf(line->folder) == localpath::Kind::Folder) {
         folder = line->folder;
     } else {
         folder = QDir::toNativeSeparators(QDir(list_->path()).absolutePath());
@@ -322,8 +363,8 @@ void PlayerWindow::followPlayer() {
         keptVolume_ = player_->volume();
         keptMuted_ = player_->isMuted();
         const PlayerPreferences preferences;
-        preferences.setVolume(keptVolume_);
-        preferences.setMuted(keptMuted_);
+        (void)preferences.setVolume(keptVolume_);
+        (void)preferences.setMuted(keptMuted_);
     }
     tellMediaControls();
 }

@@ -80,6 +80,10 @@ private:
     void hideBanner();
     void hideList();
     void listFolder(const QString& prefix, const QString& folder);
+    // A file dropped or handed over that cannot play.
+    void refuseFile(const QString& text);
+    // A file the user counts on that could not be saved: said once a run.
+    void reportSaveProblem(const QString& text);
 
     FormDirectory& forms_;
     QString lastOpenedPath_;
@@ -102,6 +106,8 @@ private:
     double playedTo_ = 0;
     double playedLength_ = 0;
     mutable std::optional<SettingsFile> settingsFile_;
+    bool refusing_ = false;
+    bool saveProblemShown_ = false;
 };
 
 }  // namespace tivora

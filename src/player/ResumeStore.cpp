@@ -1,17 +1,17 @@
 #include "player/ResumeStore.h"
 
+#include "forms/Logging.h"
+#include "forms/SafeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include "forms/Logging.h"
 
 #include <cmath>
-#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -21,10 +21,7 @@ namespace {
 // A store larger than this is not ours.
 constexpr qint64 kLargestStore = qint64{4} * 1024 * 1024;
 
-struct Entry {
-    QString path;
-    double position = 0;
-};
+using Entry = ResumeEntry;
 
 void warn(const QString& text) {
     qCWarning(lcPlayer).noquote() << text;
@@ -32,12 +29,15 @@ void warn(const QString& text) {
 
 // Most recent first. A store that cannot be read is set aside (kept as .bad) and counts as empty.
 QList<Entry> load(const QString& file) {
-    QFile in(file);
-    if (!in.exists() || !in.open(QIODevice::ReadOnly)) {
+    QString why;
+    const std::optional<QByteArray> read = safefile::readFileSafely(file, kLargestStore + 1, &why);
+    if (!read) {
+        if (!why.isEmpty()) {
+            warn(u"the playback positions could not be read: "_s + why);
+        }
         return {};
     }
-    const QByteArray bytes = in.read(kLargestStore + 1);
-    in.close();
+    const QByteArray& bytes = *read;
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (bytes.size() > kLargestStore || error.error != QJsonParseError::NoError ||
@@ -61,7 +61,7 @@ QList<Entry> load(const QString& file) {
     return entries;
 }
 
-void save(const QString& file, const QList<Entry>& entries) {
+bool save(const QString& file, const QList<Entry>& entries, QString* why) {
     QJsonArray files;
     for (const Entry& entry : entries) {
         files.append(QJsonObject{{u"path"_s, entry.path}, {u"position"_s, entry.position}});
@@ -69,10 +69,11 @@ void save(const QString& file, const QList<Entry>& entries) {
     const QByteArray bytes =
         QJsonDocument(QJsonObject{{u"version"_s, 1}, {u"files"_s, files}}).toJson();
     QDir().mkpath(QFileInfo(file).absolutePath());
-    QSaveFile out(file);
-    if (!(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())) {
-        warn(u"the playback positions could not be saved in %1"_s.arg(file));
+    if (!safefile::writeFileSafely(file, bytes, why)) {
+        warn(u"the playback positions could not be saved: "_s + *why);
+        return false;
     }
+    return true;
 }
 
 QList<Entry> without(QList<Entry> entries, const QString& path) {
@@ -87,8 +88,44 @@ ResumeStore::ResumeStore(QString file)
                                  u"/resume.json"_s
                            : std::move(file)) {}
 
+void ResumeStore::setProblemReport(std::function<void(const QString&)> report) {
+    report_ = std::move(report);
+}
+
+void ResumeStore::reportOnce(const QString& problem, const QString& text) const {
+    if (reported_.contains(problem)) {
+        return;
+    }
+    reported_.insert(problem);
+    if (report_) {
+        report_(text);
+    }
+}
+
+QString ResumeStore::storeFile() const {
+    const QFileInfo info(file_);
+    const bool dangling = info.isSymLink() && !info.exists();
+    if (!dangling && safefile::isRegularOrMissing(file_)) {
+        return file_;
+    }
+    // What the link or the special file stands for is left alone; the store lives beside it.
+    QString beside = info.dir().filePath(info.completeBaseName() + u".local."_s + info.suffix());
+    const QString why = dangling ? u"指向一个不存在的位置"_s : u"不是普通文件"_s;
+    reportOnce(u"place"_s,
+               u"播放位置记录“%1”%2，播放位置改为保存在“%3”。"_s.arg(
+                   QDir::toNativeSeparators(file_), why, QDir::toNativeSeparators(beside)));
+    return beside;
+}
+
+void ResumeStore::store(const QList<ResumeEntry>& entries) const {
+    QString why;
+    if (!save(storeFile(), entries, &why)) {
+        reportOnce(u"write"_s, u"无法保存播放位置，磁盘可能已满或不可写入。\n%1"_s.arg(why));
+    }
+}
+
 std::optional<double> ResumeStore::position(const QString& path) const {
-    for (const Entry& entry : load(file_)) {
+    for (const Entry& entry : load(storeFile())) {
         if (entry.path == path) {
             return entry.position;
         }
@@ -103,19 +140,19 @@ void ResumeStore::remember(const QString& path, double position, double duration
         forget(path);
         return;
     }
-    QList<Entry> entries = without(load(file_), path);
+    QList<Entry> entries = without(load(storeFile()), path);
     entries.prepend({path, position});
     if (entries.size() > kMaxFiles) {
         entries.resize(kMaxFiles);
     }
-    save(file_, entries);
+    store(entries);
 }
 
 void ResumeStore::forget(const QString& path) const {
-    const QList<Entry> entries = load(file_);
+    const QList<Entry> entries = load(storeFile());
     const QList<Entry> kept = without(entries, path);
     if (kept.size() != entries.size()) {
-        save(file_, kept);
+        store(kept);
     }
 }
 

@@ -1,9 +1,10 @@
 #include "player/SettingsFile.h"
 
+#include "forms/Logging.h"
+#include "forms/SafeFile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -12,13 +13,6 @@ namespace {
 
 // Only the first line counts; a huge file is not read whole.
 constexpr qint64 kLongestRead = qint64{64} * 1024;
-
-bool writeWhole(const QString& file, const QByteArray& bytes) {
-    QSaveFile out(file);
-    // A writable file in a folder that takes no new files is written in place.
-    out.setDirectWriteFallback(true);
-    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
-}
 
 }  // namespace
 
@@ -35,21 +29,31 @@ std::optional<settings::SettingsLine> SettingsFile::read() const {
     if (!QFileInfo::exists(file)) {
         file = programFolder_ + u'/' + kFileName;
     }
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
+    QString error;
+    const auto bytes = safefile::readFileSafely(file, kLongestRead, &error);
+    if (!error.isEmpty()) {
+        qCWarning(lcPlayer).noquote() << u"the player's settings could not be read: "_s + error;
     }
-    return settings::decode(in.read(kLongestRead));
+    return bytes ? settings::decode(*bytes) : std::nullopt;
 }
 
-bool SettingsFile::write(const settings::SettingsLine& line) const {
+bool SettingsFile::write(const settings::SettingsLine& line, QString* error) const {
     // The file keeps what it had rather than a line that reads back as another folder.
     if (!settings::canHold(line)) {
         return false;
     }
     const QString file = path();
     QDir().mkpath(QFileInfo(file).absolutePath());
-    return writeWhole(file, settings::encode(line));
+    // A writable file in a folder that takes no new files is written in place.
+    QString why;
+    if (!safefile::writeFileSafely(file, settings::encode(line), &why, true)) {
+        qCWarning(lcPlayer).noquote() << u"the player's settings could not be saved: "_s + why;
+        if (error != nullptr) {
+            *error = why;
+        }
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tivora

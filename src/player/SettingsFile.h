@@ -19,11 +19,11 @@ public:
 
     // The file read and written now.
     [[nodiscard]] QString path() const;
-    // Nothing when the file is missing, unreadable or malformed.
+    // Nothing when the file is missing, unreadable, malformed or no regular file.
     [[nodiscard]] std::optional<settings::SettingsLine> read() const;
-    // Replaces the file whole; false when the folder would not take it or the line cannot be
-    // written (settings::canHold).
-    [[nodiscard]] bool write(const settings::SettingsLine& line) const;
+    // Replaces the file whole, or leaves it as it was; false when the folder would not take it,
+    // the write failed (why in error) or the line cannot be written (settings::canHold).
+    [[nodiscard]] bool write(const settings::SettingsLine& line, QString* error = nullptr) const;
 
 private:
     QString programFolder_;

@@ -2,6 +2,7 @@
 
 #include "forms/BrowserPane.h"
 #include "forms/Control.h"
+#include "forms/QuitRequest.h"
 #include "forms/Services.h"
 #include "portal/PortalAddresses.h"
 #include "portal/VersionCheck.h"
@@ -127,7 +128,12 @@ void UpdateWindow::update() {
 void UpdateWindow::downloadTick() {
     timer1_->stop();
     const QString target = installerTarget();
-    if (!DownloadFile(installerAddress_, target)) {
+    const bool downloaded = DownloadFile(installerAddress_, target);
+    // A quit asked for during the download ends the program, not the update.
+    if (quit::requested()) {
+        return;
+    }
+    if (!downloaded) {
         setStatusLine(u"更新包下载失败，请检查网络后点击“更新”重试。"_s);
         return;
     }

@@ -1,9 +1,16 @@
 // Command line over the built-in configuration.
 #include "app/AppConfig.h"
+#include "forms/LocalPath.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
+#include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -15,6 +22,23 @@ class TestAppConfig final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // A GBK name (第一集), as argv brings it: found on disk, kept readable.
+    void gbkNamedFileFromTheCommandLine() {
+        QTemporaryDir folder;
+        // QTemporaryDir cannot remove what Qt cannot name.
+        const std::unique_ptr<QTemporaryDir, void (*)(QTemporaryDir*)> removed(
+            &folder,
+            [](QTemporaryDir* dir) { std::filesystem::remove_all(dir->path().toStdString()); });
+        const QByteArray bytes = QFile::encodeName(folder.path()) + "/\xb5\xda\xd2\xbb\xbc\xaf.mp4";
+        const int fd = ::open(bytes.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        QVERIFY(fd >= 0 && ::close(fd) == 0);
+        const CommandLine line =
+            parseCommandLine({u"tivora"_s, localpath::fromBytes(bytes)}, AppConfig{});
+        QCOMPARE(int(line.action), int(CommandLine::Action::Run));
+        QCOMPARE(line.config.openFile, folder.path() + u"/第一集.mp4"_s);
+        QCOMPARE(localpath::toBytes(line.config.openFile), bytes);
+    }
+
     void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("action");

@@ -20,6 +20,8 @@ private Q_SLOTS:
         QTest::newRow("a file, as encoded")
             << encodeInstanceRequest({.openFile = film}) << true << film;
         QTest::newRow("no file, as encoded") << encodeInstanceRequest({}) << true << QString();
+        QTest::newRow("a file with when it was sent")
+            << encodeInstanceRequest({.openFile = film, .sentAtMs = 1765300000123}) << true << film;
         QTest::newRow("unknown keys beside")
             << "{\"tivora\":1,\"open\":\"/a.rm\",\"x\":[1]}"_ba << true << u"/a.rm"_s;
         QTest::newRow("empty") << QByteArray() << false << QString();
@@ -52,6 +54,7 @@ private Q_SLOTS:
         QCOMPARE(error.isEmpty(), accepted);
         if (request) {
             QCOMPARE(request->openFile, openFile);
+            QCOMPARE(request->sentAtMs, message.contains("\"at\"") ? 1765300000123 : 0);
         }
     }
 };

@@ -1,14 +1,12 @@
 #include "demo-portal/PortalClient.h"
+#include "demo-portal/RawConnection.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <sys/resource.h>
 
 #include <csignal>
 #include <string>
@@ -16,6 +14,8 @@
 #include <vector>
 
 using tivora::demo::test::PortalClient;
+using tivora::demo::test::RawConnection;
+using tivora::demo::test::statuses;
 
 namespace {
 
@@ -42,43 +42,41 @@ int startPortal(QProcess& process, QStringList arguments = {}) {
     return match.captured(1).toInt();
 }
 
-// A connection that has begun a request and sends one more header line at each drip().
+// A connection that has begun a request and sends one more piece of it at each drip(): a header
+// line, or a byte of a body it announced as 16,000 bytes.
 class DrippingClient final {
 public:
-    explicit DrippingClient(int port) : socket_(::socket(AF_INET, SOCK_STREAM, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<std::uint16_t>(port));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the sockets API
-        connected_ = ::connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-        send("GET /ty_00.html HTTP/1.1\r\nHost: 127.0.0.1\r\n");
+    DrippingClient(int port, bool body) : connection_(port), body_(body) {
+        connection_.send(body ? "POST /scj.asp HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                                "Content-Length: 16000\r\n\r\n"
+                              : "GET /ty_00.html HTTP/1.1\r\nHost: 127.0.0.1\r\n");
     }
-    ~DrippingClient() { ::close(socket_); }
-    DrippingClient(const DrippingClient&) = delete;
-    DrippingClient& operator=(const DrippingClient&) = delete;
 
-    [[nodiscard]] bool connected() const { return connected_; }
-    void drip() { send("X-Drip: 1\r\n"); }
-    // What the server has sent so far.
-    [[nodiscard]] std::string received() {
-        char buffer[512];
-        ssize_t got = 0;
-        while ((got = ::recv(socket_, buffer, sizeof buffer, MSG_DONTWAIT)) > 0) {
-            received_.append(buffer, static_cast<std::size_t>(got));
-        }
-        return received_;
-    }
+    [[nodiscard]] bool connected() const { return connection_.connected(); }
+    void drip() { connection_.send(body_ ? "x" : "X-Drip: 1\r\n"); }
+    [[nodiscard]] const std::string& received() { return connection_.received(); }
+    [[nodiscard]] bool cut() { return connection_.closedByPeer(); }
 
 private:
-    void send(std::string_view text) {
-        static_cast<void>(::send(socket_, text.data(), text.size(), MSG_NOSIGNAL));
-    }
-
-    int socket_;
-    bool connected_ = false;
-    std::string received_;
+    RawConnection connection_;
+    bool body_;
 };
+
+// Raises this process's descriptor limit to at least wanted; false when it may not.
+bool allowDescriptors(rlim_t wanted) {
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) != 0) {
+        return false;
+    }
+    if (files.rlim_cur >= wanted) {
+        return true;
+    }
+    if (files.rlim_max != RLIM_INFINITY && files.rlim_max < wanted) {
+        return false;
+    }
+    files.rlim_cur = wanted;
+    return setrlimit(RLIMIT_NOFILE, &files) == 0;
+}
 
 }  // namespace
 
@@ -91,6 +89,7 @@ private Q_SLOTS:
     void servesUntilSignalled_data();
     void servesUntilSignalled();
     void slowClientsDoNotStallOthers();
+    void thousandsOfConnectionsAtOnce();
 };
 
 void TestDemoPortalProgram::refusedArguments_data() {
@@ -156,14 +155,15 @@ void TestDemoPortalProgram::slowClientsDoNotStallOthers() {
     const int port = startPortal(process);
     QVERIFY(port > 0);
     std::vector<std::unique_ptr<DrippingClient>> slow;
-    for (int i = 0; i < 50; ++i) {
-        slow.push_back(std::make_unique<DrippingClient>(port));
+    for (int i = 0; i < 600; ++i) {
+        slow.push_back(std::make_unique<DrippingClient>(port, i % 2 == 1));
         QVERIFY(slow.back()->connected());
     }
     PortalClient visitor(port);
     QElapsedTimer running;
     running.start();
-    // Past the portal's deadline for a whole request, dripping a line every quarter second.
+    // Past the portal's deadline for a whole request, dripping every quarter second: headers
+    // that never end, and bodies that would take an hour.
     while (running.elapsed() < 6000) {
         for (const auto& client : slow) {
             client->drip();
@@ -175,8 +175,48 @@ void TestDemoPortalProgram::slowClientsDoNotStallOthers() {
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
     }
     for (const auto& client : slow) {
+        QTRY_VERIFY_WITH_TIMEOUT(client->cut(), 5000);
         QVERIFY2(client->received().starts_with("HTTP/1.1 408"), client->received().c_str());
     }
+    process.terminate();
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitCode(), 0);
+}
+
+void TestDemoPortalProgram::thousandsOfConnectionsAtOnce() {
+    constexpr int count = 5000;
+    if (!allowDescriptors(count + 200)) {
+        QSKIP("this process may not open enough descriptors");
+    }
+    QProcess process;
+    const int port = startPortal(process);
+    QVERIFY(port > 0);
+    std::vector<std::unique_ptr<RawConnection>> clients;
+    clients.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        clients.push_back(std::make_unique<RawConnection>(port));
+    }
+    for (const auto& client : clients) {
+        client->send("GET /vrtj.html HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+    }
+    // Each is answered, told the portal is full, or closed; none is left hanging.
+    int served = 0;
+    int refused = 0;
+    for (const auto& client : clients) {
+        QTRY_VERIFY_WITH_TIMEOUT(!statuses(client->received()).empty() || client->closedByPeer(),
+                                 10000);
+        const auto answers = statuses(client->received());
+        served += answers == std::vector<int>{200} ? 1 : 0;
+        refused += answers == std::vector<int>{503} ? 1 : 0;
+        QVERIFY(answers.empty() || answers == std::vector<int>{200} ||
+                answers == std::vector<int>{503});
+    }
+    QVERIFY2(served >= 1000, qPrintable(QString::number(served)));
+    QVERIFY(refused > 0);
+    clients.clear();
+    QCOMPARE(process.state(), QProcess::Running);
+    PortalClient visitor(port);
+    QTRY_COMPARE_WITH_TIMEOUT(visitor.get("/ty_00.html").status, 200, 5000);
     process.terminate();
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitCode(), 0);

@@ -1,5 +1,6 @@
 #include "demo-portal/Catalogue.h"
 #include "demo-portal/HtmlText.h"
+#include "demo-portal/HttpRequest.h"
 #include "demo-portal/PortalCommandLine.h"
 #include "demo-portal/PosterArt.h"
 #include "demo-portal/RequestTarget.h"
@@ -23,6 +24,9 @@ private Q_SLOTS:
     void utf8();
     void playTarget_data();
     void playTarget();
+    void decoding_data();
+    void decoding();
+    void queryValues();
     void builtInCatalogue();
     void malformedCatalogue_data();
     void malformedCatalogue();
@@ -74,6 +78,46 @@ void TestDemoPortalUnits::playTarget() {
     QFETCH(std::string, target);
     QFETCH(std::optional<int>, film);
     QCOMPARE(RequestTarget::playFilmId(RequestTarget::query(target)), film);
+}
+
+void TestDemoPortalUnits::decoding_data() {
+    QTest::addColumn<std::string>("text");
+    QTest::addColumn<bool>("plusIsSpace");
+    QTest::addColumn<std::string>("decoded");
+    QTest::newRow("plain") << std::string("/ty_00.html") << false << std::string("/ty_00.html");
+    QTest::newRow("space") << std::string("a%20b") << false << std::string("a b");
+    QTest::newRow("chinese") << std::string("%E6%B1%9F") << true << std::string("江");
+    QTest::newRow("lower hex") << std::string("%e6%b1%9f") << true << std::string("江");
+    QTest::newRow("plus in a query") << std::string("1+1") << true << std::string("1 1");
+    QTest::newRow("plus in a path") << std::string("1+1") << false << std::string("1+1");
+    QTest::newRow("escaped plus") << std::string("1%2B1") << true << std::string("1+1");
+    QTest::newRow("NUL kept") << std::string("a%00b") << true << std::string("a\0b", 3);
+    QTest::newRow("no hex") << std::string("%zz") << true << std::string("%zz");
+    QTest::newRow("cut short") << std::string("a%4") << true << std::string("a%4");
+}
+
+void TestDemoPortalUnits::decoding() {
+    QFETCH(std::string, text);
+    QFETCH(bool, plusIsSpace);
+    QFETCH(std::string, decoded);
+    QCOMPARE(RequestTarget::decoded(text, plusIsSpace), decoded);
+}
+
+void TestDemoPortalUnits::queryValues() {
+    HttpRequest request("GET", "/search%20page?a=1&a=2&flag&c=x+y%26z&=lost&&d=");
+    QCOMPARE(request.path(), std::string("/search page"));
+    QCOMPARE(request.param("a"), std::string("1"));
+    QVERIFY(request.hasParam("flag"));
+    QCOMPARE(request.param("flag"), std::string());
+    QCOMPARE(request.param("c"), std::string("x y&z"));
+    QVERIFY(request.hasParam("d"));
+    QVERIFY(!request.hasParam("missing"));
+    QVERIFY(!request.hasParam(""));
+    request.addHeader("cookie", "one");
+    request.addHeader("Cookie", "two");
+    QCOMPARE(request.header("COOKIE"), std::string("one"));
+    QCOMPARE(request.headerCount("Cookie"), 2U);
+    QCOMPARE(request.header("Range"), std::string());
 }
 
 void TestDemoPortalUnits::builtInCatalogue() {

@@ -1,8 +1,11 @@
 // The blocking libcurl download against a server on loopback.
 #include "desktop/CurlDownloader.h"
+#include "forms/QuitRequest.h"
+#include "support/FullDisk.h"
 #include "support/TestHttpServer.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -76,6 +79,48 @@ private Q_SLOTS:
         QVERIFY(!downloader.download(server_.root() + u"/new.swf"_s,
                                      u"/nonexistent-folder/for/sure/new.exe"_s));
         QVERIFY(!downloader.lastError().isEmpty());
+    }
+
+    // The installer is larger than the room left: the older one stays whole, no piece is left.
+    void fullDiskKeepsTheOlderFile() {
+        test::FullDisk disk("1m");
+        if (!disk.isValid()) {
+            QSKIP(qPrintable(disk.why()));
+        }
+        const QString target = disk.filePath(u"new.exe"_s);
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old installer");
+        old.close();
+        CurlDownloader downloader;
+        QVERIFY(!downloader.download(server_.root() + u"/new.swf"_s, target));
+        QVERIFY2(downloader.lastError().contains(u"space"_s, Qt::CaseInsensitive),
+                 qPrintable(downloader.lastError()));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), "old installer"_ba);
+        QCOMPARE(QDir(disk.filePath({})).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"new.exe"_s});
+    }
+
+    // A quit asked for mid-transfer (a signal, the main window's exit) ends it at once.
+    void quitRequestEndsTheDownload() {
+        QTemporaryDir folder;
+        const QString target = folder.filePath(u"new.exe"_s);
+        QElapsedTimer sinceQuit;
+        CurlDownloader downloader;
+        const bool ok = downloader.download(server_.root() + u"/new.swf"_s, target,
+                                            [&](qint64 received, qint64 /*total*/) {
+                                                if (received > 0 && !sinceQuit.isValid()) {
+                                                    quit::request();
+                                                    sinceQuit.start();
+                                                }
+                                            });
+        const qint64 took = sinceQuit.isValid() ? sinceQuit.elapsed() : -1;
+        quit::resetForTesting();
+        QVERIFY(!ok);
+        QVERIFY(took >= 0 && took < 500);
+        QVERIFY(downloader.lastError().contains(u"ending"_s));
+        QVERIFY(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 
 private:

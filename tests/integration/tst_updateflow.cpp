@@ -5,7 +5,9 @@
 #include "browser/WebEnginePane.h"
 #include "demo-portal/DemoPortal.h"
 #include "desktop/CurlDownloader.h"
+#include "desktop/PlatformConventions.h"
 #include "forms/Control.h"
+#include "forms/QuitRequest.h"
 #include "server/UpdateWindow.h"
 #include "support/EventLoopWait.h"
 #include "support/FakeServices.h"
@@ -14,12 +16,17 @@
 #include "support/WindowProbes.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <csignal>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using tivora::test::TestHttpServer;
@@ -31,20 +38,25 @@ namespace {
 // Real panes, downloads and program starts; scripted message boxes.
 class RealServices final : public test::FakeServices {
 public:
-    explicit RealServices(BrowserProfile& profile) : profile_(profile) {}
+    explicit RealServices(BrowserProfile& profile) : profile_(profile) { clock.start(); }
     BrowserPane* createBrowserPane(QWidget* parent) override {
         return new WebEnginePane(profile_.profile(), parent);
     }
     bool downloadFile(const QString& source, const QString& target,
                       const DownloadProgress& progress) override {
         FakeServices::downloadFile(source, target, progress);
-        return downloader_.download(source, target, progress);
+        const bool ok = downloader_.download(source, target, progress);
+        downloadEndedAt = clock.elapsed();
+        return ok;
     }
     bool startProgram(const QString& program, const QStringList& arguments,
                       WindowStyle style) override {
         FakeServices::startProgram(program, arguments, style);
         return QProcess::startDetached(program, arguments);
     }
+
+    QElapsedTimer clock;
+    qint64 downloadEndedAt = -1;
 
 private:
     BrowserProfile& profile_;
@@ -211,6 +223,49 @@ private Q_SLOTS:
         QVERIFY(waitUntil([&] { return !run.services.messages.isEmpty(); }));
         QVERIFY(run.services.messages.front().prompt.startsWith(u"服务器连接失败，管理员QQ："_s));
         QVERIFY(!run.forms.form(FormId::ServerConnection).isLoaded());  // answered No
+    }
+
+    // SIGTERM while a slow installer comes in: the download ends within a second, leaves no piece
+    // of the file and starts nothing. Last: the quit it asks for leaves no event loop running.
+    void terminationSignalEndsTheDownloadAndStartsNothing() {
+        QTemporaryDir folder;
+        const QString installerPath = folder.filePath(u"tivora-setup.sh"_s);
+        QFile installer(installerPath);
+        QVERIFY(installer.open(QIODevice::WriteOnly));
+        installer.write("#!/bin/sh\ntouch \"$(dirname \"$0\")/tivora-installer-ran.txt\"\n" +
+                        QByteArray(4 * 1024 * 1024, '#') + "\n");
+        installer.close();
+        demo::PortalOptions slow;
+        slow.installerPath = installerPath.toStdString();
+        slow.installerBytesPerSecond = 200 * 1024;
+        const auto portal = startPortal("1.2", slow);
+        QVERIFY(portal);
+        platform::quitOnTerminationRequest();
+        Run run(*profile_, QString::fromStdString(portal->root()));
+        UpdateWindow& update = run.update();
+        update.show();
+        QVERIFY(waitUntil([&] { return !update.status().isEmpty(); }));
+        qint64 signalledAt = -1;
+        QTimer watch;  // runs inside the download, as the window repaints
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (signalledAt < 0 && run.statusLine().contains(u'%')) {
+                signalledAt = run.services.clock.elapsed();
+                ::kill(::getpid(), SIGTERM);
+            }
+        });
+        watch.start(20);
+        qobject_cast<QPushButton*>(update.control(u"Command1"_s).widget())->click();
+        QVERIFY(waitUntil([&] { return run.services.downloadEndedAt >= 0; }));
+        const bool quitSeen = quit::requested();
+        quit::resetForTesting();
+        QVERIFY(quitSeen);
+        QVERIFY(signalledAt >= 0);
+        const qint64 took = run.services.downloadEndedAt - signalledAt;
+        qInfo("download ended %lld ms after SIGTERM", took);
+        QVERIFY2(took <= 1000, qPrintable(QString::number(took)));
+        QCOMPARE(run.services.endedWith, -1);
+        QVERIFY(run.services.log.filter(u"start "_s).isEmpty());
+        QVERIFY(QDir(run.services.programFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 
 private:

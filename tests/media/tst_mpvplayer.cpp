@@ -14,7 +14,10 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -185,6 +188,45 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(test::MpvProbe::subtitle(*player_), line, kBound);
         player_->setSubtitlesShown(false);
         QVERIFY(!player_->subtitlesShown());
+    }
+
+    // A FIFO named like a subtitle file would hold the film until a writer came: it is passed
+    // by, the regular subtitle file beside it still loads.
+    void fifoSubtitleBesideTheVideoIsPassedBy() {
+        QTemporaryDir folder;
+        const QString video = folder.filePath(u"影片.rm"_s);
+        QFile::copy(first_, video);
+        QCOMPARE(::mkfifo(QFile::encodeName(folder.filePath(u"影片.srt"_s)).constData(), 0600), 0);
+        const QString line = u"你好"_s;
+        QVERIFY(writeText(
+            folder.filePath(u"影片.chs.srt"_s),
+            u"1\r\n00:00:00,000 --> 00:00:05,000\r\n"_s.toUtf8() + line.toUtf8() + "\r\n\r\n"));
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        player_->setSource(video);
+        player_->play();
+        QVERIFY(loaded.wait(kBound));
+        QTRY_COMPARE_WITH_TIMEOUT(test::MpvProbe::subtitle(*player_), line, kBound);
+    }
+
+    // A name in GBK bytes (第一集), shown and handed over as the text it reads as.
+    void gbkNamedFilePlays() {
+        QFile source(first_);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QByteArray bytes = QFile::encodeName(folder_.path()) + "/\xb5\xda\xd2\xbb\xbc\xaf.rm";
+        // Removed by its bytes: the folder's own clean-up cannot name it.
+        const std::unique_ptr<const char, int (*)(const char*)> removed(
+            bytes.constData(), [](const char* path) { return std::remove(path); });
+        FILE* out = std::fopen(bytes.constData(), "wb");
+        QVERIFY(out != nullptr);
+        const QByteArray film = source.readAll();
+        QCOMPARE(std::fwrite(film.constData(), 1, film.size(), out), size_t(film.size()));
+        QCOMPARE(std::fclose(out), 0);
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        QSignalSpy failed(player_, &MpvPlayer::failed);
+        player_->setSource(folder_.filePath(u"第一集.rm"_s));
+        player_->play();
+        QVERIFY(loaded.wait(kBound));
+        QCOMPARE(failed.size(), 0);
     }
 
     void stopStopsPlayback() {

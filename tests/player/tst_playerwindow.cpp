@@ -6,6 +6,7 @@
 #include "forms/ControlWidgets.h"
 #include "forms/FileDialog.h"
 #include "forms/Folders.h"
+#include "forms/LocalPath.h"
 #include "playback/PlaybackTime.h"
 #include "playback/PlayerActions.h"
 #include "playback/PlayerBar.h"
@@ -32,8 +33,15 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+#include <filesystem>
+#include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <random>
 
@@ -700,7 +708,7 @@ private Q_SLOTS:
         w.services.log.clear();
         fake->finishForTesting();
         QVERIFY(playerCalls(w.services.log).isEmpty());
-        PlayerPreferences().setContinuousPlay(true);
+        QVERIFY(PlayerPreferences().setContinuousPlay(true));
     }
 
     void reopenedFileResumesWhereItWasLeft() {
@@ -772,6 +780,77 @@ private Q_SLOTS:
             QVERIFY(playerCalls(w.services.log).isEmpty());
             QCOMPARE(readAll(w.dataTxt()), before);
         }
+    }
+
+    // GBK names (第一集, 第一集续), as discs made on Chinese Windows bring them: a drop, a
+    // hand-over and the dialog (which shows them with U+FFFD) open them; the caption and the list
+    // read GBK.
+    void gbkNamedFilesOpenFromEverywhere_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("drop") << u"drop"_s;
+        QTest::newRow("hand-over") << u"hand-over"_s;
+        QTest::newRow("dialog") << u"dialog"_s;
+    }
+
+    void gbkNamedFilesOpenFromEverywhere() {
+        QFETCH(QString, how);
+        QTemporaryDir folder;
+        // QTemporaryDir cannot remove what Qt cannot name.
+        const std::unique_ptr<QTemporaryDir, void (*)(QTemporaryDir*)> removed(
+            &folder,
+            [](QTemporaryDir* dir) { std::filesystem::remove_all(dir->path().toStdString()); });
+        const QByteArray folderBytes = QFile::encodeName(folder.path()) + '/';
+        const QByteArray first = folderBytes + "\xb5\xda\xd2\xbb\xbc\xaf.rmvb";
+        const QByteArray second = folderBytes + "\xb5\xda\xd2\xbb\xbc\xaf\xd0\xf8.rmvb";
+        for (const QByteArray& file : {first, second}) {
+            const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+            QVERIFY(fd >= 0 && ::close(fd) == 0);
+        }
+        const QString readable = folder.path() + u"/第一集.rmvb"_s;
+        Windows w;
+        w.main().show();
+        if (how == u"drop"_s) {
+            QMimeData data;
+            data.setUrls({QUrl::fromEncoded("file://" + first.toPercentEncoding("/"))});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(w.main().window(), &enter);
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(w.main().window(), &drop);
+        } else if (how == u"hand-over"_s) {
+            w.player().openFromOutside(readable);
+        } else {
+            w.choices << QFile::decodeName(first);
+            w.open();
+            w.services.log = w.opened;
+        }
+        QCOMPARE(playerCalls(w.services.log).filter(u"source"_s), QStringList{source(readable)});
+        QCOMPARE(localpath::toBytes(readable), first);
+        QCOMPARE(w.player().caption(), u"第一集.rmvb"_s);
+        QCOMPARE(rows(w.list()), (QStringList{u"第一集.rmvb"_s, u"第一集续.rmvb"_s}));
+        // The folder goes to data.txt as the bytes it has on disk.
+        QVERIFY(readAll(w.dataTxt()).endsWith(folderBytes + "\r\n"));
+        w.services.log.clear();
+        w.doubleClickRow(1);
+        QCOMPARE(playerCalls(w.services.log),
+                 (QStringList{kStop, source(folder.path() + u"/第一集续.rmvb"_s), kPlay}));
+    }
+
+    // Fifty refused hand-overs while the first box is open: one box.
+    void refusedFilesShareOneBox() {
+        Windows w;
+        w.main().show();
+        int boxes = 0;
+        w.services.onMessage = [&](const test::RecordedMessage& /*box*/) {
+            if (++boxes == 1) {
+                for (int i = 0; i < 50; ++i) {
+                    w.player().openFromOutside(media_.filePath(u"ab04.txt"_s));
+                }
+            }
+        };
+        w.player().openFromOutside(media_.filePath(u"ab04.txt"_s));
+        QCOMPARE(boxes, 1);
+        w.player().openFromOutside(other_.path());
+        QCOMPARE(boxes, 2);
     }
 
     void screenStaysAwakeOnlyWhilePlaying() {

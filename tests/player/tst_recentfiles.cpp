@@ -40,9 +40,9 @@ private Q_SLOTS:
         }
         QVERIFY(recent.add(u"/films/5.mp4"_s));
         const PlayerPreferences preferences(folder);
-        preferences.setVolume(37);
-        preferences.setMuted(true);
-        preferences.setHardwareDecoding(false);
+        QVERIFY(preferences.setVolume(37));
+        QVERIFY(preferences.setMuted(true));
+        QVERIFY(preferences.setHardwareDecoding(false));
     }
 
     void survivesANewProcess() {

@@ -21,6 +21,11 @@ TestHttpServer::TestHttpServer() : server_(std::make_unique<httplib::Server>()) 
             }
         }
         requests_ << target;
+        QHash<QString, QString>& headers = headers_[QString::fromStdString(request.path)];
+        headers.clear();
+        for (const auto& [name, value] : request.headers) {
+            headers.insert(QString::fromStdString(name).toLower(), QString::fromStdString(value));
+        }
     });
 }
 
@@ -69,6 +74,16 @@ void TestHttpServer::errorPage(const QString& path, int status, const QString& b
                  });
 }
 
+void TestHttpServer::signInPage(const QString& path, const QString& realm) {
+    const std::string challenge = "Basic realm=\"" + realm.toStdString() + '"';
+    server_->Get(path.toStdString(),
+                 [challenge](const httplib::Request&, httplib::Response& response) {
+                     response.status = 401;
+                     response.set_header("WWW-Authenticate", challenge);
+                     response.set_content("<html><body>qor</body></html>", "text/html");
+                 });
+}
+
 void TestHttpServer::start() {
     port_ = server_->bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_->listen_after_bind(); });
@@ -91,6 +106,11 @@ QString TestHttpServer::root() const {
 QStringList TestHttpServer::requests() const {
     const std::lock_guard lock(mutex_);
     return requests_;
+}
+
+QString TestHttpServer::header(const QString& path, const QString& name) const {
+    const std::lock_guard lock(mutex_);
+    return headers_.value(path).value(name.toLower());
 }
 
 int TestHttpServer::unusedPort() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +35,8 @@ public:
                      std::function<QString(const QString& cookie, QString& setCookie)> handler);
     // Answers at path with an error status and this HTML body.
     void errorPage(const QString& path, int status, const QString& body);
+    // Asks for HTTP sign-in (Basic, this realm) at path, on every request.
+    void signInPage(const QString& path, const QString& realm);
     void start();
     void stop();
 
@@ -41,6 +44,8 @@ public:
     [[nodiscard]] QString root() const;
     // Paths with their query, in the order requested.
     [[nodiscard]] QStringList requests() const;
+    // The named header of the last request for path; empty when none came.
+    [[nodiscard]] QString header(const QString& path, const QString& name) const;
 
     // A loopback port nothing listens on.
     [[nodiscard]] static int unusedPort();
@@ -51,6 +56,7 @@ private:
     int port_ = 0;
     mutable std::mutex mutex_;
     QStringList requests_;
+    QHash<QString, QHash<QString, QString>> headers_;  // by path, then lower-case name
 };
 
 }  // namespace tivora::test
