@@ -59,7 +59,7 @@ public:
                 u"application/vnd.rn-realmedia-vbr"_s};
     }
 
-public Q_SLOTS:
+public Q_SLOTS:  // NOLINT(readability-redundant-access-specifiers): moc needs the mark
     void Raise() { Q_EMIT service_->raiseRequested(); }
     void Quit() { qCInfo(lcDesktop) << "MPRIS Quit ignored: the player does not quit the program"; }
 
@@ -105,7 +105,7 @@ public:
     [[nodiscard]] bool canSeek() const { return service_->state().duration > 0; }
     [[nodiscard]] static bool canControl() { return true; }
 
-public Q_SLOTS:
+public Q_SLOTS:  // NOLINT(readability-redundant-access-specifiers): moc needs the mark
     void Play() { Q_EMIT service_->playRequested(); }
     void Pause() { Q_EMIT service_->pauseRequested(); }
     void PlayPause() { Q_EMIT service_->playPauseRequested(); }
@@ -119,9 +119,6 @@ public Q_SLOTS:
     void OpenUri(const QString& uri) {
         qCWarning(lcDesktop).noquote() << u"MPRIS OpenUri refused: "_s + uri;
     }
-
-Q_SIGNALS:
-    void Seeked(qlonglong position);
 
 private:
     MprisService* service_;

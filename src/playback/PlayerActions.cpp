@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ranges>
 
 using namespace Qt::StringLiterals;
 
@@ -58,10 +57,12 @@ void PlayerActions::stepSpeed(int direction) {
             kSpeeds, [now](double rate) { return rate > now + kSpeedTolerance; });
         next = faster == kSpeeds.end() ? kSpeeds.back() : *faster;
     } else {
-        const auto slower =
-            std::ranges::find_if(std::ranges::reverse_view(kSpeeds),
-                                 [now](double rate) { return rate < now - kSpeedTolerance; });
-        next = slower == std::ranges::reverse_view(kSpeeds).end() ? kSpeeds.front() : *slower;
+        next = kSpeeds.front();
+        for (const double rate : kSpeeds) {
+            if (rate < now - kSpeedTolerance) {
+                next = rate;
+            }
+        }
     }
     setSpeed(next);
 }

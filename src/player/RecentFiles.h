@@ -23,7 +23,7 @@ public:
     [[nodiscard]] const QString& file() const { return file_; }
 
 private:
-    bool save() const;
+    [[nodiscard]] bool save() const;
 
     QString file_;
     QStringList files_;
