@@ -297,9 +297,10 @@ void PlayerWindow::applyChosenFile() {
     }
     const QString path = dialog_->fileName();
     const QString title = dialog_->fileTitle();
-    played(path);
+    playing_ = path;
     player_->invoke(PlayerControl::kDispSource, path);
     player_->invoke(PlayerControl::kDispPlay);
+    played(path);
     lastOpenedPath_ = path;
     const QString prefix = localfiles::namePrefix(title);
     const QString folder = QDir::toNativeSeparators(localfiles::folderOfFile(path));
@@ -332,9 +333,10 @@ void PlayerWindow::listDoubleClick() {
             folder += QDir::separator();
         }
     }
-    played(folder + name);
+    playing_ = folder + name;
     player_->invoke(PlayerControl::kDispSource, playing_);
     player_->invoke(PlayerControl::kDispPlay);
+    played(playing_);
     setCaption(name);
 }
 
@@ -400,7 +402,7 @@ bool PlayerWindow::playListedFile(int step) {
 }
 
 void PlayerWindow::played(const QString& path) {
-    playing_ = path;
+    // After the file was handed over: the store's write must not delay its first frame.
     (void)recent_.add(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
