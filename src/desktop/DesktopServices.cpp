@@ -5,12 +5,14 @@
 #include "browser/EngineStart.h"
 #include "browser/WebEnginePane.h"
 #include "desktop/CurlDownloader.h"
+#include "desktop/MprisService.h"
 #include "desktop/PlatformConventions.h"
 #include "desktop/QtFileDialog.h"
 #include "desktop/SkinLoader.h"
 #include "desktop/SleepInhibitor.h"
 #include "forms/Folders.h"
 #include "forms/Logging.h"
+#include "forms/MediaControls.h"
 #include "forms/MessageBoxStyle.h"
 #include "forms/QuitRequest.h"
 #include "media/MpvPlayer.h"
@@ -171,6 +173,10 @@ bool DesktopServices::downloadFile(const QString& source, const QString& target,
 
 std::unique_ptr<FileDialog> DesktopServices::createFileDialog(QWidget* parent) {
     return std::make_unique<QtFileDialog>(parent);
+}
+
+std::unique_ptr<MediaControls> DesktopServices::createMediaControls() {
+    return createSystemMediaControls();
 }
 
 PlayerControl* DesktopServices::createPlayer(QWidget* parent) {

@@ -43,6 +43,7 @@ public:
                       const DownloadProgress& progress) override;
     [[nodiscard]] std::unique_ptr<FileDialog> createFileDialog(QWidget* parent) override;
     [[nodiscard]] PlayerControl* createPlayer(QWidget* parent) override;
+    [[nodiscard]] std::unique_ptr<MediaControls> createMediaControls() override;
     void attachSkin(const QString& skinFile, const QString& password) override;
     [[nodiscard]] QString programFolder() const override;
     [[nodiscard]] QString writableFolderFor(const QString& fileName) const override;

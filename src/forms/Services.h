@@ -14,6 +14,7 @@ namespace tivora {
 
 class BrowserPane;
 class FileDialog;
+class MediaControls;
 class PlayerControl;
 
 // How a started program's window appears.
@@ -76,6 +77,10 @@ public:
 
     // Ends the program at once: no further window handler runs.
     virtual void endProgram(int status) = 0;
+
+    // The desktop's media keys and player widgets, for one player window at a time; null where
+    // the system has none to offer.
+    [[nodiscard]] virtual std::unique_ptr<MediaControls> createMediaControls();
 };
 
 }  // namespace tivora

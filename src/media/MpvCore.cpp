@@ -23,6 +23,7 @@ std::unique_ptr<MpvCore> MpvCore::create(Settings settings) {
     const std::pair<const char*, const char*> options[] = {
         {"vo", settings.renderVideo ? "libmpv" : "null"},
         {"ao", settings.audio ? "auto" : "null"},
+        // The device where mpv knows it to be safe; mpv falls back to software when it fails.
         {"hwdec", "auto-safe"},
         // Only libavformat's probing: a text file that looks like a playlist is no video.
         {"demuxer", "lavf"},
@@ -89,6 +90,12 @@ void MpvCore::command(std::initializer_list<const char*> arguments) {
     std::vector<const char*> list(arguments);
     list.push_back(nullptr);
     libmpv().command_async(handle_.get(), 0, list.data());
+}
+
+int MpvCore::commandNow(std::initializer_list<const char*> arguments) {
+    std::vector<const char*> list(arguments);
+    list.push_back(nullptr);
+    return libmpv().command(handle_.get(), list.data());
 }
 
 void MpvCore::setProperty(const char* name, const char* value) {

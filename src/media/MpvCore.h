@@ -39,6 +39,9 @@ public:
     [[nodiscard]] const mpv_event* nextEvent();
     // Asynchronous: a core busy opening a file never blocks the window.
     void command(std::initializer_list<const char*> arguments);
+    // Waits for mpv to carry it out: for commands whose outcome the caller needs (a file
+    // written, a file loaded). mpv's error code, 0 or more on success.
+    [[nodiscard]] int commandNow(std::initializer_list<const char*> arguments);
     void setProperty(const char* name, const char* value);
     // Empty or nothing when mpv has no value now.
     [[nodiscard]] QString stringProperty(const char* name) const;

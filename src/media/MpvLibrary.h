@@ -18,6 +18,7 @@ struct MpvLibrary {
     decltype(&::mpv_set_wakeup_callback) set_wakeup_callback = nullptr;
     decltype(&::mpv_wait_event) wait_event = nullptr;
     decltype(&::mpv_command_async) command_async = nullptr;
+    decltype(&::mpv_command) command = nullptr;
     decltype(&::mpv_get_property) get_property = nullptr;
     decltype(&::mpv_get_property_string) get_property_string = nullptr;
     decltype(&::mpv_free) free = nullptr;

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -69,6 +70,75 @@ double doubleValue(const mpv_event_property& property) {
     return property.format == MPV_FORMAT_DOUBLE && property.data != nullptr
                ? *static_cast<const double*>(property.data)
                : 0;
+}
+
+QString nodeString(const mpv_node& node) {
+    return node.format == MPV_FORMAT_STRING && node.u.string != nullptr
+               ? QString::fromUtf8(node.u.string)
+               : QString();
+}
+
+// mpv's track-list: an array of maps with id, type, lang, title, selected, external.
+QList<MediaTrack> readTracks(const mpv_event_property& property) {
+    QList<MediaTrack> tracks;
+    if (property.format != MPV_FORMAT_NODE || property.data == nullptr) {
+        return tracks;
+    }
+    const auto& list = *static_cast<const mpv_node*>(property.data);
+    if (list.format != MPV_FORMAT_NODE_ARRAY || list.u.list == nullptr) {
+        return tracks;
+    }
+    for (int i = 0; i < list.u.list->num; ++i) {
+        const mpv_node& item = list.u.list->values[i];
+        if (item.format != MPV_FORMAT_NODE_MAP || item.u.list == nullptr) {
+            continue;
+        }
+        MediaTrack track;
+        QString type;
+        for (int k = 0; k < item.u.list->num; ++k) {
+            const std::string_view key(item.u.list->keys[k]);
+            const mpv_node& value = item.u.list->values[k];
+            if (key == "id" && value.format == MPV_FORMAT_INT64) {
+                track.id = static_cast<int>(value.u.int64);
+            } else if (key == "type") {
+                type = nodeString(value);
+            } else if (key == "lang") {
+                track.language = nodeString(value);
+            } else if (key == "title") {
+                track.title = nodeString(value);
+            } else if (key == "selected" && value.format == MPV_FORMAT_FLAG) {
+                track.selected = value.u.flag != 0;
+            } else if (key == "external" && value.format == MPV_FORMAT_FLAG) {
+                track.external = value.u.flag != 0;
+            }
+        }
+        if (type == u"audio"_s) {
+            track.kind = MediaTrack::Kind::Audio;
+        } else if (type == u"sub"_s) {
+            track.kind = MediaTrack::Kind::Subtitle;
+        } else if (type != u"video"_s) {
+            continue;
+        }
+        if (track.id > 0) {
+            tracks << track;
+        }
+    }
+    return tracks;
+}
+
+// The codec names mpv's sub-codepage takes; empty: UTF-8 when the file is, else GB18030.
+QByteArray codepageFor(const QString& encoding) {
+    const QString name = encoding.toLower();
+    if (name == u"gbk"_s) {
+        return "gbk";
+    }
+    if (name == u"big5"_s) {
+        return "big5";
+    }
+    if (name == u"utf-8"_s) {
+        return "utf-8";
+    }
+    return "gb18030";
 }
 
 bool flagValue(const mpv_event_property& property) {
@@ -191,6 +261,100 @@ void MpvPlayer::play() {
     core_->setProperty(mpvprop::kPause, "no");
 }
 
+bool MpvPlayer::selectTrack(MediaTrack::Kind kind, int id) {
+    const bool known = std::ranges::any_of(
+        tracks_, [&](const MediaTrack& track) { return track.kind == kind && track.id == id; });
+    if (!hasFile_ || kind == MediaTrack::Kind::Video || (id != 0 && !known)) {
+        qCWarning(lcPlayer) << "track" << id << "refused: the open file has no such track";
+        return false;
+    }
+    const QByteArray value = id == 0 ? QByteArray("no") : QByteArray::number(id);
+    core_->setProperty(
+        kind == MediaTrack::Kind::Audio ? mpvprop::kAudioTrack : mpvprop::kSubtitleTrack,
+        value.constData());
+    return true;
+}
+
+bool MpvPlayer::addSubtitleFile(const QString& path) {
+    if (!hasFile_) {
+        return false;
+    }
+    const QByteArray file = toMpvPath(path);
+    const int result = core_->commandNow({"sub-add", file.constData(), "select"});
+    if (result < 0) {
+        qCWarning(lcPlayer).noquote() << u"subtitle file %1 not loaded: %2"_s.arg(
+            path, QString::fromUtf8(libmpv().error_string(result)));
+        return false;
+    }
+    return true;
+}
+
+void MpvPlayer::setSubtitleDelay(double seconds) {
+    const QByteArray value = QByteArray::number(seconds, 'f', 3);
+    core_->setProperty(mpvprop::kSubDelay, value.constData());
+}
+
+void MpvPlayer::setSubtitleEncoding(const QString& encoding) {
+    subtitleEncoding_ = encoding;
+    const QByteArray codepage = codepageFor(encoding);
+    core_->setProperty(mpvprop::kSubCodepage, codepage.constData());
+    // A subtitle file is read once: read the shown one again in the new encoding.
+    const auto shown = std::ranges::find_if(tracks_, [](const MediaTrack& track) {
+        return track.kind == MediaTrack::Kind::Subtitle && track.selected && track.external;
+    });
+    if (shown != tracks_.end()) {
+        const QByteArray id = QByteArray::number(shown->id);
+        core_->command({"sub-reload", id.constData()});
+    }
+}
+
+bool MpvPlayer::setSpeed(double rate) {
+    const auto accepted = acceptableSpeed(rate);
+    if (!accepted) {
+        return false;
+    }
+    speed_ = *accepted;
+    const QByteArray value = QByteArray::number(*accepted, 'f', 3);
+    core_->setProperty(mpvprop::kSpeed, value.constData());
+    Q_EMIT stateChanged();
+    return true;
+}
+
+void MpvPlayer::stepFrame(bool forward) {
+    if (hasFile_ && paused_) {
+        core_->command({forward ? "frame-step" : "frame-back-step"});
+    }
+}
+
+bool MpvPlayer::saveScreenshot(const QString& path) {
+    if (!hasFile_) {
+        return false;
+    }
+    const QByteArray file = toMpvPath(path);
+    // "video": the decoded frame at its own size, without subtitles or messages.
+    const int result = core_->commandNow({"screenshot-to-file", file.constData(), "video"});
+    if (result < 0 || !QFileInfo::exists(path)) {
+        qCWarning(lcPlayer).noquote() << u"screenshot not saved in %1: %2"_s.arg(
+            path, QString::fromUtf8(libmpv().error_string(result)));
+        return false;
+    }
+    return true;
+}
+
+void MpvPlayer::setHardwareDecoding(bool on) {
+    hardwareDecoding_ = on;
+    core_->setProperty(mpvprop::kHwdec, on ? "auto-safe" : "no");
+}
+
+void MpvPlayer::showMessage(const QString& text) {
+    const QByteArray line = text.toUtf8();
+    core_->command({"show-text", line.constData(), "2000"});
+}
+
+QString MpvPlayer::liveProperty(const char* name) const {
+    return core_->stringProperty(name);
+}
+
 void MpvPlayer::chooseSubtitles() {
     // Set before the load, which reads them when it starts.
     const subtitles::Search search = subtitles::forFilm(source_);
@@ -278,6 +442,27 @@ void MpvPlayer::readProperty(const mpv_event& event) {
         case mpvprop::Observed::EofReached:
             noteEnd(flagValue(property));
             break;
+        case mpvprop::Observed::TrackList: {
+            QList<MediaTrack> tracks = readTracks(property);
+            if (tracks != tracks_) {
+                tracks_ = std::move(tracks);
+                Q_EMIT tracksChanged();
+            }
+            break;
+        }
+        case mpvprop::Observed::SubDelay:
+            subtitleDelay_ = doubleValue(property);
+            break;
+        case mpvprop::Observed::Speed:
+            if (property.format == MPV_FORMAT_DOUBLE) {
+                speed_ = doubleValue(property);
+            }
+            break;
+        case mpvprop::Observed::MediaTitle:
+            mediaTitle_ = property.format == MPV_FORMAT_STRING && property.data != nullptr
+                              ? QString::fromUtf8(*static_cast<char* const*>(property.data))
+                              : QString();
+            break;
     }
 }
 
@@ -302,6 +487,7 @@ void MpvPlayer::fileOpened() {
 
 void MpvPlayer::forgetFile() {
     hasFile_ = false;
+    subtitleDelay_ = 0;
     atEnd_ = false;
     position_ = 0;
     duration_ = 0;

@@ -51,6 +51,21 @@ public:
     [[nodiscard]] double duration() const override { return duration_; }
     [[nodiscard]] int volume() const override { return volume_; }
     [[nodiscard]] bool isMuted() const override { return muted_; }
+    [[nodiscard]] QList<MediaTrack> tracks() const override { return tracks_; }
+    bool selectTrack(MediaTrack::Kind kind, int id) override;
+    bool addSubtitleFile(const QString& path) override;
+    void setSubtitleDelay(double seconds) override;
+    [[nodiscard]] double subtitleDelay() const override { return subtitleDelay_; }
+    void setSubtitleEncoding(const QString& encoding) override;
+    [[nodiscard]] QString subtitleEncoding() const override { return subtitleEncoding_; }
+    bool setSpeed(double rate) override;
+    [[nodiscard]] double speed() const override { return speed_; }
+    void stepFrame(bool forward) override;
+    bool saveScreenshot(const QString& path) override;
+    void setHardwareDecoding(bool on) override;
+    [[nodiscard]] bool hardwareDecoding() const override { return hardwareDecoding_; }
+    void showMessage(const QString& text) override;
+    [[nodiscard]] QString mediaTitle() const override { return hasFile_ ? mediaTitle_ : QString(); }
 
 Q_SIGNALS:
     void fileLoaded();
@@ -67,6 +82,8 @@ private:
     [[nodiscard]] QString openPath() const;
     // The subtitle line on screen now.
     [[nodiscard]] QString subtitleLine() const;
+    // A property as mpv has it now.
+    [[nodiscard]] QString liveProperty(const char* name) const;
     MpvPlayer(std::unique_ptr<MpvCore> core, QWidget* view, QString noVideoReason);
     void drainEvents();
     void dispatch(const mpv_event& event);
@@ -98,6 +115,12 @@ private:
     double position_ = 0;
     double duration_ = 0;
     int volume_ = 100;
+    QList<MediaTrack> tracks_;
+    double subtitleDelay_ = 0;
+    QString subtitleEncoding_;
+    double speed_ = 1;
+    bool hardwareDecoding_ = true;
+    QString mediaTitle_;
 };
 
 }  // namespace tivora

@@ -16,11 +16,32 @@ inline constexpr const char* kEofReached = "eof-reached";
 inline constexpr const char* kSubVisibility = "sub-visibility";
 inline constexpr const char* kSubText = "sub-text";
 inline constexpr const char* kPath = "path";
+inline constexpr const char* kTrackList = "track-list";
+inline constexpr const char* kAudioTrack = "aid";
+inline constexpr const char* kSubtitleTrack = "sid";
+inline constexpr const char* kSubDelay = "sub-delay";
+inline constexpr const char* kSubCodepage = "sub-codepage";
+inline constexpr const char* kSpeed = "speed";
+inline constexpr const char* kHwdec = "hwdec";
+inline constexpr const char* kMediaTitle = "media-title";
+inline constexpr const char* kWidth = "width";
+inline constexpr const char* kHeight = "height";
 inline constexpr const char* kSubAuto = "sub-auto";
 inline constexpr const char* kSubFiles = "sub-files";
 
 // An observed property, as mpv hands it back in the reply_userdata of its change events.
-enum class Observed : std::uint64_t { TimePos = 1, Duration, Volume, Pause, Mute, EofReached };
+enum class Observed : std::uint64_t {
+    TimePos = 1,
+    Duration,
+    Volume,
+    Pause,
+    Mute,
+    EofReached,
+    TrackList,
+    SubDelay,
+    Speed,
+    MediaTitle,
+};
 
 struct ObservedProperty {
     Observed id;
@@ -36,6 +57,10 @@ inline constexpr ObservedProperty kObserved[] = {
     {Observed::Pause, kPause, MPV_FORMAT_FLAG},
     {Observed::Mute, kMute, MPV_FORMAT_FLAG},
     {Observed::EofReached, kEofReached, MPV_FORMAT_FLAG},
+    {Observed::TrackList, kTrackList, MPV_FORMAT_NODE},
+    {Observed::SubDelay, kSubDelay, MPV_FORMAT_DOUBLE},
+    {Observed::Speed, kSpeed, MPV_FORMAT_DOUBLE},
+    {Observed::MediaTitle, kMediaTitle, MPV_FORMAT_STRING},
 };
 
 }  // namespace tivora::mpvprop

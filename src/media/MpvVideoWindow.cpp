@@ -61,6 +61,20 @@ bool MpvVideoWindow::event(QEvent* event) {
         QCoreApplication::sendEvent(pointerTarget_, copy.get());
         return true;
     }
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::DragLeave:
+        case QEvent::Drop:
+            // The event itself, so that the widget's acceptance reaches the dragging program.
+            if (pointerTarget_ != nullptr) {
+                QCoreApplication::sendEvent(pointerTarget_, event);
+                return true;
+            }
+            break;
+        default:
+            break;
+    }
     if (event->type() == QEvent::UpdateRequest) {
         draw();
         return true;

@@ -2,7 +2,9 @@
 
 #include "forms/PlayerControl.h"
 #include "playback/PlaybackTime.h"
+#include "playback/PlayerActions.h"
 #include "playback/SeekSlider.h"
+#include "playback/VolumeSlider.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,8 +38,10 @@ PlayerBar::PlayerBar(PlayerControl& player, QWidget* parent)
       seek_(new SeekSlider(this)),
       time_(new QLabel(this)),
       mute_(makeButton(this, QStyle::SP_MediaVolume, u"静音"_s)),
-      volume_(new QSlider(Qt::Horizontal, this)),
+      volume_(new VolumeSlider(this)),
       subtitles_(new QToolButton(this)),
+      tracks_(new QToolButton(this)),
+      speed_(new QLabel(this)),
       continuous_(new QToolButton(this)),
       fullScreen_(makeButton(this, QStyle::SP_TitleBarMaxButton, u"全屏 (F)"_s)) {
     setObjectName(u"PlayerBar"_s);
@@ -53,6 +57,19 @@ PlayerBar::PlayerBar(PlayerControl& player, QWidget* parent)
     subtitles_->setAutoRaise(true);
     subtitles_->setFocusPolicy(Qt::NoFocus);
     subtitles_->setToolTip(u"显示或隐藏字幕"_s);
+    tracks_->setText(u"音轨"_s);
+    tracks_->setAutoRaise(true);
+    tracks_->setFocusPolicy(Qt::NoFocus);
+    tracks_->setToolTip(u"选择音轨和字幕"_s);
+    tracks_->setPopupMode(QToolButton::InstantPopup);
+    auto* trackMenu = new QMenu(tracks_);
+    tracks_->setMenu(trackMenu);
+    connect(trackMenu, &QMenu::aboutToShow, this, [this, trackMenu] {
+        trackMenu->clear();
+        Q_EMIT tracksMenuAboutToShow(trackMenu);
+    });
+    speed_->setToolTip(u"播放速度：] 加快，[ 减慢，退格恢复"_s);
+    speed_->hide();
     continuous_->setText(u"连续播放"_s);
     continuous_->setCheckable(true);
     continuous_->setChecked(true);
@@ -67,8 +84,10 @@ PlayerBar::PlayerBar(PlayerControl& player, QWidget* parent)
     row->addWidget(stop_);
     row->addWidget(seek_, 1);
     row->addWidget(time_);
+    row->addWidget(speed_);
     row->addWidget(mute_);
     row->addWidget(volume_);
+    row->addWidget(tracks_);
     row->addWidget(subtitles_);
     row->addWidget(continuous_);
     row->addWidget(fullScreen_);
@@ -149,6 +168,17 @@ void PlayerBar::follow() {
         volume_->setToolTip(u"音量 %1%"_s.arg(player_.volume()));
     }
     shown_ = {.valid = true, .playing = playing, .muted = muted};
+    const double rate = player_.speed();
+    const bool unusual = std::abs(rate - 1) > 0.001;
+    if (unusual) {
+        const QString text = PlayerActions::speedText(rate);
+        if (speed_->text() != text) {
+            speed_->setText(text);
+        }
+    }
+    if (speed_->isVisibleTo(this) != unusual) {
+        speed_->setVisible(unusual);
+    }
     if (subtitles_->isChecked() != player_.subtitlesShown()) {
         const QSignalBlocker quiet(subtitles_);
         subtitles_->setChecked(player_.subtitlesShown());

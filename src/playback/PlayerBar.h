@@ -3,6 +3,7 @@
 #include "playback/SeekSlider.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
 #include <QSlider>
 #include <QToolButton>
@@ -31,6 +32,9 @@ public:
     [[nodiscard]] QToolButton* muteButton() const { return mute_; }
     [[nodiscard]] QToolButton* continuousButton() const { return continuous_; }
     [[nodiscard]] QToolButton* subtitlesButton() const { return subtitles_; }
+    [[nodiscard]] QToolButton* tracksButton() const { return tracks_; }
+    // The playback rate, shown only when it is not 1×.
+    [[nodiscard]] QLabel* speedLabel() const { return speed_; }
     [[nodiscard]] QToolButton* fullScreenButton() const { return fullScreen_; }
     [[nodiscard]] SeekSlider* seekSlider() const { return seek_; }
     [[nodiscard]] QSlider* volumeSlider() const { return volume_; }
@@ -38,6 +42,8 @@ public:
 Q_SIGNALS:
     void fullScreenToggled();
     void continuousPlayToggled(bool on);
+    // The tracks button's menu is about to open, empty: whoever knows the tracks fills it.
+    void tracksMenuAboutToShow(QMenu* menu);
 
 private:
     void follow();
@@ -50,6 +56,8 @@ private:
     QPointer<QToolButton> mute_;
     QPointer<QSlider> volume_;
     QPointer<QToolButton> subtitles_;
+    QPointer<QToolButton> tracks_;
+    QPointer<QLabel> speed_;
     QPointer<QToolButton> continuous_;
     QPointer<QToolButton> fullScreen_;
     struct Shown {

@@ -1,9 +1,13 @@
 #include "playback/PlayerSurface.h"
 
 #include "forms/PlayerControl.h"
+#include "playback/PlayerActions.h"
 #include "playback/PlayerBar.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -17,6 +21,19 @@ constexpr double kShortSeek = 5;
 constexpr double kLongSeek = 60;
 constexpr int kVolumeStep = 5;
 
+QStringList localFiles(const QMimeData* data) {
+    QStringList paths;
+    if (data == nullptr) {
+        return paths;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    return paths;
+}
+
 QVBoxLayout* bareColumn(QWidget* owner) {
     auto* column = new QVBoxLayout(owner);
     column->setContentsMargins(0, 0, 0, 0);
@@ -27,7 +44,10 @@ QVBoxLayout* bareColumn(QWidget* owner) {
 }  // namespace
 
 PlayerSurface::PlayerSurface(PlayerControl& player, QWidget* parent)
-    : QWidget(parent), player_(player), content_(new QWidget(this)) {
+    : QWidget(parent),
+      player_(player),
+      content_(new QWidget(this)),
+      actions_(new PlayerActions(player, this)) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(u"tivora--PlayerSurface { background: black; }"_s);
@@ -36,6 +56,7 @@ PlayerSurface::PlayerSurface(PlayerControl& player, QWidget* parent)
     video->setFocusPolicy(Qt::NoFocus);
     video->setMouseTracking(true);
     video->installEventFilter(this);
+    video->setAcceptDrops(true);
     bar_ = new PlayerBar(player_, content_);
     bar_->setMouseTracking(true);
     bar_->installEventFilter(this);
@@ -47,10 +68,16 @@ PlayerSurface::PlayerSurface(PlayerControl& player, QWidget* parent)
     idle_.setInterval(kIdleMilliseconds);
     connect(&idle_, &QTimer::timeout, this, &PlayerSurface::hideControlsWhenIdle);
     connect(bar_, &PlayerBar::fullScreenToggled, this, [this] { setFullScreen(!inFullScreen()); });
+    connect(bar_, &PlayerBar::tracksMenuAboutToShow, this,
+            [this](QMenu* menu) { actions_->fillTrackMenu(*menu); });
 }
 
 PlayerBar* PlayerSurface::bar() const {
     return bar_;
+}
+
+PlayerActions* PlayerSurface::actions() const {
+    return actions_;
 }
 
 PlayerSurface::~PlayerSurface() {
@@ -129,9 +156,42 @@ bool PlayerSurface::handleKey(int key, Qt::KeyboardModifiers modifiers) {
                 return true;
             }
             return false;
+        case Qt::Key_Z:
+            actions_->shiftSubtitleDelay(-PlayerActions::kDelayStep);
+            return true;
+        case Qt::Key_X:
+            actions_->shiftSubtitleDelay(PlayerActions::kDelayStep);
+            return true;
+        case Qt::Key_BracketRight:
+            actions_->stepSpeed(1);
+            return true;
+        case Qt::Key_BracketLeft:
+            actions_->stepSpeed(-1);
+            return true;
+        case Qt::Key_Backspace:
+            actions_->stepSpeed(0);
+            return true;
+        case Qt::Key_Period:
+            actions_->stepFrame(true);
+            return true;
+        case Qt::Key_Comma:
+            actions_->stepFrame(false);
+            return true;
+        case Qt::Key_S:
+            actions_->takeScreenshot();
+            return true;
         default:
             return false;
     }
+}
+
+QMenu* PlayerSurface::showMenu(const QPoint& globalPosition) {
+    auto* menu = new QMenu(inFullScreen() ? stage_.data() : this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    actions_->fillMenu(*menu);
+    Q_EMIT menuAboutToShow(menu);
+    menu->popup(globalPosition);
+    return menu;
 }
 
 void PlayerSurface::keyPressEvent(QKeyEvent* event) {
@@ -164,6 +224,35 @@ bool PlayerSurface::eventFilter(QObject* watched, QEvent* event) {
                 setFocus(Qt::MouseFocusReason);
             }
             showControls();
+            if (auto* press = static_cast<QMouseEvent*>(event);
+                watched == player_.widget() && press->button() == Qt::RightButton) {
+                showMenu(press->globalPosition().toPoint());
+                return true;
+            }
+            break;
+        case QEvent::DragEnter:
+            if (watched == player_.widget()) {
+                auto* enter = static_cast<QDragEnterEvent*>(event);
+                if (!localFiles(enter->mimeData()).isEmpty()) {
+                    enter->acceptProposedAction();
+                } else {
+                    enter->ignore();
+                }
+                return true;
+            }
+            break;
+        case QEvent::Drop:
+            if (watched == player_.widget()) {
+                auto* drop = static_cast<QDropEvent*>(event);
+                const QStringList paths = localFiles(drop->mimeData());
+                if (paths.isEmpty()) {
+                    drop->ignore();
+                    return true;
+                }
+                drop->acceptProposedAction();
+                Q_EMIT filesDropped(paths);
+                return true;
+            }
             break;
         case QEvent::MouseButtonDblClick:
             if (watched == player_.widget()) {

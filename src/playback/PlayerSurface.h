@@ -4,8 +4,11 @@
 #include <QTimer>
 #include <QWidget>
 
+class QMenu;
+
 namespace tivora {
 
+class PlayerActions;
 class PlayerBar;
 class PlayerControl;
 
@@ -23,16 +26,25 @@ public:
     Q_DISABLE_COPY_MOVE(PlayerSurface)
 
     [[nodiscard]] PlayerBar* bar() const;
+    [[nodiscard]] PlayerActions* actions() const;
     [[nodiscard]] bool inFullScreen() const { return !stage_.isNull(); }
     // The full-screen window while it is shown.
     [[nodiscard]] QWidget* stage() const { return stage_; }
     void setFullScreen(bool on);
 
-    // Space, arrows (Shift: a minute), M, F and Esc; true when the key was the player's.
+    // Space, arrows (Shift: a minute), M, F, Esc, Z/X subtitle delay, [ ] Backspace speed,
+    // . and , frames, S screenshot; true when the key was the player's.
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);
+
+    // The right-click menu, opened at a point of the screen; it deletes itself when closed.
+    QMenu* showMenu(const QPoint& globalPosition);
 
 Q_SIGNALS:
     void fullScreenChanged(bool on);
+    // The right-click menu holds the player's entries; the host may add its own.
+    void menuAboutToShow(QMenu* menu);
+    // Local files dropped on the video.
+    void filesDropped(const QStringList& paths);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -45,6 +57,7 @@ private:
     PlayerControl& player_;
     QPointer<QWidget> content_;
     QPointer<PlayerBar> bar_;
+    QPointer<PlayerActions> actions_;
     QPointer<QWidget> stage_;
     QTimer idle_;
 };

@@ -2,6 +2,7 @@
 
 #include "playback/PlaybackTime.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -25,6 +26,17 @@ int SeekSlider::valueAt(int x) const {
     const int span = std::max(1, groove.width() - handle.width());
     return QStyle::sliderValueFromPosition(minimum(), maximum(),
                                            x - groove.x() - handle.width() / 2, span);
+}
+
+bool SeekSlider::event(QEvent* event) {
+    // The tooltip the pointer rests on tells the time under it, not the bar's general hint.
+    if (event->type() == QEvent::ToolTip && maximum() > minimum()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QToolTip::showText(help->globalPos(),
+                           playback::formatTime(valueAt(help->pos().x()) / 1000.0), this);
+        return true;
+    }
+    return QSlider::event(event);
 }
 
 void SeekSlider::mousePressEvent(QMouseEvent* event) {

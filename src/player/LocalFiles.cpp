@@ -10,6 +10,19 @@ using namespace Qt::StringLiterals;
 namespace tivora::localfiles {
 namespace {
 
+// What the dialog's video entry and the list offer, RealMedia last.
+const QStringList& videoSuffixes() {
+    static const QStringList kSuffixes{u"mp4"_s, u"mkv"_s,  u"avi"_s,  u"mov"_s,  u"wmv"_s,
+                                       u"flv"_s, u"ts"_s,   u"m2ts"_s, u"webm"_s, u"m4v"_s,
+                                       u"mpg"_s, u"mpeg"_s, u"3gp"_s,  u"rm"_s,   u"rmvb"_s};
+    return kSuffixes;
+}
+
+bool isRealMedia(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    return suffix == u"rm"_s || suffix == u"rmvb"_s;
+}
+
 bool matchesOne(const QList<uint>& pattern, const QList<uint>& name) {
     qsizetype p = 0;
     qsizetype n = 0;
@@ -51,6 +64,30 @@ QString listPattern(const QString& prefix) {
     return u"*"_s + prefix + u"*rm*"_s;
 }
 
+QString listPatternFor(const QString& prefix, const QString& fileName) {
+    // A name of no video type (chosen through "all files") keeps the RealMedia pattern too.
+    if (isRealMedia(fileName) ||
+        !videoSuffixes().contains(QFileInfo(fileName).suffix().toLower())) {
+        return listPattern(prefix);
+    }
+    QStringList patterns;
+    for (const QString& suffix : videoSuffixes()) {
+        patterns << u"*"_s + prefix + u"*."_s + suffix;
+    }
+    return patterns.join(u';');
+}
+
+QString dialogFilter() {
+    QStringList shown;
+    QStringList patterns;
+    for (const QString& suffix : videoSuffixes()) {
+        shown << u"*."_s + suffix;
+        patterns << u"*."_s + suffix;
+    }
+    return u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb|所有视频文件 (%1)|%2|所有文件 (*.*)|*.*"_s.arg(
+        shown.join(u','), patterns.join(u';'));
+}
+
 QString folderOfFile(const QString& path) {
     // On Windows both separators count; elsewhere a backslash is an ordinary name character.
     const qsizetype last = QDir::fromNativeSeparators(path).lastIndexOf(u'/');
@@ -67,9 +104,9 @@ bool matchesPattern(const QString& pattern, const QString& name) {
 }
 
 bool isVideoFileName(const QString& name) {
-    static const QStringList kVideo{u"rm"_s,   u"rmvb"_s, u"mp4"_s, u"m4v"_s,  u"mkv"_s, u"avi"_s,
-                                    u"mov"_s,  u"wmv"_s,  u"flv"_s, u"webm"_s, u"ts"_s,  u"mpg"_s,
-                                    u"mpeg"_s, u"3gp"_s,  u"asf"_s, u"vob"_s,  u"ogv"_s};
+    static const QStringList kVideo{u"rm"_s,   u"rmvb"_s, u"mp4"_s, u"m4v"_s, u"mkv"_s,  u"avi"_s,
+                                    u"m2ts"_s, u"mov"_s,  u"wmv"_s, u"flv"_s, u"webm"_s, u"ts"_s,
+                                    u"mpg"_s,  u"mpeg"_s, u"3gp"_s, u"asf"_s, u"vob"_s,  u"ogv"_s};
     return kVideo.contains(QFileInfo(name).suffix().toLower());
 }
 

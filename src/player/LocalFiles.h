@@ -11,6 +11,14 @@ namespace tivora::localfiles {
 // The list pattern for a name prefix: names holding the prefix and, after it, "rm".
 [[nodiscard]] QString listPattern(const QString& prefix);
 
+// The list pattern after a file was chosen: for RealMedia (or a name of no video type) the
+// pattern above; for any other video the names holding the prefix among every video type the dialog
+// offers.
+[[nodiscard]] QString listPatternFor(const QString& prefix, const QString& fileName);
+
+// The open dialog's filter: RealMedia first, then every video type, then every file.
+[[nodiscard]] QString dialogFilter();
+
 // The folder of a file: its path up to and including the last separator; empty without one.
 [[nodiscard]] QString folderOfFile(const QString& path);
 

@@ -9,12 +9,18 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace tivora {
 namespace {
 
 const QString kContinuousPlay = u"player/continuousPlay"_s;
+const QString kVolume = u"player/volume"_s;
+const QString kMuted = u"player/muted"_s;
+const QString kHardwareDecoding = u"player/hardwareDecoding"_s;
+const QString kListedType = u"player/listedType"_s;
 
 QString iniValue(const QVariant& value) {
     switch (value.typeId()) {
@@ -89,6 +95,40 @@ bool PlayerPreferences::continuousPlay() const {
 
 bool PlayerPreferences::setContinuousPlay(bool on) const {
     return setValue(kContinuousPlay, on);
+}
+
+int PlayerPreferences::volume() const {
+    bool ok = false;
+    const int percent = value(kVolume, 100).toInt(&ok);
+    return ok ? std::clamp(percent, 0, 100) : 100;
+}
+
+bool PlayerPreferences::setVolume(int percent) const {
+    return setValue(kVolume, std::clamp(percent, 0, 100));
+}
+
+bool PlayerPreferences::muted() const {
+    return value(kMuted, false).toBool();
+}
+
+bool PlayerPreferences::setMuted(bool muted) const {
+    return setValue(kMuted, muted);
+}
+
+bool PlayerPreferences::hardwareDecoding() const {
+    return value(kHardwareDecoding, true).toBool();
+}
+
+bool PlayerPreferences::setHardwareDecoding(bool on) const {
+    return setValue(kHardwareDecoding, on);
+}
+
+QString PlayerPreferences::listedType() const {
+    return value(kListedType, QString()).toString();
+}
+
+bool PlayerPreferences::setListedType(const QString& fileName) const {
+    return setValue(kListedType, fileName);
 }
 
 }  // namespace tivora

@@ -15,6 +15,17 @@ public:
     // False when the choice could not be saved; the file keeps what it had.
     [[nodiscard]] bool setContinuousPlay(bool on) const;
 
+    // 0 to 100 percent.
+    [[nodiscard]] int volume() const;
+    [[nodiscard]] bool setVolume(int percent) const;
+    [[nodiscard]] bool muted() const;
+    [[nodiscard]] bool setMuted(bool muted) const;
+    [[nodiscard]] bool hardwareDecoding() const;
+    [[nodiscard]] bool setHardwareDecoding(bool on) const;
+    // The name of the file the list was last made for, which decides the list's pattern.
+    [[nodiscard]] QString listedType() const;
+    [[nodiscard]] bool setListedType(const QString& fileName) const;
+
     [[nodiscard]] const QString& file() const { return file_; }
 
 private:

@@ -9,6 +9,7 @@
 #include "forms/PlayerControl.h"
 #include "forms/QuitRequest.h"
 #include "forms/Services.h"
+#include "playback/PlayerActions.h"
 #include "playback/PlayerBar.h"
 #include "playback/PlayerSurface.h"
 #include "player/FileListBox.h"
@@ -19,6 +20,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 
 using namespace Qt::StringLiterals;
 
@@ -54,7 +56,12 @@ const DesignRow kControls[] = {
 };
 // clang-format on
 
-const QString kVideoFilter = u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb"_s;
+const QString kSubtitleFilter =
+    u"字幕文件 (*.srt,*.ass,*.ssa,*.vtt,*.sub,*.idx,*.sup)|*.srt;*.ass;*.ssa;*.vtt;*.sub;*.idx;*.sup|所有文件 (*.*)|*.*"_s;
+// No subtitle file is this large; a file that is would only stall the player.
+constexpr qint64 kLargestSubtitle = qint64{20} * 1024 * 1024;
+// A position that moves more than this between two readings was a jump.
+constexpr double kJump = 2;
 const QString kListHidden = u"列表已经隐藏，改变窗口大小显示列表"_s;
 const QString kResumed = u"从上次位置继续播放"_s;
 
@@ -133,6 +140,31 @@ void PlayerWindow::bindEvents() {
     });
     resume_.setProblemReport(
         [this](const QString& text) { dispatch([this, text] { reportSaveProblem(text); }); });
+    const PlayerPreferences preferences;
+    keptVolume_ = preferences.volume();
+    keptMuted_ = preferences.muted();
+    // Only what differs from the player's own start, so a new player is told nothing needless.
+    if (player_->volume() != keptVolume_) {
+        player_->setVolume(keptVolume_);
+    }
+    if (player_->isMuted() != keptMuted_) {
+        player_->setMuted(keptMuted_);
+    }
+    if (player_->hardwareDecoding() != preferences.hardwareDecoding()) {
+        player_->setHardwareDecoding(preferences.hardwareDecoding());
+    }
+    connect(surface_->actions(), &PlayerActions::hardwareDecodingChanged, this,
+            [](bool on) { (void)PlayerPreferences().setHardwareDecoding(on); });
+    connect(surface_->actions(), &PlayerActions::subtitleFileRequested, this,
+            [this] { dispatch([this] { loadSubtitleFile(); }); });
+    connect(surface_->actions(), &PlayerActions::screenshotSaved, this,
+            [this](const QString& path) {
+                showBanner(u"截图已保存到 "_s + QDir::toNativeSeparators(path));
+            });
+    connect(surface_, &PlayerSurface::menuAboutToShow, this,
+            [this](QMenu* menu) { addRecentFiles(*menu); });
+    connect(surface_, &PlayerSurface::filesDropped, this,
+            [this](const QStringList& paths) { dispatch([&] { onFilesDropped(paths); }); });
     connect(player_, &PlayerControl::stateChanged, this,
             [this] { dispatch([this] { followPlayer(); }); });
     connect(player_, &PlayerControl::endReached, this, [this] {
@@ -142,6 +174,7 @@ void PlayerWindow::bindEvents() {
             playNextFile();
         });
     });
+    bindMediaControls();
     QWidget::setTabOrder(surface_, list_);
     QWidget::setTabOrder(list_, control(player_window::kOpenButton).widget());
     QWidget::setTabOrder(control(player_window::kOpenButton).widget(),
@@ -167,13 +200,14 @@ void PlayerWindow::onResize() {
 
 void PlayerWindow::onUnload(int& /*cancel*/) {
     rememberWhereLeft();
+    mediaControls_.reset();
     services().keepAwake(this, false);
     forms_.form(FormId::Main).show();
 }
 
 void PlayerWindow::listFolder(const QString& prefix, const QString& folder) {
     // Whatever the list showed before: an empty list, too, follows the chosen file.
-    list_->setPattern(localfiles::listPattern(prefix));
+    list_->setPattern(localfiles::listPatternFor(prefix, PlayerPreferences().listedType()));
     list_->setPath(folder);
 }
 
@@ -197,8 +231,12 @@ void PlayerWindow::openFile() {
 }
 
 void PlayerWindow::showDialog() {
-    dialog_->setInitDir(services().mediaDialogFolder());
-    dialog_->setFilter(kVideoFilter);
+    QString folder = services().mediaDialogFolder();
+    if (const auto line = settingsFile().read(); line && QFileInfo(line->folder).isDir()) {
+        folder = line->folder;
+    }
+    dialog_->setInitDir(folder);
+    dialog_->setFilter(localfiles::dialogFilter());
     dialog_->showOpen();
 }
 
@@ -262,9 +300,11 @@ void PlayerWindow::applyChosenFile() {
     playing_ = path;
     player_->invoke(PlayerControl::kDispSource, path);
     player_->invoke(PlayerControl::kDispPlay);
+    played(path);
     lastOpenedPath_ = path;
     const QString prefix = localfiles::namePrefix(title);
     const QString folder = QDir::toNativeSeparators(localfiles::folderOfFile(path));
+    (void)PlayerPreferences().setListedType(title);
     listFolder(prefix, folder);
     setCaption(title);
     // Playback goes on when the settings cannot be kept anywhere.
@@ -296,6 +336,7 @@ void PlayerWindow::listDoubleClick() {
     playing_ = folder + name;
     player_->invoke(PlayerControl::kDispSource, playing_);
     player_->invoke(PlayerControl::kDispPlay);
+    played(playing_);
     setCaption(name);
 }
 
@@ -320,6 +361,14 @@ void PlayerWindow::followPlayer() {
     if (player_->duration() > 0) {
         playedLength_ = player_->duration();
     }
+    if (player_->volume() != keptVolume_ || player_->isMuted() != keptMuted_) {
+        keptVolume_ = player_->volume();
+        keptMuted_ = player_->isMuted();
+        const PlayerPreferences preferences;
+        (void)preferences.setVolume(keptVolume_);
+        (void)preferences.setMuted(keptMuted_);
+    }
+    tellMediaControls();
 }
 
 void PlayerWindow::rememberWhereLeft() {
@@ -330,17 +379,140 @@ void PlayerWindow::rememberWhereLeft() {
 }
 
 void PlayerWindow::playNextFile() {
-    if (!surface_->bar()->continuousPlay()) {
-        return;
+    if (surface_->bar()->continuousPlay()) {
+        playListedFile(1);
     }
-    const auto playing = static_cast<int>(
+}
+
+int PlayerWindow::playingRow() const {
+    return static_cast<int>(
         rows().indexOf(QFileInfo(QDir::fromNativeSeparators(playing_)).fileName()));
-    if (playing < 0 || playing + 1 >= list_->listCount()) {
-        return;
+}
+
+bool PlayerWindow::playListedFile(int step) {
+    const int playing = playingRow();
+    const int next = playing + step;
+    if (playing < 0 || next < 0 || next >= list_->listCount()) {
+        return false;
     }
-    list_->setCurrentRow(playing + 1);
+    list_->setCurrentRow(next);
     listDoubleClick();
     showBanner(caption());
+    return true;
+}
+
+void PlayerWindow::played(const QString& path) {
+    // After the file was handed over: the store's write must not delay its first frame.
+    (void)recent_.add(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+}
+
+void PlayerWindow::addRecentFiles(QMenu& menu) {
+    menu.addSeparator();
+    QMenu* recent = menu.addMenu(u"最近播放"_s);
+    recent->setToolTipsVisible(true);
+    if (recent_.files().isEmpty()) {
+        recent->addAction(u"（没有记录）"_s)->setEnabled(false);
+        return;
+    }
+    for (const QString& path : recent_.files()) {
+        QAction* action = recent->addAction(QFileInfo(QDir::fromNativeSeparators(path)).fileName());
+        if (QFileInfo(path).isFile()) {
+            action->setToolTip(path);
+            connect(action, &QAction::triggered, this,
+                    [this, path] { dispatch([&] { openFromOutside(path); }); });
+        } else {
+            action->setEnabled(false);
+            action->setToolTip(u"文件已不存在：%1"_s.arg(path));
+        }
+    }
+    recent->addSeparator();
+    connect(recent->addAction(u"清除记录"_s), &QAction::triggered, this,
+            [this] { (void)recent_.clear(); });
+}
+
+void PlayerWindow::loadSubtitleFile() {
+    if (!player_->hasFile()) {
+        return;
+    }
+    const std::unique_ptr<FileDialog> dialog = services().createFileDialog(window());
+    dialog->setInitDir(localfiles::folderOfFile(playing_));
+    dialog->setFilter(kSubtitleFilter);
+    dialog->showOpen();
+    const QString path = dialog->fileName();
+    if (path.isEmpty()) {
+        return;
+    }
+    const QFileInfo file(path);
+    if (file.size() > kLargestSubtitle) {
+        qCWarning(lcPlayer).noquote()
+            << u"subtitle file %1 refused: %2 bytes"_s.arg(path).arg(file.size());
+        msgBox(u"“%1”太大，不是字幕文件。"_s.arg(file.fileName()),
+               MsgBox::OkOnly + MsgBox::Exclamation);
+        return;
+    }
+    if (!player_->addSubtitleFile(path)) {
+        msgBox(u"无法加载字幕文件“%1”。"_s.arg(file.fileName()),
+               MsgBox::OkOnly + MsgBox::Exclamation);
+    }
+}
+
+void PlayerWindow::bindMediaControls() {
+    mediaControls_ = services().createMediaControls();
+    if (!mediaControls_) {
+        return;
+    }
+    MediaControls* controls = mediaControls_.get();
+    const auto handle = [this](auto&& handler) { return [this, handler] { dispatch(handler); }; };
+    connect(controls, &MediaControls::playRequested, this, handle([this] {
+                if (player_->hasFile()) {
+                    player_->setPaused(false);
+                }
+            }));
+    connect(controls, &MediaControls::pauseRequested, this,
+            handle([this] { player_->setPaused(true); }));
+    connect(controls, &MediaControls::playPauseRequested, this,
+            handle([this] { player_->setPaused(!player_->isPaused()); }));
+    connect(controls, &MediaControls::stopRequested, this,
+            handle([this] { player_->invoke(PlayerControl::kDispStop); }));
+    connect(controls, &MediaControls::nextRequested, this, handle([this] { playListedFile(1); }));
+    connect(controls, &MediaControls::previousRequested, this,
+            handle([this] { playListedFile(-1); }));
+    connect(controls, &MediaControls::raiseRequested, this, handle([this] {
+                show();
+                window()->raise();
+                window()->activateWindow();
+            }));
+    connect(controls, &MediaControls::positionRequested, this,
+            [this](double seconds) { dispatch([&] { player_->seekTo(seconds); }); });
+    connect(controls, &MediaControls::rateRequested, this,
+            [this](double rate) { dispatch([&] { (void)player_->setSpeed(rate); }); });
+    connect(controls, &MediaControls::volumeRequested, this,
+            [this](int percent) { dispatch([&] { player_->setVolume(percent); }); });
+    tellMediaControls();
+}
+
+void PlayerWindow::tellMediaControls() {
+    if (!mediaControls_) {
+        return;
+    }
+    const int row = playingRow();
+    const double position = player_->position();
+    mediaControls_->update({
+        .hasFile = player_->hasFile(),
+        .paused = player_->isPaused(),
+        .position = position,
+        .duration = player_->duration(),
+        .rate = player_->speed(),
+        .volume = player_->volume(),
+        .title = player_->mediaTitle().isEmpty() ? caption() : player_->mediaTitle(),
+        .path = playing_,
+        .canGoNext = row >= 0 && row + 1 < list_->listCount(),
+        .canGoPrevious = row > 0,
+    });
+    if (player_->hasFile() && std::abs(position - lastPosition_) > kJump) {
+        mediaControls_->seeked(position);
+    }
+    lastPosition_ = position;
 }
 
 QStringList PlayerWindow::rows() const {

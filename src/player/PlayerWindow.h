@@ -1,9 +1,11 @@
 #pragma once
 
 #include "forms/Form.h"
+#include "forms/MediaControls.h"
 #include "forms/PlayerControl.h"
 #include "playback/PlayerSurface.h"
 #include "player/FileListBox.h"
+#include "player/RecentFiles.h"
 #include "player/ResumeStore.h"
 #include "player/SettingsFile.h"
 
@@ -12,6 +14,8 @@
 
 #include <memory>
 #include <optional>
+
+class QMenu;
 
 namespace tivora {
 
@@ -60,6 +64,14 @@ private:
     void listDoubleClick();
     // At a file's end, the next listed file, as a double-click on it would.
     void playNextFile();
+    // The listed file before (-1) or after (1) the one playing; false when there is none.
+    bool playListedFile(int step);
+    [[nodiscard]] int playingRow() const;
+    void played(const QString& path);
+    void addRecentFiles(QMenu& menu);
+    void loadSubtitleFile();
+    void bindMediaControls();
+    void tellMediaControls();
     // Keeps up with the player: where the open file is, and where a reopened file was left.
     void followPlayer();
     void rememberWhereLeft();
@@ -82,6 +94,12 @@ private:
     QPointer<PlayerControl> player_;
     QPointer<PlayerSurface> surface_;
     ResumeStore resume_;
+    RecentFiles recent_;
+    std::unique_ptr<MediaControls> mediaControls_;
+    // What the preferences hold, so that only changes are written.
+    int keptVolume_ = 100;
+    bool keptMuted_ = false;
+    double lastPosition_ = 0;
     // The file last handed to the player, and how far it got.
     QString playing_;
     bool hadFile_ = false;

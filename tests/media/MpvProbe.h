@@ -17,6 +17,10 @@ public:
     [[nodiscard]] static QString path(const MpvPlayer& player) { return player.openPath(); }
     // The subtitle line on screen now.
     [[nodiscard]] static QString subtitle(const MpvPlayer& player) { return player.subtitleLine(); }
+    // Any property as mpv has it now.
+    [[nodiscard]] static QString property(const MpvPlayer& player, const char* name) {
+        return player.liveProperty(name);
+    }
     // What the screen shows in the video area, in device pixels.
     [[nodiscard]] static QImage frame(const MpvVideoWidget& video) { return video.grabFrame(); }
 };

@@ -154,7 +154,9 @@ private Q_SLOTS:
         // The dialog came by itself, and the video plays beside the list of its namesakes.
         QVERIFY(waitUntil([&] { return form.caption() == u"ab01.rmvb"_s; }));
         // Video names match in any case, as on the systems the files come from.
-        QCOMPARE(filters, u"视频文件 (*.rm,*.rmvb) (*.[rR][mM] *.[rR][mM][vV][bB])"_s);
+        QVERIFY2(filters.startsWith(u"视频文件 (*.rm,*.rmvb) (*.[rR][mM] *.[rR][mM][vV][bB]);;"_s),
+                 qPrintable(filters));
+        QVERIFY2(filters.contains(u" *.[mM][kK][vV] "_s), qPrintable(filters));
         QCOMPARE(QDir(folder).absolutePath() + u'/',
                  QDir(userVideosFolder()).absolutePath() + u'/');
         QVERIFY(waitUntil([&] { return test::MpvProbe::position(*player) > 1.0; }));

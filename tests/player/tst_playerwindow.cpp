@@ -8,6 +8,7 @@
 #include "forms/Folders.h"
 #include "forms/LocalPath.h"
 #include "playback/PlaybackTime.h"
+#include "playback/PlayerActions.h"
 #include "playback/PlayerBar.h"
 #include "playback/PlayerSurface.h"
 #include "player/FileListBox.h"
@@ -25,6 +26,9 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -166,6 +170,8 @@ private Q_SLOTS:
     void init() {
         const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QFile::remove(fallback + u"/data.txt"_s);
+        QFile::remove(fallback + u"/player.ini"_s);
+        QFile::remove(fallback + u"/recent.json"_s);
     }
 
     void windowAtDesign() {
@@ -256,7 +262,8 @@ private Q_SLOTS:
         QVERIFY2(clock.elapsed() >= 950, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!test::probe(w.player()).timer1()->isActive());
         FileDialog& dialog = *test::probe(w.player()).fileDialog();
-        QCOMPARE(dialog.filter(), u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb"_s);
+        QVERIFY(dialog.filter().startsWith(u"视频文件 (*.rm,*.rmvb)|*.rm;*.rmvb|所有视频文件 ("_s));
+        QVERIFY(dialog.filter().endsWith(u"|所有文件 (*.*)|*.*"_s));
         QCOMPARE(dialog.initDir(), userVideosFolder());
         // Cancelled: nothing else happened.
         QCOMPARE(w.player().caption(), kCaption);
@@ -283,6 +290,11 @@ private Q_SLOTS:
         QTest::newRow("folder named like the file")
             << u"ab.rm/ab.rm"_s << QStringList{u"ab.rm/ab.rmx"_s} << u"*ab*rm*"_s
             << QStringList{u"ab.rm"_s, u"ab.rmx"_s} << QByteArray("ab?");
+        QTest::newRow("mp4: namesakes among every video type")
+            << u"m/ab01.mp4"_s
+            << QStringList{u"m/ab02.MKV"_s, u"m/ab03.rmvb"_s, u"m/ab04.txt"_s, u"m/xy.mp4"_s}
+            << localfiles::listPatternFor(u"ab"_s, u"x.mp4"_s)
+            << QStringList{u"ab01.mp4"_s, u"ab02.MKV"_s, u"ab03.rmvb"_s} << QByteArray("ab?");
         QTest::newRow("one-character name") << u"m/a"_s << QStringList{u"m/bar.rm"_s} << u"*a*rm*"_s
                                             << QStringList{u"bar.rm"_s} << QByteArray("a?");
         QTest::newRow("chinese: gbk")
@@ -487,6 +499,14 @@ private Q_SLOTS:
         QTest::newRow("up: louder, at most 100") << int(Qt::Key_Up) << 0 << u"player volume 100"_s;
         QTest::newRow("down: softer") << int(Qt::Key_Down) << 0 << u"player volume 95"_s;
         QTest::newRow("m mutes") << int(Qt::Key_M) << 0 << u"player mute yes"_s;
+        QTest::newRow("z: subtitles earlier")
+            << int(Qt::Key_Z) << 0 << u"player subtitle delay -0.1"_s;
+        QTest::newRow("x: subtitles later")
+            << int(Qt::Key_X) << 0 << u"player subtitle delay 0.1"_s;
+        QTest::newRow("]: faster") << int(Qt::Key_BracketRight) << 0 << u"player speed 1.25"_s;
+        QTest::newRow("[: slower") << int(Qt::Key_BracketLeft) << 0 << u"player speed 0.75"_s;
+        QTest::newRow("backspace: normal speed")
+            << int(Qt::Key_Backspace) << 0 << u"player speed 1"_s;
     }
 
     void playerKeysAndBar() {
@@ -507,6 +527,123 @@ private Q_SLOTS:
         QCOMPARE(
             surface->bar()->timeText(),
             playback::formatTime(test::probe(w.player()).player()->position()) + u" / 01:30:00"_s);
+    }
+
+    // Tracks, recent files and decoding in the video's right-click menu; screenshots, frames,
+    // speed and drops on the video.
+    void videoMenuAndKeys() {
+        Windows w;
+        w.choices << media_.filePath(u"ab01.rmvb"_s);
+        w.open();
+        auto* fake = qobject_cast<test::FakePlayer*>(test::probe(w.player()).player());
+        QVERIFY(fake != nullptr);
+        const auto track = [](MediaTrack::Kind kind, int id, const QString& language) {
+            MediaTrack one;
+            one.kind = kind;
+            one.id = id;
+            one.language = language;
+            one.selected = id == 1;
+            return one;
+        };
+        fake->fileTracks = {track(MediaTrack::Kind::Audio, 1, u"yue"_s),
+                            track(MediaTrack::Kind::Audio, 2, u"eng"_s),
+                            track(MediaTrack::Kind::Subtitle, 1, u"chs"_s)};
+        // Played again, now with its tracks.
+        w.doubleClickRow(w.rowOf(u"ab01.rmvb"_s));
+        QCOMPARE(fake->tracks().size(), 3);
+        PlayerSurface* surface = test::probe(w.player()).playerSurface();
+        QWidget* video = fake->widget();
+
+        QMenu* menu = surface->showMenu(video->mapToGlobal(QPoint(10, 10)));
+        const auto entry = [](QMenu* in, const QString& text) -> QAction* {
+            for (QAction* action : in->actions()) {
+                if (action->text().startsWith(text)) {
+                    return action;
+                }
+            }
+            return nullptr;
+        };
+        QMenu* audio = entry(menu, u"音轨"_s)->menu();
+        QCOMPARE(entry(audio, u"音轨 1"_s)->text(), u"音轨 1（粤语）"_s);
+        QVERIFY(entry(audio, u"音轨 1"_s)->isChecked());
+        QCOMPARE(entry(entry(menu, u"字幕"_s)->menu(), u"字幕 1"_s)->text(),
+                 u"字幕 1（简体中文）"_s);
+        QVERIFY(entry(entry(menu, u"字幕"_s)->menu(), u"加载字幕文件…"_s) != nullptr);
+        QVERIFY(entry(menu, u"硬件解码"_s)->isChecked());
+        QMenu* recent = entry(menu, u"最近播放"_s)->menu();
+        QVERIFY(entry(recent, u"ab01.rmvb"_s)->isEnabled());
+        w.services.log.clear();
+        entry(audio, u"音轨 2"_s)->trigger();
+        QCOMPARE(playerCalls(w.services.log), QStringList{u"player track 1 2"_s});
+        QCOMPARE(fake->messages.last(), u"音轨 2（英语）"_s);
+        QVERIFY(!fake->selectTrack(MediaTrack::Kind::Audio, 9));
+        entry(menu, u"硬件解码"_s)->trigger();
+        QVERIFY(!PlayerPreferences().hardwareDecoding());
+        menu->close();
+
+        // A recent file that has gone is greyed, with a tooltip saying so.
+        QFile::rename(media_.filePath(u"ab01.rmvb"_s), media_.filePath(u"ab01.moved"_s));
+        menu = surface->showMenu(video->mapToGlobal(QPoint(10, 10)));
+        QAction* gone = entry(entry(menu, u"最近播放"_s)->menu(), u"ab01.rmvb"_s);
+        QFile::rename(media_.filePath(u"ab01.moved"_s), media_.filePath(u"ab01.rmvb"_s));
+        QVERIFY(!gone->isEnabled());
+        QVERIFY(gone->toolTip().startsWith(u"文件已不存在"_s));
+        menu->close();
+
+        surface->setFocus();
+        QTest::keyClick(surface, Qt::Key_X);
+        QCOMPARE(fake->messages.last(), u"字幕延迟 +0.1 秒"_s);
+        QTest::keyClick(surface, Qt::Key_BracketRight);
+        QCOMPARE(surface->bar()->speedLabel()->text(), u"1.25×"_s);
+        QVERIFY(surface->bar()->speedLabel()->isVisible());
+        w.services.log.clear();
+        QTest::keyClick(surface, Qt::Key_Period);
+        QVERIFY(playerCalls(w.services.log).isEmpty());
+        QTest::keyClick(surface, Qt::Key_Space);
+        QTest::keyClick(surface, Qt::Key_Period);
+        QTest::keyClick(surface, Qt::Key_Comma);
+        QCOMPARE(
+            playerCalls(w.services.log),
+            (QStringList{u"player pause yes"_s, u"player frame on"_s, u"player frame back"_s}));
+
+        QTest::keyClick(surface, Qt::Key_S);
+        const QString banner = w.control(u"Label1"_s).caption();
+        QVERIFY2(banner.startsWith(u"截图已保存到 "_s), qPrintable(banner));
+        const QString shot = banner.mid(7);
+        QCOMPARE(QFileInfo(shot).absolutePath(),
+                 QDir(PlayerActions::screenshotFolder()).absolutePath());
+        QVERIFY(QFileInfo(shot).fileName().startsWith(u"ab01 "_s));
+        QCOMPARE(QImage(shot).size(), QSize(320, 240));
+        QFile::remove(shot);
+
+        // A file dropped on the video plays.
+        auto* mime = new QMimeData;
+        mime->setUrls({QUrl::fromLocalFile(media_.filePath(u"ab02.rm"_s))});
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, mime, Qt::LeftButton, {});
+        w.services.log.clear();
+        // Straight to the surface's filter on the video: a drop without a drag under way goes
+        // nowhere else in an offscreen run.
+        QVERIFY(static_cast<QObject*>(surface)->eventFilter(video, &drop));
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(w.player().caption(), u"ab02.rm"_s);
+        QVERIFY(playerCalls(w.services.log).contains(source(media_.filePath(u"ab02.rm"_s))));
+        delete mime;
+    }
+
+    void volumeAndMuteAreRemembered() {
+        {
+            Windows w;
+            w.choices << media_.filePath(u"ab01.rmvb"_s);
+            w.open();
+            PlayerControl* player = test::probe(w.player()).player();
+            player->setVolume(40);
+            player->setMuted(true);
+        }
+        Windows again;
+        again.open();
+        PlayerControl* player = test::probe(again.player()).player();
+        QCOMPARE(player->volume(), 40);
+        QVERIFY(player->isMuted());
     }
 
     void arrowKeysInTheListStayTheList() {

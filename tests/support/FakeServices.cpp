@@ -3,8 +3,11 @@
 #include "art/Artwork.h"
 #include "forms/Folders.h"
 #include "forms/FormError.h"
+#include "forms/MediaControls.h"
 #include "forms/MessageBoxStyle.h"
 
+#include <QFileInfo>
+#include <QImage>
 #include <QStandardPaths>
 
 #include <QUrl>
@@ -89,10 +92,17 @@ void FakePlayer::stop() {
 
 void FakePlayer::setSource(const QString& path) {
     log_ << u"player source "_s + path;
+    source_ = path;
 }
 
 void FakePlayer::play() {
     log_ << u"player play"_s;
+    if (!hasFile_ || title_ != QFileInfo(source_).fileName()) {
+        title_ = QFileInfo(source_).fileName();
+        tracks_ = fileTracks;
+        subtitleDelay_ = 0;
+        Q_EMIT tracksChanged();
+    }
     hasFile_ = true;
     paused_ = false;
     Q_EMIT stateChanged();
@@ -128,6 +138,92 @@ void FakePlayer::setSubtitlesShown(bool shown) {
     subtitles_ = shown;
     log_ << u"player subtitles %1"_s.arg(shown ? u"yes"_s : u"no"_s);
     Q_EMIT stateChanged();
+}
+
+QList<MediaTrack> FakePlayer::tracks() const {
+    return hasFile_ ? tracks_ : QList<MediaTrack>();
+}
+
+bool FakePlayer::selectTrack(MediaTrack::Kind kind, int id) {
+    const bool known = id == 0 || std::ranges::any_of(tracks_, [&](const MediaTrack& track) {
+                           return track.kind == kind && track.id == id;
+                       });
+    if (!hasFile_ || !known) {
+        log_ << u"player track %1 refused"_s.arg(id);
+        return false;
+    }
+    for (MediaTrack& track : tracks_) {
+        if (track.kind == kind) {
+            track.selected = track.id == id;
+        }
+    }
+    log_ << u"player track %1 %2"_s.arg(static_cast<int>(kind)).arg(id);
+    Q_EMIT stateChanged();
+    return true;
+}
+
+bool FakePlayer::addSubtitleFile(const QString& path) {
+    log_ << u"player subtitle file "_s + path;
+    if (!hasFile_) {
+        return false;
+    }
+    int id = 1;
+    for (const MediaTrack& track : tracks_) {
+        if (track.kind == MediaTrack::Kind::Subtitle) {
+            id = std::max(id, track.id + 1);
+        }
+    }
+    MediaTrack added;
+    added.id = id;
+    added.kind = MediaTrack::Kind::Subtitle;
+    added.title = QFileInfo(path).fileName();
+    added.selected = true;
+    added.external = true;
+    tracks_ << added;
+    Q_EMIT tracksChanged();
+    return true;
+}
+
+void FakePlayer::setSubtitleDelay(double seconds) {
+    subtitleDelay_ = seconds;
+    log_ << u"player subtitle delay %1"_s.arg(seconds);
+    Q_EMIT stateChanged();
+}
+
+void FakePlayer::setSubtitleEncoding(const QString& encoding) {
+    encoding_ = encoding;
+    log_ << u"player subtitle encoding "_s + encoding;
+}
+
+bool FakePlayer::setSpeed(double rate) {
+    const auto accepted = acceptableSpeed(rate);
+    if (!accepted) {
+        return false;
+    }
+    speed_ = *accepted;
+    log_ << u"player speed %1"_s.arg(speed_);
+    Q_EMIT stateChanged();
+    return true;
+}
+
+void FakePlayer::stepFrame(bool forward) {
+    log_ << (forward ? u"player frame on"_s : u"player frame back"_s);
+}
+
+bool FakePlayer::saveScreenshot(const QString& path) {
+    log_ << u"player screenshot "_s + path;
+    QImage frame(videoSize, QImage::Format_RGB32);
+    frame.fill(Qt::darkBlue);
+    return frame.save(path, "PNG");
+}
+
+void FakePlayer::setHardwareDecoding(bool on) {
+    hardwareDecoding_ = on;
+    log_ << u"player hwdec %1"_s.arg(on ? u"yes"_s : u"no"_s);
+}
+
+void FakePlayer::showMessage(const QString& text) {
+    messages << text;
 }
 
 void FakePlayer::finishForTesting() {
@@ -188,6 +284,10 @@ bool FakeServices::downloadFile(const QString& source, const QString& target,
 
 std::unique_ptr<FileDialog> FakeServices::createFileDialog(QWidget* /*parent*/) {
     return std::make_unique<FakeFileDialog>(fileChooser);
+}
+
+std::unique_ptr<MediaControls> FakeServices::createMediaControls() {
+    return mediaControls ? mediaControls() : nullptr;
 }
 
 PlayerControl* FakeServices::createPlayer(QWidget* parent) {

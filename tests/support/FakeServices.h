@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QPointer>
 #include <QSet>
+#include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -97,10 +98,31 @@ public:
     [[nodiscard]] double duration() const override { return hasFile_ ? duration_ : 0; }
     [[nodiscard]] int volume() const override { return volume_; }
     [[nodiscard]] bool isMuted() const override { return muted_; }
+    [[nodiscard]] QList<MediaTrack> tracks() const override;
+    bool selectTrack(MediaTrack::Kind kind, int id) override;
+    bool addSubtitleFile(const QString& path) override;
+    void setSubtitleDelay(double seconds) override;
+    [[nodiscard]] double subtitleDelay() const override { return subtitleDelay_; }
+    void setSubtitleEncoding(const QString& encoding) override;
+    [[nodiscard]] QString subtitleEncoding() const override { return encoding_; }
+    bool setSpeed(double rate) override;
+    [[nodiscard]] double speed() const override { return speed_; }
+    void stepFrame(bool forward) override;
+    // Writes a picture of videoSize.
+    bool saveScreenshot(const QString& path) override;
+    void setHardwareDecoding(bool on) override;
+    [[nodiscard]] bool hardwareDecoding() const override { return hardwareDecoding_; }
+    void showMessage(const QString& text) override;
+    [[nodiscard]] QString mediaTitle() const override { return hasFile_ ? title_ : QString(); }
 
     // The open file plays to its end.
     void finishForTesting();
     double duration_ = 5400;
+    // The streams of every file opened from now on.
+    QList<MediaTrack> fileTracks;
+    QSize videoSize{320, 240};
+    // Texts shown on the picture, in order.
+    QStringList messages;
 
 private:
     QStringList& log_;
@@ -111,6 +133,13 @@ private:
     bool subtitles_ = true;
     double position_ = 0;
     int volume_ = 100;
+    QList<MediaTrack> tracks_;
+    double subtitleDelay_ = 0;
+    QString encoding_;
+    double speed_ = 1;
+    bool hardwareDecoding_ = true;
+    QString source_;
+    QString title_;
 };
 
 struct RecordedMessage {
@@ -145,6 +174,7 @@ public:
     [[nodiscard]] QString mediaDialogFolder() const override;
     void keepAwake(const void* holder, bool on) override;
     void endProgram(int status) override;
+    [[nodiscard]] std::unique_ptr<MediaControls> createMediaControls() override;
 
     // The pane whose widget is named so inside the window titled windowTitle (any when empty).
     [[nodiscard]] FakeBrowserPane* pane(QStringView name, const QString& windowTitle = {}) const;
@@ -168,6 +198,8 @@ public:
     QStringList mixers{QStringLiteral("pavucontrol"), QStringLiteral("kmix")};
     // Navigations to this address throw in every pane, as a failing browser call would.
     QString failingAddress;
+    // Makes the desktop's media controls; none when unset.
+    std::function<std::unique_ptr<MediaControls>()> mediaControls;
 
 private:
     QTemporaryDir folder_;

@@ -1,0 +1,7 @@
+#include "forms/MediaControls.h"
+
+namespace tivora {
+
+MediaControls::~MediaControls() = default;
+
+}  // namespace tivora

@@ -1,0 +1,97 @@
+#include "player/RecentFiles.h"
+
+#include "forms/Logging.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+namespace tivora {
+namespace {
+
+// A store larger than this is not ours.
+constexpr qint64 kLargestStore = qint64{256} * 1024;
+
+QStringList load(const QString& file) {
+    QFile in(file);
+    if (!in.exists()) {
+        return {};
+    }
+    if (!in.open(QIODevice::ReadOnly)) {
+        qCWarning(lcPlayer).noquote() << u"the recent files in %1 cannot be read"_s.arg(file);
+        return {};
+    }
+    const QByteArray bytes = in.read(kLargestStore + 1);
+    in.close();
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (bytes.size() > kLargestStore || error.error != QJsonParseError::NoError ||
+        !document.isObject()) {
+        const QString aside = file + u".bad"_s;
+        QFile::remove(aside);
+        QFile::rename(file, aside);
+        qCWarning(lcPlayer).noquote()
+            << u"the recent files in %1 could not be read; kept as %2"_s.arg(file, aside);
+        return {};
+    }
+    QStringList files;
+    for (const QJsonValue value : document.object().value(u"files"_s).toArray()) {
+        const QString path = value.toString();
+        if (!path.isEmpty() && !files.contains(path) && files.size() < RecentFiles::kMaxFiles) {
+            files << path;
+        }
+    }
+    return files;
+}
+
+}  // namespace
+
+RecentFiles::RecentFiles(QString file)
+    : file_(file.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                                 u"/recent.json"_s
+                           : std::move(file)),
+      files_(load(file_)) {}
+
+bool RecentFiles::add(const QString& path) {
+    if (path.isEmpty()) {
+        return false;
+    }
+    files_.removeAll(path);
+    files_.prepend(path);
+    while (files_.size() > kMaxFiles) {
+        files_.removeLast();
+    }
+    return save();
+}
+
+bool RecentFiles::clear() {
+    files_.clear();
+    return save();
+}
+
+bool RecentFiles::save() const {
+    const QByteArray bytes =
+        QJsonDocument(
+            QJsonObject{{u"version"_s, 1}, {u"files"_s, QJsonArray::fromStringList(files_)}})
+            .toJson();
+    QDir().mkpath(QFileInfo(file_).absolutePath());
+    // Unbuffered, and checked before the commit: a full disk must not replace a good store
+    // with an empty one.
+    QSaveFile out(file_);
+    const bool written = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                         out.write(bytes) == bytes.size() && out.error() == QFileDevice::NoError &&
+                         out.commit();
+    if (!written) {
+        qCWarning(lcPlayer).noquote() << u"the recent files could not be saved in %1"_s.arg(file_);
+    }
+    return written;
+}
+
+}  // namespace tivora
