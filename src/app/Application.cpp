@@ -3,6 +3,8 @@
 #include "app/AppConfig.h"
 #include "app/Forms.h"
 #include "app/InstanceMessage.h"
+#include "app/MainWindow.h"
+#include "app/PortalFilms.h"
 #include "app/SingleInstance.h"
 #include "browser/EngineLanguage.h"
 #include "demo-portal/DemoPortal.h"
@@ -23,6 +25,7 @@
 #include <QLocale>
 #include <QStringList>
 #include <QTranslator>
+#include <QUrl>
 #include <QWidget>
 
 #include <clocale>
@@ -172,6 +175,9 @@ int runApplication(int argc, char* argv[], const CommandLine& commandLine) {
     // The main window is the start-up object: its load shows everything else.
     Form& mainWindow = forms.form(FormId::Main);
     mainWindow.show();
+    // The portal's films play in Tivora's own player; they stop before the windows go.
+    PortalFilms portalFilms(services, QUrl(config.portalRoot));
+    portalFilms.watchPanesOf(forms.mainWindow());
     // Painting waits for the event loop.
     FirstPaintMark firstPaint;
     if (trace::enabled() && mainWindow.window() != nullptr) {

@@ -4,6 +4,7 @@
 #include "browser/BrowserProfile.h"
 #include "browser/WebEnginePane.h"
 #include "desktop/CurlDownloader.h"
+#include "desktop/OnePlayerAtATime.h"
 #include "desktop/PlatformConventions.h"
 #include "desktop/QtFileDialog.h"
 #include "desktop/SkinLoader.h"
@@ -71,7 +72,8 @@ DesktopServices::DesktopServices(const QString& browserStorage, const QString& p
       profile_(std::make_unique<BrowserProfile>(browserStorage)),
       downloader_(std::make_unique<CurlDownloader>()),
       skin_(std::make_unique<SkinLoader>(skinLibraryPath(programFolder_))),
-      awake_(std::make_unique<SleepInhibitor>()) {
+      awake_(std::make_unique<SleepInhibitor>()),
+      onePlayer_(std::make_unique<OnePlayerAtATime>()) {
     housekeeping_.callOnTimeout(&DesktopServices::returnFreedMemory);
     housekeeping_.start(kHousekeepingInterval);
 }
@@ -173,6 +175,7 @@ std::unique_ptr<FileDialog> DesktopServices::createFileDialog(QWidget* parent) {
 
 PlayerControl* DesktopServices::createPlayer(QWidget* parent) {
     if (MpvPlayer* player = MpvPlayer::create(parent)) {
+        onePlayer_->add(player);
         return player;
     }
     return new NullPlayer(parent);
