@@ -126,7 +126,7 @@ std::string PlayerPages::playPage(const Film& film) {
 <div class="caption"><span class="now">正在播放</span><h1>{1}</h1>)"
         R"(<div class="meta">{2} · {3} · {4}</div></div>)",
         {escapeHtml(description), escapeHtml(film.title), std::to_string(film.year),
-         escapeHtml(film.genre), escapeHtml(film.director), media.video, std::to_string(film.id)});
+         escapeHtml(film.genre), escapeHtml(film.director), media.video});
     return PageLayout::document(film.title, PageLayout::playerStyle, "player",
                                 body + std::string(kPlayScript));
 }

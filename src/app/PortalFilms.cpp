@@ -10,11 +10,13 @@
 #include "media/MpvPlayer.h"
 #include "portal/MainWindowControls.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <cmath>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -23,9 +25,10 @@ namespace {
 
 const QString kResumed = u"从上次位置继续播放"_s;
 
-QSettings settings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope,
-                     QCoreApplication::organizationName(), QCoreApplication::applicationName());
+std::unique_ptr<QSettings> settings() {
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QCoreApplication::organizationName(),
+                                       QCoreApplication::applicationName());
 }
 
 }  // namespace
@@ -66,11 +69,11 @@ QString PortalFilms::takeoverKey() const {
 }
 
 bool PortalFilms::takeover() const {
-    return settings().value(takeoverKey(), true).toBool();
+    return settings()->value(takeoverKey(), true).toBool();
 }
 
 void PortalFilms::setTakeover(bool on) {
-    settings().setValue(takeoverKey(), on);
+    settings()->setValue(takeoverKey(), on);
     std::erase_if(bridges_, [](const QPointer<PortalBridge>& b) { return b.isNull(); });
     for (const QPointer<PortalBridge>& bridge : bridges_) {
         bridge->setEnabled(on);

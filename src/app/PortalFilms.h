@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/PortalPicture.h"
+#include "browser/PortalBridge.h"
 #include "browser/PortalPageApi.h"
 #include "player/ResumeStore.h"
 
@@ -17,8 +19,6 @@ namespace tivora {
 
 class MainWindow;
 class PlayerControl;
-class PortalBridge;
-class PortalPicture;
 class Services;
 class WebEnginePane;
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "forms/PlayerControl.h"
+#include "playback/PlayerSurface.h"
+
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -8,8 +11,6 @@ class QLabel;
 
 namespace tivora {
 
-class PlayerControl;
-class PlayerSurface;
 class Services;
 
 // Tivora's own player laid over a portal page's film element: the video with the local player's

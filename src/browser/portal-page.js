@@ -1,7 +1,7 @@
 // Runs in the portal's own pages (main frame, main world) as the document is made. Gives the page
 // the object "tivora", hands the page's own films to the client's player, and reports where the
-// film's element is so the client's picture lies on it. @ORIGIN@, @TOKEN@ and @CHANNEL@ (the
-// web channel's own script) are filled in by the client.
+// film's element is so the client's picture lies on it. The client fills in the portal's origin,
+// the page's token and the web channel's own script before it hands this over.
 (function () {
     'use strict';
     if (window.top !== window || location.origin !== '@ORIGIN@') {

@@ -10,12 +10,14 @@
 #include "forms/Control.h"
 #include "forms/ControlWidgets.h"
 #include "forms/PlayerControl.h"
+#include "media/MpvPlayer.h"
 #include "playback/PlayerSurface.h"
 #include "support/EventLoopWait.h"
 #include "support/TestHttpServer.h"
 #include "support/WebEngineTestMain.h"
 
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
@@ -151,9 +153,10 @@ private Q_SLOTS:
     void playPageHandsItsFilmToTheOwnPlayer_data() {
         QTest::addColumn<QString>("filmId");
         QTest::addColumn<QString>("film");
-        QTest::newRow("720p H.264") << u"1001"_s << u"/media/hd.mp4"_s;
-        QTest::newRow("HLS") << u"1002"_s << u"/media/stream.m3u8"_s;
-        QTest::newRow("RealMedia") << u"1003"_s << u"/media/classic.rm"_s;
+        QTest::addColumn<QString>("subtitle");  // a line of the subtitle file the page names
+        QTest::newRow("720p H.264") << u"1001"_s << u"/media/hd.mp4"_s << u"演示影片"_s;
+        QTest::newRow("HLS") << u"1002"_s << u"/media/stream.m3u8"_s << QString();
+        QTest::newRow("RealMedia") << u"1003"_s << u"/media/classic.rm"_s << QString();
     }
 
     void playPageHandsItsFilmToTheOwnPlayer() {
@@ -169,6 +172,13 @@ private Q_SLOTS:
         // The page's own element stays, without playing anything.
         QCOMPARE(evaluate(kPlayPane, u"document.getElementById('player').paused"_s).toBool(), true);
         QVERIFY(films_->pictureForTesting()->surface() != nullptr);
+        QFETCH(QString, subtitle);
+        if (!subtitle.isEmpty()) {
+            auto* mpv = qobject_cast<MpvPlayer*>(films_->playerForTesting());
+            QVERIFY(mpv != nullptr);
+            films_->playerForTesting()->seekTo(1);
+            QVERIFY(waitUntil([&] { return mpv->subtitleTextForTesting().contains(subtitle); }));
+        }
     }
 
     void stopPictureFreesThePlayer() {
