@@ -76,6 +76,8 @@ void prepareEnvironment() {
     prepareEngineLanguage();
     // WebEngine and OpenGL widgets share contexts; must be set before the application exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // A video's native window over a page must not turn the page's view native as well.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
 }
 
 void setUpApplication() {

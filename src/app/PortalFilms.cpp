@@ -15,6 +15,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -29,6 +30,35 @@ std::unique_ptr<QSettings> settings() {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                        QCoreApplication::organizationName(),
                                        QCoreApplication::applicationName());
+}
+
+// The part of widget, in its own pixels, that its containers do not cut off and that the widgets
+// laid over them (the main window's floating bar) leave free at the top or bottom: the video is a
+// native window and would cover them.
+QRect unobscured(const QWidget& widget) {
+    QRect area = widget.rect();
+    QPoint offset(0, 0);
+    for (const QWidget* w = &widget; w->parentWidget() != nullptr && !w->isWindow();
+         w = w->parentWidget()) {
+        const QWidget* parent = w->parentWidget();
+        offset += w->pos();
+        QRect inParent = area.translated(offset) & parent->rect();
+        const QObjectList& siblings = parent->children();
+        for (auto it = siblings.begin() + siblings.indexOf(w) + 1; it != siblings.end(); ++it) {
+            const auto* above = qobject_cast<const QWidget*>(*it);
+            if (above == nullptr || above->isHidden() || above->isWindow() ||
+                !above->geometry().intersects(inParent)) {
+                continue;
+            }
+            if (above->geometry().center().y() > inParent.center().y()) {
+                inParent.setBottom(std::min(inParent.bottom(), above->geometry().top() - 1));
+            } else {
+                inParent.setTop(std::max(inParent.top(), above->geometry().bottom() + 1));
+            }
+        }
+        area = inParent.translated(-offset);
+    }
+    return area;
 }
 
 }  // namespace
@@ -283,8 +313,9 @@ void PortalFilms::layOut() {
     const QPoint origin = view->mapTo(pane_->widget(), QPoint(0, 0));
     const QRect rect(origin.x() + qRound(css_.x() * zoom), origin.y() + qRound(css_.y() * zoom),
                      qRound(css_.width() * zoom), qRound(css_.height() * zoom));
-    picture_->setGeometry(rect);
-    picture_->setVisible(shown_ && !rect.isEmpty());
+    const QRect visible = rect & unobscured(*pane_->widget());
+    picture_->setGeometry(visible);
+    picture_->setVisible(shown_ && !visible.isEmpty());
     picture_->raise();
 }
 
