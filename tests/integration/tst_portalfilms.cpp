@@ -11,6 +11,7 @@
 #include "forms/ControlWidgets.h"
 #include "forms/PlayerControl.h"
 #include "media/MpvPlayer.h"
+#include "media/MpvProbe.h"
 #include "playback/PlayerSurface.h"
 #include "support/EventLoopWait.h"
 #include "support/TestHttpServer.h"
@@ -194,7 +195,7 @@ private Q_SLOTS:
             auto* mpv = qobject_cast<MpvPlayer*>(films_->playerForTesting());
             QVERIFY(mpv != nullptr);
             films_->playerForTesting()->seekTo(1);
-            QVERIFY(waitUntil([&] { return mpv->subtitleTextForTesting().contains(subtitle); }));
+            QVERIFY(waitUntil([&] { return test::MpvProbe::subtitle(*mpv).contains(subtitle); }));
         }
     }
 
