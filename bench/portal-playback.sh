@@ -51,12 +51,12 @@ cat > "$work/lib.sh" <<'INNER'
 geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
   /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'; }
 window_named() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -1; }
-# CPU ticks of a process and all its descendants.
+# CPU ticks of a process and all its descendants, with those of descendants already reaped.
 tree_ticks() {
   awk -v root="$1" '
     FNR == 1 { line = $0; sub(/^[0-9]+ \(.*\) /, "", line); split(line, f, " ");
                pid = FILENAME; sub(/^\/proc\//, "", pid); sub(/\/stat$/, "", pid);
-               parent[pid] = f[2]; ticks[pid] = f[12] + f[13]; nextfile }
+               parent[pid] = f[2]; ticks[pid] = f[12] + f[13] + f[14] + f[15]; nextfile }
     END { keep[root] = 1; changed = 1
           while (changed) { changed = 0; for (p in parent) if (!(p in keep) && (parent[p] in keep)) { keep[p] = 1; changed = 1 } }
           for (p in keep) sum += ticks[p]; print sum }' /proc/[0-9]*/stat 2>/dev/null; }
