@@ -63,8 +63,8 @@ QRect unobscured(const QWidget& widget) {
 
 }  // namespace
 
-PortalFilms::PortalFilms(Services& services, const QUrl& portalRoot, ResumeStore resume)
-    : services_(services), portalRoot_(portalRoot), resume_(std::move(resume)) {}
+PortalFilms::PortalFilms(Services& services, QUrl portalRoot, ResumeStore resume)
+    : services_(services), portalRoot_(std::move(portalRoot)), resume_(std::move(resume)) {}
 
 PortalFilms::~PortalFilms() {
     // At once: the event loop may be over.

@@ -33,7 +33,7 @@ public:
     // Position reports to the page, at most this often.
     static constexpr int kPositionIntervalMs = 250;
 
-    PortalFilms(Services& services, const QUrl& portalRoot, ResumeStore resume = ResumeStore());
+    PortalFilms(Services& services, QUrl portalRoot, ResumeStore resume = ResumeStore());
     ~PortalFilms() override;
     Q_DISABLE_COPY_MOVE(PortalFilms)
 

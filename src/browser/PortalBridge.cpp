@@ -35,10 +35,10 @@ QString newToken() {
 
 }  // namespace
 
-PortalBridge::PortalBridge(QWebEnginePage& page, const QUrl& portalRoot, bool takeover)
+PortalBridge::PortalBridge(QWebEnginePage& page, const QUrl& portalRoot, bool enabled)
     : QObject(&page), page_(page), origin_(originOf(portalRoot)) {
     const QString token = newToken();
-    api_ = new PortalPageApi(token, takeover, this);
+    api_ = new PortalPageApi(token, enabled, this);
     const QString channelScript = resourceText(u":/qtwebchannel/qwebchannel.js"_s);
     const QString pageScript = resourceText(u":/tivora-browser/portal-page.js"_s);
     if (channelScript.isEmpty() || pageScript.isEmpty() || origin_.isEmpty()) {
@@ -58,7 +58,7 @@ PortalBridge::PortalBridge(QWebEnginePage& page, const QUrl& portalRoot, bool ta
     source.replace(u"@ORIGIN@"_s, origin_).replace(u"@TOKEN@"_s, token);
     source.replace(u"@CHANNEL@"_s, channelScript);
     script_.setSourceCode(source);
-    setEnabled(takeover);
+    setEnabled(enabled);
 
     connect(&page_, &QWebEnginePage::loadingChanged, this,
             [this](const QWebEngineLoadingInfo& info) {

@@ -214,8 +214,11 @@ private Q_SLOTS:
         click(u"Image16"_s);
         QVERIFY(waitUntil([&] { return films_->pictureForTesting() == nullptr; }));
         openPlayPage(u"1005"_s);
+        QVERIFY(waitUntil([&] {
+            PortalPicture* picture = films_->pictureForTesting();
+            return picture != nullptr && picture->bannerForTesting() == u"从上次位置继续播放"_s;
+        }));
         QVERIFY(waitUntil([&] { return playing() && films_->playerForTesting()->position() > 3; }));
-        QCOMPARE(films_->pictureForTesting()->bannerForTesting(), u"从上次位置继续播放"_s);
     }
 
     void backToTheHallKeepsPlayingAndNowPlayingShowsIt() {
