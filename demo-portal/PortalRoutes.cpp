@@ -61,6 +61,14 @@ PortalRoutes::PortalRoutes(const Catalogue& catalogue, PortalStore& store,
              {"media/feature.webm", "feature.webm"},
              {"media/channel.webm", "channel.webm"},
              {"media/testcard.webm", "testcard.webm"},
+             {"media/hd.mp4", "hd.mp4"},
+             {"media/hd.zh.srt", "hd.zh.srt"},
+             {"media/stream.m3u8", "stream.m3u8"},
+             {"media/stream0.ts", "stream0.ts"},
+             {"media/stream1.ts", "stream1.ts"},
+             {"media/stream2.ts", "stream2.ts"},
+             {"media/stream3.ts", "stream3.ts"},
+             {"media/classic.rm", "classic.rm"},
              {"site/", "site-home.html"},
              {"site/vrdl3.html", "site-help.html"},
          }) {
@@ -112,9 +120,12 @@ void PortalRoutes::installRoutes() {
     add(R"(/static/([a-z]+)\.css)", [this](const Request& request, Response& response) {
         asset(request, response, "static", ".css", "text/css; charset=utf-8");
     });
-    add(R"(/media/([a-z]+)\.webm)", [this](const Request& request, Response& response) {
-        asset(request, response, "media", ".webm", "video/webm");
-    });
+    for (const auto& [extension, type] : PlayerPages::mediaTypes()) {
+        add(R"(/media/([a-z0-9]+(?:\.zh)?))" + exactly(std::string(extension)),
+            [this, extension, type](const Request& request, Response& response) {
+                asset(request, response, "media", extension, type);
+            });
+    }
 }
 
 void PortalRoutes::answer(HttpRequest& request, HttpResponse& response) const {

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
-  qt6-webengine-dev qt6-webengine-dev-tools
+  qt6-webengine-dev qt6-webengine-dev-tools qt6-webchannel-dev
   libmpv-dev
   libcurl4-openssl-dev
   libcpp-httplib-dev libssl-dev libbrotli-dev zlib1g-dev

@@ -4,6 +4,8 @@
 #include "app/FileRefusal.h"
 #include "app/Forms.h"
 #include "app/InstanceMessage.h"
+#include "app/MainWindow.h"
+#include "app/PortalFilms.h"
 #include "app/SingleInstance.h"
 #include "browser/EngineLanguage.h"
 #include "browser/EngineStart.h"
@@ -27,6 +29,7 @@
 #include <QLocale>
 #include <QStringList>
 #include <QTranslator>
+#include <QUrl>
 #include <QWidget>
 
 #include <clocale>
@@ -78,6 +81,8 @@ void prepareEnvironment() {
     // WebEngine and OpenGL widgets share one context, made when the engine starts rather than with
     // the application object, where it would hold up the first window.
     gl_share::reserve();
+    // A video's native window over a page must not turn the page's view native as well.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
 }
 
 void setUpApplication() {
@@ -188,6 +193,9 @@ int runApplication(int argc, char* argv[], const CommandLine& commandLine) {
     // The main window is the start-up object: its load shows everything else.
     Form& mainWindow = forms.form(FormId::Main);
     mainWindow.show();
+    // The portal's films play in Tivora's own player; they stop before the windows go.
+    PortalFilms portalFilms(services, QUrl(config.portalRoot));
+    portalFilms.watchPanesOf(forms.mainWindow());
     // Painting waits for the event loop; the web engine for the main window's first frame, so that
     // the window's own face is there at once. The panes' loads are held until then.
     FirstPaintMark firstPaint;

@@ -87,6 +87,7 @@ QWebEngineView& WebEnginePane::ensureView() {
     host_->setFocusProxy(view_);
     book_.viewMade();
     traceMark(u"view made");
+    Q_EMIT pageMade(page);
     return *view_;
 }
 

@@ -54,6 +54,10 @@ public:
     // Makes the view if it is not made yet.
     [[nodiscard]] QWebEnginePage* page();
 
+Q_SIGNALS:
+    // A view and its page were made; the page goes with the view at the next blank navigation.
+    void pageMade(QWebEnginePage* page);
+
 private:
     friend class PanePage;
     [[nodiscard]] QWebEnginePage* pageForNewWindow();

@@ -6,6 +6,7 @@
 #include "browser/WebEnginePane.h"
 #include "desktop/CurlDownloader.h"
 #include "desktop/MprisService.h"
+#include "desktop/OnePlayerAtATime.h"
 #include "desktop/PlatformConventions.h"
 #include "desktop/QtFileDialog.h"
 #include "desktop/SkinLoader.h"
@@ -75,7 +76,8 @@ DesktopServices::DesktopServices(const QString& browserStorage, const QString& p
           [browserStorage] { return std::make_unique<BrowserProfile>(browserStorage); })),
       downloader_(std::make_unique<CurlDownloader>()),
       skin_(std::make_unique<SkinLoader>(skinLibraryPath(programFolder_))),
-      awake_(std::make_unique<SleepInhibitor>()) {
+      awake_(std::make_unique<SleepInhibitor>()),
+      onePlayer_(std::make_unique<OnePlayerAtATime>()) {
     housekeeping_.callOnTimeout(&DesktopServices::returnFreedMemory);
     housekeeping_.start(kHousekeepingInterval);
 }
@@ -181,6 +183,7 @@ std::unique_ptr<MediaControls> DesktopServices::createMediaControls() {
 
 PlayerControl* DesktopServices::createPlayer(QWidget* parent) {
     if (MpvPlayer* player = MpvPlayer::create(parent)) {
+        onePlayer_->add(player);
         return player;
     }
     return new NullPlayer(parent);

@@ -14,6 +14,7 @@ class CurlDownloader;
 class EngineStart;
 class SkinLoader;
 class SleepInhibitor;
+class OnePlayerAtATime;
 
 // The real services: Qt dialogs and processes, WebEngine panes, libcurl and the skin library.
 class DesktopServices final : public Services {
@@ -60,6 +61,7 @@ private:
     std::unique_ptr<CurlDownloader> downloader_;
     std::unique_ptr<SkinLoader> skin_;
     std::unique_ptr<SleepInhibitor> awake_;
+    std::unique_ptr<OnePlayerAtATime> onePlayer_;
     QSet<const void*> awakeHolders_;
     QTimer housekeeping_;
 };

@@ -41,6 +41,9 @@ std::unique_ptr<MpvCore> MpvCore::create(Settings settings) {
         {"load-osd-console", "no"},
         {"load-auto-profiles", "no"},
         {"ytdl", "no"},
+        // Network films: a stream that stalls this long fails; playlists name no local files.
+        {"network-timeout", "30"},
+        {"load-unsafe-playlists", "no"},
         {"osc", "no"},
         {"input-default-bindings", "no"},
         {"input-vo-keyboard", "no"},

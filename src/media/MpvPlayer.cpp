@@ -10,6 +10,7 @@
 
 #include <QFileInfo>
 #include <QOpenGLContext>
+#include <QUrl>
 #include <QWidget>
 
 #include <mpv/client.h>
@@ -29,7 +30,24 @@ bool openGlAvailable() {
     return probe.create();
 }
 
+// Network streams a page may name; anything else is a file path.
+bool isNetworkAddress(const QString& source) {
+    static const QStringList schemes{u"http"_s, u"https"_s, u"rtsp"_s, u"rtsps"_s, u"mms"_s,
+                                     u"mmsh"_s};
+    const QUrl url(source, QUrl::StrictMode);
+    return url.isValid() && !url.host().isEmpty() && schemes.contains(url.scheme().toLower());
+}
+
 QString failureText(int error, const QString& path) {
+    if (isNetworkAddress(path)) {
+        switch (error) {
+            case MPV_ERROR_UNKNOWN_FORMAT:
+            case MPV_ERROR_NOTHING_TO_PLAY:
+                return u"无法播放该影片：不是可以识别的影片格式。"_s;
+            default:
+                return u"无法播放该影片：服务器没有应答、找不到影片或连接已中断。"_s;
+        }
+    }
     const QString name = QFileInfo(path).fileName();
     if (!QFileInfo::exists(path)) {
         return u"无法播放：找不到文件“%1”，它可能已被移动或删除。"_s.arg(name);
@@ -256,7 +274,7 @@ void MpvPlayer::play() {
         video_->setPlaying(true);
     }
     chooseSubtitles();
-    const QByteArray path = toMpvPath(source_);
+    const QByteArray path = isNetworkAddress(source_) ? source_.toUtf8() : toMpvPath(source_);
     core_->command({"loadfile", path.constData(), "replace"});
     core_->setProperty(mpvprop::kPause, "no");
 }
@@ -475,9 +493,19 @@ void MpvPlayer::noteEnd(bool atEnd) {
     atEnd_ = atEnd;
 }
 
+void MpvPlayer::setSubtitleFiles(const QStringList& addresses) {
+    subtitleFiles_ = addresses;
+}
+
 void MpvPlayer::fileOpened() {
     hasFile_ = true;
     atEnd_ = false;
+    bool first = true;
+    for (const QString& address : std::as_const(subtitleFiles_)) {
+        const QByteArray file = isNetworkAddress(address) ? address.toUtf8() : toMpvPath(address);
+        core_->command({"sub-add", file.constData(), first ? "select" : "auto"});
+        first = false;
+    }
     const QPointer<MpvPlayer> alive(this);
     Q_EMIT fileLoaded();
     if (alive) {

@@ -3,6 +3,7 @@
 #include "forms/PlayerControl.h"
 
 #include <QPointer>
+#include <QStringList>
 
 #include <memory>
 
@@ -45,6 +46,8 @@ public:
     void setMuted(bool muted) override;
     void setSubtitlesShown(bool shown) override;
     [[nodiscard]] bool subtitlesShown() const override { return subtitlesShown_; }
+    // Subtitle files (paths or network addresses) loaded with each file played from now on.
+    void setSubtitleFiles(const QStringList& addresses);
     [[nodiscard]] bool hasFile() const override { return hasFile_; }
     [[nodiscard]] bool isPaused() const override { return paused_; }
     [[nodiscard]] double position() const override { return position_; }
@@ -103,6 +106,7 @@ private:
     // Why the picture cannot be shown, told once when the first file plays; empty when it can.
     QString noVideoReason_;
     QString source_;
+    QStringList subtitleFiles_;
     // The file last handed to mpv while it has not ended.
     QString loaded_;
     bool hasFile_ = false;

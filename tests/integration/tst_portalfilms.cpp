@@ -1,0 +1,387 @@
+// Portal films in Tivora's own player: the main window's real WebEngine panes against the demo
+// portal on loopback, real mpv drawing into the pane, under an X server (run at scale 1 and 2).
+#include "app/Forms.h"
+#include "app/MainWindow.h"
+#include "app/PortalFilms.h"
+#include "app/PortalPicture.h"
+#include "browser/WebEnginePane.h"
+#include "demo-portal/DemoPortal.h"
+#include "desktop/DesktopServices.h"
+#include "forms/Control.h"
+#include "forms/ControlWidgets.h"
+#include "forms/PlayerControl.h"
+#include "media/MpvPlayer.h"
+#include "media/MpvProbe.h"
+#include "playback/PlayerSurface.h"
+#include "support/EventLoopWait.h"
+#include "support/TestHttpServer.h"
+#include "support/WebEngineTestMain.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <clocale>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+using tivora::test::waitUntil;
+
+namespace tivora {
+namespace {
+
+const QString kPlayPane = u"WebBrowser2"_s;
+const QString kContentPane = u"WebBrowser3"_s;
+
+}  // namespace
+
+class TestPortalFilms final : public QObject {
+    Q_OBJECT
+
+private:
+    MainWindow& main() { return forms_->mainWindow(); }
+    WebEnginePane& pane(const QString& name) {
+        return *qobject_cast<WebEnginePane*>(&main().browser(name));
+    }
+    void click(const QString& picture) {
+        Q_EMIT qobject_cast<ClickableLabel*>(main().control(picture).widget())
+            ->clicked(Qt::LeftButton);
+    }
+    // A script's answer, waited for in the event loop.
+    QVariant evaluate(const QString& paneName, const QString& script) {
+        std::optional<QVariant> answer;
+        pane(paneName).page()->runJavaScript(script, [&answer](const QVariant& v) { answer = v; });
+        if (!waitUntil([&] { return answer.has_value(); })) {
+            return {};
+        }
+        return *answer;
+    }
+    bool playing() {
+        PlayerControl* player = films_->playerForTesting();
+        return player != nullptr && player->hasFile() && player->position() > 0.5;
+    }
+    // Loads a page into a pane and waits until its document is there.
+    void load(const QString& paneName, const QString& address) {
+        QSignalSpy completed(&main().browser(paneName), &BrowserPane::documentComplete);
+        main().browser(paneName).navigate(address);
+        QVERIFY(waitUntil([&] { return !completed.isEmpty(); }));
+    }
+    void openPlayPage(const QString& filmId) {
+        main().control(u"Picture3"_s).setVisible(true);
+        main().control(u"Frameleft"_s).setVisible(true);
+        load(kPlayPane, root_ + u"/play/?"_s + filmId + u"-0-0.html"_s);
+    }
+    // The element's rectangle in the pane's widget pixels, as the page lays it out.
+    QRect elementRect(const QString& paneName, const QString& selector) {
+        const QVariantList r =
+            evaluate(paneName,
+                     u"(function(){var r=document.querySelector('%1')"
+                     ".getBoundingClientRect();return [r.left,r.top,r.width,r.height];})()"_s.arg(
+                         selector))
+                .toList();
+        if (r.size() != 4) {
+            return {};
+        }
+        QWebEngineView* view = pane(paneName).view();
+        const double zoom = view->page()->zoomFactor();
+        const QPoint at = view->mapTo(pane(paneName).widget(), QPoint(0, 0));
+        return {at.x() + qRound(r[0].toDouble() * zoom), at.y() + qRound(r[1].toDouble() * zoom),
+                qRound(r[2].toDouble() * zoom), qRound(r[3].toDouble() * zoom)};
+    }
+    static bool near(const QRect& a, const QRect& b) {
+        return std::abs(a.left() - b.left()) <= 2 && std::abs(a.top() - b.top()) <= 2 &&
+               std::abs(a.right() - b.right()) <= 2 && std::abs(a.bottom() - b.bottom()) <= 2;
+    }
+    // The picture lies on the part of the element its frame shows. On the play page it may end
+    // higher: the control bar floats over the bottom of the page.
+    bool pictureOn(const QString& paneName, const QString& selector) {
+        PortalPicture* picture = films_->pictureForTesting();
+        if (picture == nullptr || !picture->isVisible()) {
+            return false;
+        }
+        QWidget* host = pane(paneName).widget();
+        const QRect frame(host->mapFrom(host->parentWidget(), QPoint(0, 0)),
+                          host->parentWidget()->size());
+        const QRect element = elementRect(paneName, selector) & frame;
+        const QRect shown = picture->geometry();
+        if (paneName == kContentPane) {
+            return near(shown, element);
+        }
+        return near(QRect(shown.topLeft(), QSize(shown.width(), element.height())), element) &&
+               shown.bottom() <= element.bottom() && shown.height() > element.height() / 2;
+    }
+    void stopAll() {
+        main().control(u"Frameleft"_s).setVisible(false);
+        main().control(u"Picture3"_s).setVisible(false);
+        load(kPlayPane, u"about:blank"_s);
+        load(kContentPane, u"about:blank"_s);
+        QVERIFY(waitUntil([&] { return films_->pictureForTesting() == nullptr; }));
+    }
+    // A film page of the portal in the content pane, with markup added at its top.
+    void portalPageWith(const QString& markup) {
+        main().control(u"Framenr"_s).setVisible(true);
+        load(kContentPane, root_ + u"/vrtata.asp?id=1005"_s);
+        evaluate(kContentPane,
+                 u"document.body.insertAdjacentHTML('afterbegin', %1); true"_s.arg(
+                     jsString(u"<div style='padding:40px 24px'>"_s + markup + u"</div>"_s)));
+    }
+    static QString jsString(const QString& text) {
+        QString quoted = text;
+        quoted.replace(u'\\', u"\\\\"_s).replace(u'\'', u"\\'"_s);
+        return u'\'' + quoted + u'\'';
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        std::setlocale(LC_NUMERIC, "C");
+        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, storage_.path());
+        demo::PortalOptions options;
+        options.database = ":memory:";
+        portal_ = std::make_unique<demo::DemoPortal>(options);
+        std::string error;
+        QVERIFY2(portal_->start(&error), error.c_str());
+        root_ = QString::fromStdString(portal_->root());
+        services_ =
+            std::make_unique<DesktopServices>(storage_.path(), QStringLiteral(TIVORA_BIN_DIR));
+        forms_ = std::make_unique<Forms>(*services_, AppConfig{.portalRoot = root_});
+        films_ = std::make_unique<PortalFilms>(*services_, QUrl(root_),
+                                               ResumeStore(storage_.filePath(u"resume.json"_s)));
+        main().show();
+        films_->watchPanesOf(main());
+        other_.page(u"/frame.html"_s,
+                    u"<script>parent.postMessage(typeof window.tivora + ' ' + "
+                    "typeof (window.qt && qt.webChannelTransport), '*');</script>"_s);
+        other_.start();
+    }
+
+    void cleanupTestCase() {
+        films_.reset();
+        forms_.reset();
+        services_.reset();
+        portal_->stop();
+        other_.stop();
+    }
+
+    void cleanup() { stopAll(); }
+
+    void playPageHandsItsFilmToTheOwnPlayer_data() {
+        QTest::addColumn<QString>("filmId");
+        QTest::addColumn<QString>("film");
+        QTest::addColumn<QString>("subtitle");  // a line of the subtitle file the page names
+        QTest::newRow("720p H.264") << u"1001"_s << u"/media/hd.mp4"_s << u"演示影片"_s;
+        QTest::newRow("HLS") << u"1002"_s << u"/media/stream.m3u8"_s << QString();
+        QTest::newRow("RealMedia") << u"1003"_s << u"/media/classic.rm"_s << QString();
+    }
+
+    void playPageHandsItsFilmToTheOwnPlayer() {
+        QFETCH(QString, filmId);
+        QFETCH(QString, film);
+        openPlayPage(filmId);
+        QVERIFY(waitUntil([&] { return playing(); }));
+        QCOMPARE(films_->addressForTesting(), root_ + film);
+        const double at = films_->playerForTesting()->position();
+        QVERIFY(waitUntil(
+            [&] { return playing() && films_->playerForTesting()->position() > at + 0.5; }));
+        QVERIFY(waitUntil([&] { return pictureOn(kPlayPane, u"#player"_s); }));
+        // The page's own element stays, without playing anything.
+        QCOMPARE(evaluate(kPlayPane, u"document.getElementById('player').paused"_s).toBool(), true);
+        QVERIFY(films_->pictureForTesting()->surface() != nullptr);
+        QFETCH(QString, subtitle);
+        if (!subtitle.isEmpty()) {
+            auto* mpv = qobject_cast<MpvPlayer*>(films_->playerForTesting());
+            QVERIFY(mpv != nullptr);
+            films_->playerForTesting()->seekTo(1);
+            QVERIFY(waitUntil([&] { return test::MpvProbe::subtitle(*mpv).contains(subtitle); }));
+        }
+    }
+
+    void stopPictureFreesThePlayer() {
+        openPlayPage(u"1001"_s);
+        QVERIFY(waitUntil([&] { return playing(); }));
+        QPointer<PlayerControl> player = films_->playerForTesting();
+        click(u"Image16"_s);
+        QVERIFY(
+            waitUntil([&] { return player.isNull() && films_->pictureForTesting() == nullptr; }));
+    }
+
+    void stoppedFilmResumesWhereItWasLeft() {
+        openPlayPage(u"1005"_s);
+        QVERIFY(waitUntil([&] { return playing() && films_->playerForTesting()->position() > 4; }));
+        click(u"Image16"_s);
+        QVERIFY(waitUntil([&] { return films_->pictureForTesting() == nullptr; }));
+        openPlayPage(u"1005"_s);
+        QVERIFY(waitUntil([&] {
+            PortalPicture* picture = films_->pictureForTesting();
+            return picture != nullptr && picture->bannerForTesting() == u"从上次位置继续播放"_s;
+        }));
+        QVERIFY(waitUntil([&] { return playing() && films_->playerForTesting()->position() > 3; }));
+    }
+
+    void backToTheHallKeepsPlayingAndNowPlayingShowsIt() {
+        openPlayPage(u"1001"_s);
+        QVERIFY(waitUntil([&] { return playing() && pictureOn(kPlayPane, u"#player"_s); }));
+        click(u"Image17"_s);
+        QVERIFY(!films_->pictureForTesting()->isVisible());
+        const double at = films_->playerForTesting()->position();
+        QVERIFY(waitUntil(
+            [&] { return playing() && films_->playerForTesting()->position() > at + 1; }));
+        QVERIFY(!films_->playerForTesting()->isPaused());
+        click(u"Image23"_s);
+        QVERIFY(waitUntil([&] { return pictureOn(kPlayPane, u"#player"_s); }));
+    }
+
+    void pagesOwnPlayersAreTakenOver_data() {
+        QTest::addColumn<QString>("markup");
+        QTest::addColumn<QString>("film");
+        QTest::newRow("video") << u"<video id='x' src='/media/hd.mp4' autoplay muted "
+                                  "style='width:480px;height:270px'></video>"_s
+                               << u"/media/hd.mp4"_s;
+        QTest::newRow("video source")
+            << u"<video id='x' autoplay style='width:400px;height:300px'>"
+               "<source src='/media/feature.webm' type='video/webm'></video>"_s
+            << u"/media/feature.webm"_s;
+        QTest::newRow("RealMedia embed")
+            << u"<embed id='x' type='audio/x-pn-realaudio-plugin' src='/media/classic.rm' "
+               "width='352' height='288'>"_s
+            << u"/media/classic.rm"_s;
+    }
+
+    void pagesOwnPlayersAreTakenOver() {
+        QFETCH(QString, markup);
+        QFETCH(QString, film);
+        portalPageWith(markup);
+        QVERIFY(waitUntil([&] { return playing(); }));
+        QCOMPARE(films_->addressForTesting(), root_ + film);
+        QVERIFY(waitUntil([&] { return pictureOn(kContentPane, u"#x"_s); }));
+        QCOMPARE(evaluate(kContentPane, u"document.getElementById('x').dataset.tivora"_s),
+                 QVariant(u"taken"_s));
+        if (markup.startsWith(u"<video"_s)) {
+            QCOMPARE(evaluate(kContentPane,
+                              u"var v=document.getElementById('x');"
+                              "v.paused && v.muted"_s),
+                     QVariant(true));
+        }
+    }
+
+    void pictureFollowsTheElementThroughScrollAndResize() {
+        portalPageWith(
+            u"<video id='x' src='/media/hd.mp4' style='position:relative;"
+            "left:30px;top:40px;width:50%;height:240px'></video>"
+            "<div style='height:3000px'></div>"_s);
+        QVERIFY(waitUntil([&] { return playing() && pictureOn(kContentPane, u"#x"_s); }));
+        const int top = films_->pictureForTesting()->geometry().top();
+        evaluate(kContentPane, u"window.scrollBy(0, 30); true"_s);
+        QVERIFY(waitUntil([&] {
+            return pictureOn(kContentPane, u"#x"_s) &&
+                   films_->pictureForTesting()->geometry().top() < top - 20;
+        }));
+        QWidget* window = main().window();
+        window->resize(window->width() + 120, window->height() + 60);
+        QVERIFY(waitUntil([&] { return pictureOn(kContentPane, u"#x"_s); }));
+    }
+
+    void takeoverCanBeTurnedOffAndBlobPlayersStayInThePage_data() {
+        QTest::addColumn<bool>("takeover");
+        QTest::addColumn<QString>("markup");
+        QTest::newRow("takeover off") << false << u"<video id='x' src='/media/hd.mp4'></video>"_s;
+        QTest::newRow("blob") << true << u"<video id='x' src='blob:null/123'></video>"_s;
+    }
+
+    void takeoverCanBeTurnedOffAndBlobPlayersStayInThePage() {
+        QFETCH(bool, takeover);
+        QFETCH(QString, markup);
+        films_->setTakeover(takeover);
+        portalPageWith(markup);
+        // Turned off, the portal's pages play their films themselves. Else the page's script
+        // has looked at the element by the time a later script runs.
+        QCOMPARE(evaluate(kContentPane, u"typeof window.tivora"_s),
+                 QVariant(takeover ? u"object"_s : u"undefined"_s));
+        QCOMPARE(evaluate(kContentPane,
+                          u"document.getElementById('x').dataset.tivora === "
+                          "undefined"_s),
+                 QVariant(true));
+        QVERIFY(films_->pictureForTesting() == nullptr);
+        films_->setTakeover(true);
+        QVERIFY(films_->takeover());
+    }
+
+    void otherOriginsGetNoPlayerObject() {
+        // The same server under another host name is another origin.
+        const QString other = QString(root_).replace(u"127.0.0.1"_s, u"localhost"_s);
+        QVERIFY(other != root_);
+        main().control(u"Picture3"_s).setVisible(true);
+        main().control(u"Frameleft"_s).setVisible(true);
+        load(kPlayPane, other + u"/play/?1001-0-0.html"_s);
+        QCOMPARE(evaluate(kPlayPane, u"typeof window.tivora"_s), QVariant(u"undefined"_s));
+        // Its page plays the film itself.
+        QVERIFY(waitUntil([&] {
+            return evaluate(kPlayPane, u"document.getElementById('player').currentTime > 0"_s)
+                .toBool();
+        }));
+        QVERIFY(films_->pictureForTesting() == nullptr);
+
+        portalPageWith(u"<iframe src='%1/frame.html'></iframe>"_s.arg(other_.root()));
+        evaluate(kContentPane,
+                 u"window.addEventListener('message', function (e) {"
+                 "window.frameSaw = e.data; }); true"_s);
+        QVERIFY(waitUntil([&] {
+            return evaluate(kContentPane, u"window.frameSaw || ''"_s).toString() != QString();
+        }));
+        QCOMPARE(evaluate(kContentPane, u"window.frameSaw"_s).toString().section(u' ', 0, 0),
+                 u"undefined"_s);
+    }
+
+    void unsafeAddressesAreRefused_data() {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("file") << u"'file:///etc/passwd'"_s;
+        QTest::newRow("edl") << u"'edl://http://x/a.mp4'"_s;
+        QTest::newRow("av") << u"'av://lavfi:sine'"_s;
+        QTest::newRow("lavfi") << u"'lavfi://sine'"_s;
+        QTest::newRow("memory") << u"'memory://abc'"_s;
+        QTest::newRow("not a string") << u"{href: 'http://x/'}"_s;
+        QTest::newRow("ten megabytes") << u"'http://a/' + 'x'.repeat(10 * 1024 * 1024)"_s;
+    }
+
+    void unsafeAddressesAreRefused() {
+        QFETCH(QString, address);
+        portalPageWith(u"<div id='x' style='width:200px;height:100px'></div>"_s);
+        evaluate(kContentPane,
+                 u"window.errors = []; tivora.addEventListener('error', function (e) {"
+                 " window.errors.push(e.detail.message); });"
+                 "tivora.play(%1, {element: document.getElementById('x')}); true"_s.arg(address));
+        QVERIFY(waitUntil(
+            [&] { return evaluate(kContentPane, u"window.errors.length"_s).toInt() > 0; }));
+        QVERIFY(evaluate(kContentPane, u"window.errors[0]"_s).toString().startsWith(u"无法播放"_s));
+        QVERIFY(films_->pictureForTesting() == nullptr);
+    }
+
+    void filmThatFailsShowsWhyInItsPlace() {
+        portalPageWith(u"<div id='x' style='width:400px;height:240px'></div>"_s);
+        evaluate(kContentPane,
+                 u"tivora.play(location.origin + '/media/none.mp4', "
+                 "{element: document.getElementById('x')}); true"_s);
+        QVERIFY(waitUntil([&] {
+            PortalPicture* picture = films_->pictureForTesting();
+            return picture != nullptr && picture->message().startsWith(u"无法播放该影片："_s);
+        }));
+        QVERIFY(films_->pictureForTesting()->player() == nullptr);
+    }
+
+private:
+    std::unique_ptr<demo::DemoPortal> portal_;
+    QString root_;
+    QTemporaryDir storage_;
+    std::unique_ptr<DesktopServices> services_;
+    std::unique_ptr<Forms> forms_;
+    std::unique_ptr<PortalFilms> films_;
+    test::TestHttpServer other_;
+};
+
+}  // namespace tivora
+
+TIVORA_WEBENGINE_TEST_MAIN(tivora::TestPortalFilms)
+#include "tst_portalfilms.moc"
