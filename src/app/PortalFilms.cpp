@@ -319,7 +319,7 @@ void PortalFilms::layOut() {
     picture_->raise();
 }
 
-PlayerControl* PortalFilms::playerForTesting() const {
+PlayerControl* PortalFilms::player() const {
     return picture_ ? picture_->player() : nullptr;
 }
 

@@ -46,9 +46,10 @@ public:
     [[nodiscard]] bool takeover() const;
     void setTakeover(bool on);
 
-    [[nodiscard]] PortalPicture* pictureForTesting() const { return picture_; }
-    [[nodiscard]] PlayerControl* playerForTesting() const;
-    [[nodiscard]] QString addressForTesting() const { return film_.address; }
+    // The picture of the film now shown, its player and address; null and empty between films.
+    [[nodiscard]] PortalPicture* picture() const { return picture_; }
+    [[nodiscard]] PlayerControl* player() const;
+    [[nodiscard]] QString filmAddress() const { return film_.address; }
 
 private:
     void attach(QWebEnginePage* page, WebEnginePane* pane);

@@ -76,7 +76,7 @@ QString PortalPicture::message() const {
     return failure_->isHidden() ? QString() : failureText_->text();
 }
 
-QString PortalPicture::bannerForTesting() const {
+QString PortalPicture::banner() const {
     return banner_->isHidden() ? QString() : banner_->text();
 }
 

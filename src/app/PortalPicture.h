@@ -30,7 +30,7 @@ public:
     [[nodiscard]] PlayerSurface* surface() const { return surface_; }
     [[nodiscard]] QString message() const;
     // The banner's text while it is shown.
-    [[nodiscard]] QString bannerForTesting() const;
+    [[nodiscard]] QString banner() const;
 
     void showBanner(const QString& text);
     // Frees the player and shows why in the video's place.

@@ -60,7 +60,7 @@ private:
         return *answer;
     }
     bool playing() {
-        PlayerControl* player = films_->playerForTesting();
+        PlayerControl* player = films_->player();
         return player != nullptr && player->hasFile() && player->position() > 0.5;
     }
     // Loads a page into a pane and waits until its document is there.
@@ -98,7 +98,7 @@ private:
     // The picture lies on the part of the element its frame shows. On the play page it may end
     // higher: the control bar floats over the bottom of the page.
     bool pictureOn(const QString& paneName, const QString& selector) {
-        PortalPicture* picture = films_->pictureForTesting();
+        PortalPicture* picture = films_->picture();
         if (picture == nullptr || !picture->isVisible()) {
             return false;
         }
@@ -118,7 +118,7 @@ private:
         main().control(u"Picture3"_s).setVisible(false);
         load(kPlayPane, u"about:blank"_s);
         load(kContentPane, u"about:blank"_s);
-        QVERIFY(waitUntil([&] { return films_->pictureForTesting() == nullptr; }));
+        QVERIFY(waitUntil([&] { return films_->picture() == nullptr; }));
     }
     // A film page of the portal in the content pane, with markup added at its top.
     void portalPageWith(const QString& markup) {
@@ -182,19 +182,18 @@ private Q_SLOTS:
         QFETCH(QString, film);
         openPlayPage(filmId);
         QVERIFY(waitUntil([&] { return playing(); }));
-        QCOMPARE(films_->addressForTesting(), root_ + film);
-        const double at = films_->playerForTesting()->position();
-        QVERIFY(waitUntil(
-            [&] { return playing() && films_->playerForTesting()->position() > at + 0.5; }));
+        QCOMPARE(films_->filmAddress(), root_ + film);
+        const double at = films_->player()->position();
+        QVERIFY(waitUntil([&] { return playing() && films_->player()->position() > at + 0.5; }));
         QVERIFY(waitUntil([&] { return pictureOn(kPlayPane, u"#player"_s); }));
         // The page's own element stays, without playing anything.
         QCOMPARE(evaluate(kPlayPane, u"document.getElementById('player').paused"_s).toBool(), true);
-        QVERIFY(films_->pictureForTesting()->surface() != nullptr);
+        QVERIFY(films_->picture()->surface() != nullptr);
         QFETCH(QString, subtitle);
         if (!subtitle.isEmpty()) {
-            auto* mpv = qobject_cast<MpvPlayer*>(films_->playerForTesting());
+            auto* mpv = qobject_cast<MpvPlayer*>(films_->player());
             QVERIFY(mpv != nullptr);
-            films_->playerForTesting()->seekTo(1);
+            films_->player()->seekTo(1);
             QVERIFY(waitUntil([&] { return test::MpvProbe::subtitle(*mpv).contains(subtitle); }));
         }
     }
@@ -202,34 +201,32 @@ private Q_SLOTS:
     void stopPictureFreesThePlayer() {
         openPlayPage(u"1001"_s);
         QVERIFY(waitUntil([&] { return playing(); }));
-        QPointer<PlayerControl> player = films_->playerForTesting();
+        QPointer<PlayerControl> player = films_->player();
         click(u"Image16"_s);
-        QVERIFY(
-            waitUntil([&] { return player.isNull() && films_->pictureForTesting() == nullptr; }));
+        QVERIFY(waitUntil([&] { return player.isNull() && films_->picture() == nullptr; }));
     }
 
     void stoppedFilmResumesWhereItWasLeft() {
         openPlayPage(u"1005"_s);
-        QVERIFY(waitUntil([&] { return playing() && films_->playerForTesting()->position() > 4; }));
+        QVERIFY(waitUntil([&] { return playing() && films_->player()->position() > 4; }));
         click(u"Image16"_s);
-        QVERIFY(waitUntil([&] { return films_->pictureForTesting() == nullptr; }));
+        QVERIFY(waitUntil([&] { return films_->picture() == nullptr; }));
         openPlayPage(u"1005"_s);
         QVERIFY(waitUntil([&] {
-            PortalPicture* picture = films_->pictureForTesting();
-            return picture != nullptr && picture->bannerForTesting() == u"从上次位置继续播放"_s;
+            PortalPicture* picture = films_->picture();
+            return picture != nullptr && picture->banner() == u"从上次位置继续播放"_s;
         }));
-        QVERIFY(waitUntil([&] { return playing() && films_->playerForTesting()->position() > 3; }));
+        QVERIFY(waitUntil([&] { return playing() && films_->player()->position() > 3; }));
     }
 
     void backToTheHallKeepsPlayingAndNowPlayingShowsIt() {
         openPlayPage(u"1001"_s);
         QVERIFY(waitUntil([&] { return playing() && pictureOn(kPlayPane, u"#player"_s); }));
         click(u"Image17"_s);
-        QVERIFY(!films_->pictureForTesting()->isVisible());
-        const double at = films_->playerForTesting()->position();
-        QVERIFY(waitUntil(
-            [&] { return playing() && films_->playerForTesting()->position() > at + 1; }));
-        QVERIFY(!films_->playerForTesting()->isPaused());
+        QVERIFY(!films_->picture()->isVisible());
+        const double at = films_->player()->position();
+        QVERIFY(waitUntil([&] { return playing() && films_->player()->position() > at + 1; }));
+        QVERIFY(!films_->player()->isPaused());
         click(u"Image23"_s);
         QVERIFY(waitUntil([&] { return pictureOn(kPlayPane, u"#player"_s); }));
     }
@@ -255,7 +252,7 @@ private Q_SLOTS:
         QFETCH(QString, film);
         portalPageWith(markup);
         QVERIFY(waitUntil([&] { return playing(); }));
-        QCOMPARE(films_->addressForTesting(), root_ + film);
+        QCOMPARE(films_->filmAddress(), root_ + film);
         QVERIFY(waitUntil([&] { return pictureOn(kContentPane, u"#x"_s); }));
         QCOMPARE(evaluate(kContentPane, u"document.getElementById('x').dataset.tivora"_s),
                  QVariant(u"taken"_s));
@@ -273,11 +270,11 @@ private Q_SLOTS:
             "left:30px;top:40px;width:50%;height:240px'></video>"
             "<div style='height:3000px'></div>"_s);
         QVERIFY(waitUntil([&] { return playing() && pictureOn(kContentPane, u"#x"_s); }));
-        const int top = films_->pictureForTesting()->geometry().top();
+        const int top = films_->picture()->geometry().top();
         evaluate(kContentPane, u"window.scrollBy(0, 30); true"_s);
         QVERIFY(waitUntil([&] {
             return pictureOn(kContentPane, u"#x"_s) &&
-                   films_->pictureForTesting()->geometry().top() < top - 20;
+                   films_->picture()->geometry().top() < top - 20;
         }));
         QWidget* window = main().window();
         window->resize(window->width() + 120, window->height() + 60);
@@ -304,7 +301,7 @@ private Q_SLOTS:
                           u"document.getElementById('x').dataset.tivora === "
                           "undefined"_s),
                  QVariant(true));
-        QVERIFY(films_->pictureForTesting() == nullptr);
+        QVERIFY(films_->picture() == nullptr);
         films_->setTakeover(true);
         QVERIFY(films_->takeover());
     }
@@ -322,7 +319,7 @@ private Q_SLOTS:
             return evaluate(kPlayPane, u"document.getElementById('player').currentTime > 0"_s)
                 .toBool();
         }));
-        QVERIFY(films_->pictureForTesting() == nullptr);
+        QVERIFY(films_->picture() == nullptr);
 
         portalPageWith(u"<iframe src='%1/frame.html'></iframe>"_s.arg(other_.root()));
         evaluate(kContentPane,
@@ -356,7 +353,7 @@ private Q_SLOTS:
         QVERIFY(waitUntil(
             [&] { return evaluate(kContentPane, u"window.errors.length"_s).toInt() > 0; }));
         QVERIFY(evaluate(kContentPane, u"window.errors[0]"_s).toString().startsWith(u"无法播放"_s));
-        QVERIFY(films_->pictureForTesting() == nullptr);
+        QVERIFY(films_->picture() == nullptr);
     }
 
     void filmThatFailsShowsWhyInItsPlace() {
@@ -365,10 +362,10 @@ private Q_SLOTS:
                  u"tivora.play(location.origin + '/media/none.mp4', "
                  "{element: document.getElementById('x')}); true"_s);
         QVERIFY(waitUntil([&] {
-            PortalPicture* picture = films_->pictureForTesting();
+            PortalPicture* picture = films_->picture();
             return picture != nullptr && picture->message().startsWith(u"无法播放该影片："_s);
         }));
-        QVERIFY(films_->pictureForTesting()->player() == nullptr);
+        QVERIFY(films_->picture()->player() == nullptr);
     }
 
 private:
