@@ -120,7 +120,10 @@ void PortalRoutes::installRoutes() {
     add(R"(/static/([a-z]+)\.css)", [this](const Request& request, Response& response) {
         asset(request, response, "static", ".css", "text/css; charset=utf-8");
     });
-    for (const auto& [extension, type] : PlayerPages::mediaTypes()) {
+    // clang 14 cannot capture structured bindings.
+    for (const auto& media : PlayerPages::mediaTypes()) {
+        const auto extension = media.first;
+        const auto type = media.second;
         add(R"(/media/([a-z0-9]+(?:\.zh)?))" + exactly(std::string(extension)),
             [this, extension, type](const Request& request, Response& response) {
                 asset(request, response, "media", extension, type);
