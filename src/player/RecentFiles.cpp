@@ -1,6 +1,7 @@
 #include "player/RecentFiles.h"
 
 #include "forms/Logging.h"
+#include "forms/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +9,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -20,16 +22,16 @@ namespace {
 constexpr qint64 kLargestStore = qint64{256} * 1024;
 
 QStringList load(const QString& file) {
-    QFile in(file);
-    if (!in.exists()) {
+    QString why;
+    const std::optional<QByteArray> read = safefile::readFileSafely(file, kLargestStore + 1, &why);
+    if (!read) {
+        if (!why.isEmpty()) {
+            qCWarning(lcPlayer).noquote()
+                << u"the recent files in %1 cannot be read: %2"_s.arg(file, why);
+        }
         return {};
     }
-    if (!in.open(QIODevice::ReadOnly)) {
-        qCWarning(lcPlayer).noquote() << u"the recent files in %1 cannot be read"_s.arg(file);
-        return {};
-    }
-    const QByteArray bytes = in.read(kLargestStore + 1);
-    in.close();
+    const QByteArray& bytes = *read;
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (bytes.size() > kLargestStore || error.error != QJsonParseError::NoError ||
@@ -82,16 +84,13 @@ bool RecentFiles::save() const {
             QJsonObject{{u"version"_s, 1}, {u"files"_s, QJsonArray::fromStringList(files_)}})
             .toJson();
     QDir().mkpath(QFileInfo(file_).absolutePath());
-    // Unbuffered, and checked before the commit: a full disk must not replace a good store
-    // with an empty one.
-    QSaveFile out(file_);
-    const bool written = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         out.write(bytes) == bytes.size() && out.error() == QFileDevice::NoError &&
-                         out.commit();
-    if (!written) {
-        qCWarning(lcPlayer).noquote() << u"the recent files could not be saved in %1"_s.arg(file_);
+    QString why;
+    if (!safefile::writeFileSafely(file_, bytes, &why)) {
+        qCWarning(lcPlayer).noquote()
+            << u"the recent files could not be saved in %1: %2"_s.arg(file_, why);
+        return false;
     }
-    return written;
+    return true;
 }
 
 }  // namespace tivora
