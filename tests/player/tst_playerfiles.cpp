@@ -1,6 +1,7 @@
 // The player's own files on a full disk, in the way of a FIFO and behind a dangling link: what was
 // saved stays, the failure is told, and nothing blocks.
 #include "player/PlayerPreferences.h"
+#include "player/RecentFiles.h"
 #include "player/ResumeStore.h"
 #include "player/SettingsFile.h"
 #include "support/FullDisk.h"
@@ -49,6 +50,10 @@ bool savePreferences(const QString& folder) {
     return PlayerPreferences(folder).setContinuousPlay(false);
 }
 
+bool saveRecent(const QString& folder) {
+    return RecentFiles(folder + u"/recent.json"_s).add(kLongPath);
+}
+
 }  // namespace
 
 class TestPlayerFiles final : public QObject {
@@ -63,6 +68,7 @@ private Q_SLOTS:
         QTest::newRow("resume store") << u"resume.json"_s << Save(saveResume);
         QTest::newRow("data.txt") << u"data.txt"_s << Save(saveSettings);
         QTest::newRow("player preferences") << u"player.ini"_s << Save(savePreferences);
+        QTest::newRow("recent files") << u"recent.json"_s << Save(saveRecent);
     }
 
     void fullDiskKeepsWhatWasSaved() {
@@ -77,6 +83,7 @@ private Q_SLOTS:
         ResumeStore(folder + u"/resume.json"_s).remember(u"/a.rmvb"_s, 100, 5400);
         QVERIFY(SettingsFile(folder, folder).write({u"ab"_s, u"/影片/"_s}));
         QVERIFY(PlayerPreferences(folder).setContinuousPlay(true));
+        QVERIFY(RecentFiles(folder + u"/recent.json"_s).add(u"/a.rmvb"_s));
         const QByteArray before = readAll(disk.filePath(file));
         QVERIFY(!before.isEmpty());
         QVERIFY(disk.fill());
@@ -85,6 +92,7 @@ private Q_SLOTS:
         QCOMPARE(ResumeStore(folder + u"/resume.json"_s).position(u"/a.rmvb"_s), 100.0);
         QCOMPARE(SettingsFile(folder, folder).read()->folder, u"/影片/"_s);
         QVERIFY(PlayerPreferences(folder).continuousPlay());
+        QVERIFY(RecentFiles(folder + u"/recent.json"_s).files().contains(u"/a.rmvb"_s));
     }
 
     // The store's link points nowhere: told once, in Chinese, and kept beside it.
