@@ -321,10 +321,14 @@ private Q_SLOTS:
         }));
         QVERIFY(films_->picture() == nullptr);
 
-        portalPageWith(u"<iframe src='%1/frame.html'></iframe>"_s.arg(other_.root()));
+        // The listener is in place before the frame can post.
+        portalPageWith(QString());
         evaluate(kContentPane,
                  u"window.addEventListener('message', function (e) {"
                  "window.frameSaw = e.data; }); true"_s);
+        evaluate(kContentPane,
+                 u"document.body.insertAdjacentHTML('afterbegin', %1); true"_s.arg(
+                     jsString(u"<iframe src='%1/frame.html'></iframe>"_s.arg(other_.root()))));
         QVERIFY(waitUntil([&] {
             return evaluate(kContentPane, u"window.frameSaw || ''"_s).toString() != QString();
         }));
