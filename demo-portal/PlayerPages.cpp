@@ -119,14 +119,14 @@ std::string PlayerPages::playPage(const Film& film) {
     const std::string description = fill(
         R"({"src":{0},"kind":"{1}","id":"{2}","title":{3},"poster":"/poster/{2}.svg","subtitles":{4}})",
         {jsonText(media.video), kind, std::to_string(film.id), jsonText(film.title), subtitles});
-    const std::string body = fill(
-        R"(<video id="player" data-film="{0}" data-src="{5}" muted loop )"
-        R"(controls playsinline preload="none"></video>
+    const std::string body =
+        fill(R"(<video id="player" data-film="{0}" data-src="{5}" muted loop )"
+             R"(controls playsinline preload="none"></video>
 <div id="status" class="status" hidden></div>
 <div class="caption"><span class="now">正在播放</span><h1>{1}</h1>)"
-        R"(<div class="meta">{2} · {3} · {4}</div></div>)",
-        {escapeHtml(description), escapeHtml(film.title), std::to_string(film.year),
-         escapeHtml(film.genre), escapeHtml(film.director), media.video});
+             R"(<div class="meta">{2} · {3} · {4}</div></div>)",
+             {escapeHtml(description), escapeHtml(film.title), std::to_string(film.year),
+              escapeHtml(film.genre), escapeHtml(film.director), media.video});
     return PageLayout::document(film.title, PageLayout::playerStyle, "player",
                                 body + std::string(kPlayScript));
 }

@@ -1,10 +1,10 @@
 #include "browser/WebEnginePane.h"
 
+#include "browser/EngineStart.h"
 #include "browser/ErrorPage.h"
 #include "browser/PaneContextMenu.h"
-#include "browser/WebDialogPage.h"
-#include "browser/EngineStart.h"
 #include "browser/PanePlaceholder.h"
+#include "browser/WebDialogPage.h"
 #include "forms/FormError.h"
 #include "forms/Logging.h"
 #include "forms/StartupTrace.h"

@@ -32,8 +32,8 @@ bool openGlAvailable() {
 
 // Network streams a page may name; anything else is a file path.
 bool isNetworkAddress(const QString& source) {
-    static const QStringList schemes{u"http"_s, u"https"_s, u"rtsp"_s, u"rtsps"_s, u"mms"_s,
-                                     u"mmsh"_s};
+    static const QStringList schemes{u"http"_s,  u"https"_s, u"rtsp"_s,
+                                     u"rtsps"_s, u"mms"_s,   u"mmsh"_s};
     const QUrl url(source, QUrl::StrictMode);
     return url.isValid() && !url.host().isEmpty() && schemes.contains(url.scheme().toLower());
 }
