@@ -4,28 +4,14 @@
 
 #include <QHelpEvent>
 #include <QMouseEvent>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QToolTip>
 
 namespace tivora {
 
-SeekSlider::SeekSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+SeekSlider::SeekSlider(QWidget* parent) : GrooveSlider(parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setRange(0, 0);
-}
-
-int SeekSlider::valueAt(int x) const {
-    QStyleOptionSlider option;
-    initStyleOption(&option);
-    const QRect groove =
-        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
-    const QRect handle =
-        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
-    const int span = std::max(1, groove.width() - handle.width());
-    return QStyle::sliderValueFromPosition(minimum(), maximum(),
-                                           x - groove.x() - handle.width() / 2, span);
 }
 
 bool SeekSlider::event(QEvent* event) {
@@ -36,12 +22,12 @@ bool SeekSlider::event(QEvent* event) {
                            playback::formatTime(valueAt(help->pos().x()) / 1000.0), this);
         return true;
     }
-    return QSlider::event(event);
+    return GrooveSlider::event(event);
 }
 
 void SeekSlider::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || maximum() <= minimum()) {
-        QSlider::mousePressEvent(event);
+        GrooveSlider::mousePressEvent(event);
         return;
     }
     dragging_ = true;

@@ -1,19 +1,17 @@
 #pragma once
 
-#include <QSlider>
+#include "playback/GrooveSlider.h"
 
 namespace tivora {
 
 // A seek bar in milliseconds: a click jumps to where it lands, a drag seeks as it goes, and the
 // pointer's tooltip tells the time under it.
-class SeekSlider final : public QSlider {
+class SeekSlider final : public GrooveSlider {
     Q_OBJECT
 
 public:
     explicit SeekSlider(QWidget* parent);
 
-    // The value at a point of the groove.
-    [[nodiscard]] int valueAt(int x) const;
     // A drag is under way; the bar then leaves the value to the pointer.
     [[nodiscard]] bool isDragging() const { return dragging_; }
 
