@@ -2,6 +2,7 @@
 
 #include "forms/Logging.h"
 #include "forms/SafeFile.h"
+#include "player/JsonStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,29 +23,13 @@ namespace {
 constexpr qint64 kLargestStore = qint64{256} * 1024;
 
 QStringList load(const QString& file) {
-    QString why;
-    const std::optional<QByteArray> read = safefile::readFileSafely(file, kLargestStore + 1, &why);
-    if (!read) {
-        if (!why.isEmpty()) {
-            qCWarning(lcPlayer).noquote()
-                << u"the recent files in %1 cannot be read: %2"_s.arg(file, why);
-        }
-        return {};
-    }
-    const QByteArray& bytes = *read;
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (bytes.size() > kLargestStore || error.error != QJsonParseError::NoError ||
-        !document.isObject()) {
-        const QString aside = file + u".bad"_s;
-        QFile::remove(aside);
-        QFile::rename(file, aside);
-        qCWarning(lcPlayer).noquote()
-            << u"the recent files in %1 could not be read; kept as %2"_s.arg(file, aside);
+    const std::optional<QJsonObject> store =
+        jsonstore::read(file, kLargestStore, u"the recent files"_s);
+    if (!store) {
         return {};
     }
     QStringList files;
-    for (const QJsonValue value : document.object().value(u"files"_s).toArray()) {
+    for (const QJsonValue value : store->value(u"files"_s).toArray()) {
         const QString path = value.toString();
         if (!path.isEmpty() && !files.contains(path) && files.size() < RecentFiles::kMaxFiles) {
             files << path;

@@ -2,6 +2,7 @@
 
 #include "forms/Logging.h"
 #include "forms/SafeFile.h"
+#include "player/JsonStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,27 +30,13 @@ void warn(const QString& text) {
 
 // Most recent first. A store that cannot be read is set aside (kept as .bad) and counts as empty.
 QList<Entry> load(const QString& file) {
-    QString why;
-    const std::optional<QByteArray> read = safefile::readFileSafely(file, kLargestStore + 1, &why);
-    if (!read) {
-        if (!why.isEmpty()) {
-            warn(u"the playback positions could not be read: "_s + why);
-        }
-        return {};
-    }
-    const QByteArray& bytes = *read;
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (bytes.size() > kLargestStore || error.error != QJsonParseError::NoError ||
-        !document.isObject()) {
-        const QString aside = file + u".bad"_s;
-        QFile::remove(aside);
-        QFile::rename(file, aside);
-        warn(u"the playback positions in %1 could not be read; kept as %2"_s.arg(file, aside));
+    const std::optional<QJsonObject> store =
+        jsonstore::read(file, kLargestStore, u"the playback positions"_s);
+    if (!store) {
         return {};
     }
     QList<Entry> entries;
-    const QJsonArray files = document.object().value(u"files"_s).toArray();
+    const QJsonArray files = store->value(u"files"_s).toArray();
     for (const QJsonValue value : files) {
         const QJsonObject item = value.toObject();
         const QString path = item.value(u"path"_s).toString();
