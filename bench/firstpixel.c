@@ -1,10 +1,13 @@
-/* firstpixel X Y COMMAND...: runs COMMAND, then polls the screen pixel at X,Y until it is
- * neither black nor what it was before, and prints the milliseconds from COMMAND's end to then.
+/* firstpixel [--red] X Y COMMAND...: runs COMMAND, then polls the screen pixel at X,Y until it is
+ * neither black nor what it was before (with --red: until it is the red of a film's colour bar,
+ * so that a placeholder or a page drawn first does not count), and prints the milliseconds from
+ * COMMAND's end to then.
  * Gives up after 20 s (prints "timeout", exits 1). Build: cc -O2 firstpixel.c -lX11 */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -26,9 +29,19 @@ static int dark(unsigned long p) {
     return ((p >> 16) & 0xff) < 40 && ((p >> 8) & 0xff) < 40 && (p & 0xff) < 40;
 }
 
+static int red(unsigned long p) {
+    return ((p >> 16) & 0xff) > 150 && ((p >> 8) & 0xff) < 90 && (p & 0xff) < 90;
+}
+
 int main(int argc, char** argv) {
+    int want_red = 0;
+    if (argc > 1 && strcmp(argv[1], "--red") == 0) {
+        want_red = 1;
+        argv++;
+        argc--;
+    }
     if (argc < 4) {
-        fprintf(stderr, "usage: firstpixel X Y COMMAND...\n");
+        fprintf(stderr, "usage: firstpixel [--red] X Y COMMAND...\n");
         return 2;
     }
     const int x = atoi(argv[1]), y = atoi(argv[2]);
@@ -48,7 +61,7 @@ int main(int argc, char** argv) {
     const double start = now_ms();
     while (now_ms() - start < 20000) {
         const unsigned long p = pixel_at(d, x, y);
-        if (!dark(p) && p != before) {
+        if (want_red ? red(p) : !dark(p) && p != before) {
             printf("%.0f\n", now_ms() - start);
             return 0;
         }

@@ -11,8 +11,8 @@
 #               the whole process tree (WebEngine's page and GPU processes included), between 3 s
 #               and 9 s after the play command.
 #  first frame: milliseconds from the play command (the play page into the full-window pane, the
-#               pane shown, as the play picture does) to the film's first frame on screen, (a) and
-#               (b) only.
+#               pane shown, as the play picture does) to the film's first frame on screen (its red
+#               colour bar), (a) and (b) only.
 #
 # (a) and (b) run bench/portalplay (Tivora's main window with its real services, the play command
 # on a signal) against the demo portal program on loopback. Prints each run, the medians and the
@@ -91,7 +91,7 @@ INNER
 cat > "$work/driver-first.sh" <<'INNER'
 . "$WORK/lib.sh"
 start_driver "$@"
-"$WORK/firstpixel" "$CX" "$CY" kill -USR1 "$pid"
+"$WORK/firstpixel" --red "$RX" "$RY" kill -USR1 "$pid"
 stop "$pid"
 INNER
 
@@ -102,7 +102,9 @@ cpu "$pid"; stop "$pid"
 INNER
 
 read -r vx vy vw vh < <("${xvfb[@]}" bash "$work/size.sh")
-export SIZE="${vw}x${vh}" CX=$((vx + vw / 2)) CY=$((vy + vh / 2))
+# The film's first frame is told by its leftmost colour bar, red: the pane's placeholder and the
+# page are drawn before it.
+export SIZE="${vw}x${vh}" RX=$((vx + vw / 14)) RY=$((vy + vh / 2))
 echo "video area: $SIZE px at $vx,$vy (mpv at the same size)"
 
 median() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }

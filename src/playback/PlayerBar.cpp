@@ -19,6 +19,8 @@ using namespace Qt::StringLiterals;
 namespace tivora {
 namespace {
 
+constexpr double kJumpSeconds = 1;
+
 QToolButton* makeButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip) {
     auto* button = new QToolButton(parent);
     button->setIcon(parent->style()->standardIcon(icon));
@@ -115,6 +117,8 @@ PlayerBar::PlayerBar(PlayerControl& player, QWidget* parent)
     });
     connect(continuous_, &QToolButton::toggled, this, &PlayerBar::continuousPlayToggled);
     connect(fullScreen_, &QToolButton::clicked, this, &PlayerBar::fullScreenToggled);
+    positionLater_.setSingleShot(true);
+    connect(&positionLater_, &QTimer::timeout, this, &PlayerBar::showPosition);
     connect(&player_, &PlayerControl::stateChanged, this, &PlayerBar::follow);
     follow();
 }
@@ -145,16 +149,16 @@ void PlayerBar::follow() {
             style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
         play_->setToolTip(playing ? u"暂停 (空格)"_s : u"播放 (空格)"_s);
     }
-    const double duration = player_.hasFile() ? player_.duration() : 0;
+    // A paused player moves only when told to, and a jump is a seek: both are shown at once.
     const double position = player_.hasFile() ? player_.position() : 0;
-    seek_->setEnabled(duration > 0);
-    if (!seek_->isDragging()) {
-        seek_->setRange(0, static_cast<int>(std::lround(duration * 1000)));
-        seek_->setValue(static_cast<int>(std::lround(position * 1000)));
-    }
-    const QString time = playback::formatTime(position) + u" / "_s + playback::formatTime(duration);
-    if (time != time_->text()) {
-        time_->setText(time);
+    const double duration = player_.hasFile() ? player_.duration() : 0;
+    const bool jumped =
+        std::abs(position - shownPosition_) > kJumpSeconds || duration != shownDuration_;
+    if (!playing || jumped || !positionShown_.isValid() ||
+        positionShown_.hasExpired(kPositionIntervalMs)) {
+        showPosition();
+    } else if (!positionLater_.isActive()) {
+        positionLater_.start(static_cast<int>(kPositionIntervalMs - positionShown_.elapsed()));
     }
     const bool muted = player_.isMuted();
     if (shown_.muted != muted || !shown_.valid) {
@@ -182,6 +186,24 @@ void PlayerBar::follow() {
     if (subtitles_->isChecked() != player_.subtitlesShown()) {
         const QSignalBlocker quiet(subtitles_);
         subtitles_->setChecked(player_.subtitlesShown());
+    }
+}
+
+void PlayerBar::showPosition() {
+    positionLater_.stop();
+    positionShown_.start();
+    const double duration = player_.hasFile() ? player_.duration() : 0;
+    const double position = player_.hasFile() ? player_.position() : 0;
+    shownPosition_ = position;
+    shownDuration_ = duration;
+    seek_->setEnabled(duration > 0);
+    if (!seek_->isDragging()) {
+        seek_->setRange(0, static_cast<int>(std::lround(duration * 1000)));
+        seek_->setValue(static_cast<int>(std::lround(position * 1000)));
+    }
+    const QString time = playback::formatTime(position) + u" / "_s + playback::formatTime(duration);
+    if (time != time_->text()) {
+        time_->setText(time);
     }
 }
 

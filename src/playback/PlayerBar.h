@@ -2,10 +2,12 @@
 
 #include "playback/SeekSlider.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 
@@ -19,6 +21,10 @@ class PlayerBar final : public QWidget {
     Q_OBJECT
 
 public:
+    // While playing, the time and the seek bar move at most this often: in a window that also
+    // holds a web page every repaint of the bar composes the whole window again.
+    static constexpr int kPositionIntervalMs = 250;
+
     PlayerBar(PlayerControl& player, QWidget* parent);
 
     [[nodiscard]] bool continuousPlay() const;
@@ -47,6 +53,7 @@ Q_SIGNALS:
 
 private:
     void follow();
+    void showPosition();
 
     PlayerControl& player_;
     QPointer<QToolButton> play_;
@@ -60,6 +67,10 @@ private:
     QPointer<QLabel> speed_;
     QPointer<QToolButton> continuous_;
     QPointer<QToolButton> fullScreen_;
+    QTimer positionLater_;
+    QElapsedTimer positionShown_;
+    double shownPosition_ = 0;
+    double shownDuration_ = 0;
     struct Shown {
         bool valid = false;
         bool playing = false;
