@@ -118,7 +118,7 @@ PlayerBar::PlayerBar(PlayerControl& player, QWidget* parent)
     connect(continuous_, &QToolButton::toggled, this, &PlayerBar::continuousPlayToggled);
     connect(fullScreen_, &QToolButton::clicked, this, &PlayerBar::fullScreenToggled);
     positionLater_.setSingleShot(true);
-    connect(&positionLater_, &QTimer::timeout, this, &PlayerBar::showPosition);
+    connect(&positionLater_, &QTimer::timeout, this, [this] { showPosition(false); });
     connect(&player_, &PlayerControl::stateChanged, this, &PlayerBar::follow);
     follow();
 }
@@ -154,9 +154,10 @@ void PlayerBar::follow() {
     const double duration = player_.hasFile() ? player_.duration() : 0;
     const bool jumped =
         std::abs(position - shownPosition_) > kJumpSeconds || duration != shownDuration_;
-    if (!playing || jumped || !positionShown_.isValid() ||
-        positionShown_.hasExpired(kPositionIntervalMs)) {
-        showPosition();
+    if (!playing || jumped) {
+        showPosition(true);
+    } else if (!positionShown_.isValid() || positionShown_.hasExpired(kPositionIntervalMs)) {
+        showPosition(false);
     } else if (!positionLater_.isActive()) {
         positionLater_.start(static_cast<int>(kPositionIntervalMs - positionShown_.elapsed()));
     }
@@ -189,7 +190,7 @@ void PlayerBar::follow() {
     }
 }
 
-void PlayerBar::showPosition() {
+void PlayerBar::showPosition(bool exact) {
     positionLater_.stop();
     positionShown_.start();
     const double duration = player_.hasFile() ? player_.duration() : 0;
@@ -197,9 +198,16 @@ void PlayerBar::showPosition() {
     shownPosition_ = position;
     shownDuration_ = duration;
     seek_->setEnabled(duration > 0);
-    if (!seek_->isDragging()) {
-        seek_->setRange(0, static_cast<int>(std::lround(duration * 1000)));
-        seek_->setValue(static_cast<int>(std::lround(position * 1000)));
+    const int value = static_cast<int>(std::lround(position * 1000));
+    const int end = static_cast<int>(std::lround(duration * 1000));
+    const auto handleAt = [&](int at) {
+        return QStyle::sliderPositionFromValue(0, end, at, seek_->width());
+    };
+    // While playing, the handle is repainted only when it moves by a pixel.
+    if (!seek_->isDragging() &&
+        (exact || end != seek_->maximum() || handleAt(value) != handleAt(seek_->value()))) {
+        seek_->setRange(0, end);
+        seek_->setValue(value);
     }
     const QString time = playback::formatTime(position) + u" / "_s + playback::formatTime(duration);
     if (time != time_->text()) {

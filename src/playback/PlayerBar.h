@@ -53,7 +53,8 @@ Q_SIGNALS:
 
 private:
     void follow();
-    void showPosition();
+    // exact: the seek bar takes the position even when its handle would not move.
+    void showPosition(bool exact);
 
     PlayerControl& player_;
     QPointer<QToolButton> play_;
