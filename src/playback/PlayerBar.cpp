@@ -117,8 +117,6 @@ PlayerBar::PlayerBar(PlayerControl& player, QWidget* parent)
     });
     connect(continuous_, &QToolButton::toggled, this, &PlayerBar::continuousPlayToggled);
     connect(fullScreen_, &QToolButton::clicked, this, &PlayerBar::fullScreenToggled);
-    positionLater_.setSingleShot(true);
-    connect(&positionLater_, &QTimer::timeout, this, [this] { showPosition(false); });
     connect(&player_, &PlayerControl::stateChanged, this, &PlayerBar::follow);
     follow();
 }
@@ -149,17 +147,19 @@ void PlayerBar::follow() {
             style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
         play_->setToolTip(playing ? u"暂停 (空格)"_s : u"播放 (空格)"_s);
     }
-    // A paused player moves only when told to, and a jump is a seek: both are shown at once.
+    // A paused player moves only when told to, and a jump is a seek: both are shown at once. While
+    // playing, the bar moves with the shown second, and a few times a second under the pointer.
     const double position = player_.hasFile() ? player_.position() : 0;
     const double duration = player_.hasFile() ? player_.duration() : 0;
     const bool jumped =
         std::abs(position - shownPosition_) > kJumpSeconds || duration != shownDuration_;
+    const bool nextSecond = std::floor(position) != std::floor(shownPosition_);
+    const bool watched = underMouse() && (!positionShown_.isValid() ||
+                                          positionShown_.hasExpired(kPositionIntervalMs));
     if (!playing || jumped) {
         showPosition(true);
-    } else if (!positionShown_.isValid() || positionShown_.hasExpired(kPositionIntervalMs)) {
+    } else if (nextSecond || watched) {
         showPosition(false);
-    } else if (!positionLater_.isActive()) {
-        positionLater_.start(static_cast<int>(kPositionIntervalMs - positionShown_.elapsed()));
     }
     const bool muted = player_.isMuted();
     if (shown_.muted != muted || !shown_.valid) {
@@ -191,7 +191,6 @@ void PlayerBar::follow() {
 }
 
 void PlayerBar::showPosition(bool exact) {
-    positionLater_.stop();
     positionShown_.start();
     const double duration = player_.hasFile() ? player_.duration() : 0;
     const double position = player_.hasFile() ? player_.position() : 0;

@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QPointer>
 #include <QSlider>
-#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 
@@ -21,8 +20,9 @@ class PlayerBar final : public QWidget {
     Q_OBJECT
 
 public:
-    // While playing, the time and the seek bar move at most this often: in a window that also
-    // holds a web page every repaint of the bar composes the whole window again.
+    // While playing, the time and the seek bar move once a second, and at most this often while
+    // the pointer is over the bar: in a window that also holds a web page every repaint of the
+    // bar composes the whole window again.
     static constexpr int kPositionIntervalMs = 250;
 
     PlayerBar(PlayerControl& player, QWidget* parent);
@@ -68,7 +68,6 @@ private:
     QPointer<QLabel> speed_;
     QPointer<QToolButton> continuous_;
     QPointer<QToolButton> fullScreen_;
-    QTimer positionLater_;
     QElapsedTimer positionShown_;
     double shownPosition_ = 0;
     double shownDuration_ = 0;
