@@ -1,12 +1,13 @@
-// The soak for bench/soak.sh: Tivora's real windows and services against the demo portal in this
-// process, driven the way a user goes round: open a film from the list, play it, stop, back to
-// the hall. Prints the total PSS and the number of processes of this process's tree after the
-// first cycle and after the last, and the growth.
+// The soak for bench/soak.sh: Tivora's real windows and services, its own player for the portal's
+// films included, against the demo portal in this process, driven the way a user goes round: open a
+// film from the list, play it, stop, back to the hall. Prints the total PSS and the number of
+// processes of this process's tree after the first cycle and after the last, and the growth.
 //
 //   tivora-bench-soak [CYCLES]
 #include "app/AppConfig.h"
 #include "app/Application.h"
 #include "app/Forms.h"
+#include "app/PortalFilms.h"
 #include "browser/EngineStart.h"
 #include "browser/WebEnginePane.h"
 #include "demo-portal/DemoPortal.h"
@@ -22,6 +23,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
+#include <QUrl>
 #include <QWebEnginePage>
 
 #include <malloc.h>
@@ -244,6 +246,9 @@ int main(int argc, char* argv[]) {
     Forms forms(services, config);
     Form& main = forms.form(FormId::Main);
     main.load();
+    // As in the program: the portal's films play in Tivora's own player.
+    PortalFilms films(services, QUrl(config.portalRoot));
+    films.watchPanesOf(forms.mainWindow());
     Soak soak(forms, cycles);
     soak.begin();
     main.show();
