@@ -4,9 +4,11 @@
 #include "app/PortalPicture.h"
 #include "browser/PortalBridge.h"
 #include "browser/WebEnginePane.h"
+#include "forms/BrowserPane.h"
 #include "forms/Logging.h"
 #include "forms/PlayerControl.h"
 #include "forms/Services.h"
+#include "media/MpvLibrary.h"
 #include "media/MpvPlayer.h"
 #include "portal/MainWindowControls.h"
 
@@ -80,6 +82,9 @@ void PortalFilms::watch(WebEnginePane& pane) {
 }
 
 void PortalFilms::watchPanesOf(MainWindow& window) {
+    // Once the film list is in, the player's library loads on the side for the first film.
+    connect(&window.browser(main_window::kListPane), &BrowserPane::documentComplete, this,
+            [] { preloadMpvLibrary(); });
     for (const QStringView name : {main_window::kPlayPane, main_window::kContentPane}) {
         if (auto* pane = qobject_cast<WebEnginePane*>(&window.browser(name))) {
             watch(*pane);
@@ -115,6 +120,8 @@ void PortalFilms::setTakeover(bool on) {
 
 void PortalFilms::attach(QWebEnginePage* page, WebEnginePane* pane) {
     auto* bridge = new PortalBridge(*page, portalRoot_, takeover());
+    // While the first page loads, the player's library loads on the side for its film.
+    connect(page, &QWebEnginePage::loadStarted, this, [] { preloadMpvLibrary(); });
     bridges_.emplace_back(bridge);
     PortalPageApi& api = bridge->api();
     connect(&api, &PortalPageApi::playRequested, this,

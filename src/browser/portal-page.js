@@ -210,7 +210,7 @@
 
     function connect() {
         if (!window.qt || !qt.webChannelTransport) {
-            setTimeout(connect, 50);
+            setTimeout(connect, 5);
             return;
         }
         new QWebChannel(qt.webChannelTransport, function (channel) {

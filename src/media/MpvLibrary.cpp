@@ -5,7 +5,9 @@
 
 #include <QLibrary>
 #include <QString>
+#include <QThreadPool>
 
+#include <mutex>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -79,6 +81,13 @@ const MpvLibrary* loadMpvLibrary() {
         return api;
     }();
     return loaded ? &*loaded : nullptr;
+}
+
+void preloadMpvLibrary() {
+    static std::once_flag once;
+    // The global pool is waited for when the application ends.
+    std::call_once(once,
+                   [] { QThreadPool::globalInstance()->start([] { (void)loadMpvLibrary(); }); });
 }
 
 const MpvLibrary& libmpv() {

@@ -5,8 +5,8 @@
 
 namespace tivora {
 
-// libmpv's entry points, loaded the first time a player is made: a run that never plays a local
-// file never loads libmpv and the many libraries it brings.
+// libmpv's entry points, loaded the first time a player is made or, for the portal's films, while
+// the first portal page loads.
 struct MpvLibrary {
     decltype(&::mpv_client_api_version) client_api_version = nullptr;
     decltype(&::mpv_create) create = nullptr;
@@ -35,6 +35,10 @@ struct MpvLibrary {
 // Loads libmpv on the first call. Null when it cannot be loaded or is of another major version;
 // the reason is logged once.
 [[nodiscard]] const MpvLibrary* loadMpvLibrary();
+
+// Starts loading libmpv on a pool thread, once: a film played later does not wait the tenth of a
+// second or more the library and the many it brings take to load.
+void preloadMpvLibrary();
 
 // The loaded library; only after loadMpvLibrary() has answered non-null.
 [[nodiscard]] const MpvLibrary& libmpv();
