@@ -14,8 +14,17 @@ void QtFileDialog::showOpen() {
         // Names on disk come in any case, as on the systems these files come from.
         filters = caselessNameFilters(filters);
     }
-    const QString chosen = QFileDialog::getOpenFileName(
-        parent_, QString(), initDir(), filters, nullptr, QFileDialog::HideNameFilterDetails);
+    // As QFileDialog::getOpenFileName, but taken down once the caller has acted on the choice:
+    // saving its state and stopping its folder watcher take long enough to delay a film's start.
+    // Guarded: closing the parent window during the dialog takes the dialog with it.
+    const QPointer<QFileDialog> dialog = new QFileDialog(parent_, QString(), initDir(), filters);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setOptions(QFileDialog::HideNameFilterDetails);
+    const bool accepted = dialog->exec() == QDialog::Accepted && !dialog.isNull();
+    const QString chosen = accepted ? dialog->selectedFiles().value(0) : QString();
+    if (dialog) {
+        dialog->deleteLater();
+    }
     if (!chosen.isEmpty()) {
         setChosenFile(chosen);
     }

@@ -1,5 +1,6 @@
 #include "media/MpvCore.h"
 
+#include "forms/StartupTrace.h"
 #include "media/MpvLibrary.h"
 #include "media/MpvProperties.h"
 #include "media/MpvRenderContext.h"
@@ -59,7 +60,7 @@ std::unique_ptr<MpvCore> MpvCore::create(Settings settings) {
         libmpv().observe_property(handle, static_cast<std::uint64_t>(property.id), property.name,
                                   property.format);
     }
-    libmpv().request_log_messages(handle, "warn");
+    libmpv().request_log_messages(handle, trace::enabled() ? "v" : "warn");
     if (settings.renderVideo) {
         core->render_ = MpvRenderContext::create(handle);
     }

@@ -1,6 +1,7 @@
 #include "media/MpvPlayer.h"
 
 #include "forms/Logging.h"
+#include "forms/StartupTrace.h"
 #include "media/MpvCore.h"
 #include "media/MpvLibrary.h"
 #include "media/MpvPlatform.h"
@@ -79,6 +80,8 @@ void logMpvMessage(const mpv_event_log_message& message) {
             qCWarning(lcPlayer).noquote() << text;
             break;
         default:
+            // Asked for only while tracing: where a file's opening spends its time.
+            trace::mark(text);
             qCDebug(lcPlayer).noquote() << text;
             break;
     }
@@ -277,6 +280,7 @@ void MpvPlayer::play() {
     const QByteArray path = isNetworkAddress(source_) ? source_.toUtf8() : toMpvPath(source_);
     core_->command({"loadfile", path.constData(), "replace"});
     core_->setProperty(mpvprop::kPause, "no");
+    trace::mark(u"player: file handed to mpv"_s);
 }
 
 bool MpvPlayer::selectTrack(MediaTrack::Kind kind, int id) {
@@ -498,7 +502,12 @@ void MpvPlayer::setSubtitleFiles(const QStringList& addresses) {
 }
 
 void MpvPlayer::fileOpened() {
+    trace::mark(u"player: file loaded"_s);
     hasFile_ = true;
+    // A frame of the file before may have come since play(); the next one is this file's.
+    if (video_) {
+        video_->awaitFirstFrame();
+    }
     atEnd_ = false;
     bool first = true;
     for (const QString& address : std::as_const(subtitleFiles_)) {

@@ -1,10 +1,12 @@
 #include "media/MpvVideoWindow.h"
 
+#include "forms/StartupTrace.h"
 #include "media/MpvRenderContext.h"
 
 #include <QCoreApplication>
 
 #include <memory>
+#include <utility>
 
 namespace tivora {
 namespace {
@@ -32,12 +34,24 @@ MpvVideoWindow::MpvVideoWindow(MpvRenderContext& render, QObject* pointerTarget)
     setTitle(QStringLiteral("tivora-video"));
     // Keys stay with the widgets: the player's keys and the file list's arrows.
     setFlag(Qt::WindowDoesNotAcceptFocus);
-    connect(&render, &MpvRenderContext::frameReady, this, &QWindow::requestUpdate);
+    connect(&render, &MpvRenderContext::frameReady, this, &MpvVideoWindow::frameReady);
 }
 
 void MpvVideoWindow::setPlaying(bool playing) {
     playing_ = playing;
+    firstFrame_ = playing;
     requestUpdate();
+}
+
+void MpvVideoWindow::frameReady() {
+    // A file's first picture is drawn at once: the wait of an update request paces the steady
+    // playing that follows, and would only delay the start.
+    if (std::exchange(firstFrame_, false)) {
+        draw();
+        trace::mark(u"player: first picture drawn");
+    } else {
+        requestUpdate();
+    }
 }
 
 void MpvVideoWindow::draw() {

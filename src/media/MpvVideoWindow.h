@@ -16,6 +16,8 @@ public:
     MpvVideoWindow(MpvRenderContext& render, QObject* pointerTarget);
 
     void setPlaying(bool playing);
+    // A file has opened: its first frame is drawn as soon as mpv has it.
+    void awaitFirstFrame() { firstFrame_ = playing_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -23,12 +25,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void frameReady();
     void draw();
 
     // Owned by the core, which may go first.
     QPointer<MpvRenderContext> render_;
     QObject* pointerTarget_;
     bool playing_ = false;
+    // The next frame mpv has ready is a file's first.
+    bool firstFrame_ = false;
 };
 
 }  // namespace tivora

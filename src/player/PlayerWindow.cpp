@@ -8,6 +8,7 @@
 #include "forms/Logging.h"
 #include "forms/PlayerControl.h"
 #include "forms/QuitRequest.h"
+#include "forms/StartupTrace.h"
 #include "forms/Services.h"
 #include "playback/PlayerActions.h"
 #include "playback/PlayerBar.h"
@@ -222,6 +223,7 @@ void PlayerWindow::automaticOpen() {
 
 void PlayerWindow::openFile() {
     showDialog();
+    trace::mark(u"player: dialog closed"_s);
     const QString chosen = dialog_->fileName();
     // A cancelled dialog still reports the earlier choice, which is the last opened file.
     if (!chosen.isEmpty() && chosen != lastOpenedPath_) {

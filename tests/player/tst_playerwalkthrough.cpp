@@ -242,8 +242,11 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString first = folder.filePath(u"cd01.mp4"_s);
         const QString second = folder.filePath(u"cd02.mp4"_s);
-        QCOMPARE(test::makeVideo(first, {.seconds = 2}), QString());
-        QCOMPARE(test::makeVideo(second, {.seconds = 8}), QString());
+        test::VideoSpec clip;
+        clip.seconds = 2;
+        QCOMPARE(test::makeVideo(first, clip), QString());
+        clip.seconds = 8;
+        QCOMPARE(test::makeVideo(second, clip), QString());
         PlayerWindow& form = forms_->playerWindow();
         form.openFromOutside(first);
         auto* player = qobject_cast<MpvPlayer*>(test::probe(form).player());
