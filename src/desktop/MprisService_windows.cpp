@@ -15,6 +15,8 @@
 #include <mutex>
 #include <utility>
 
+// Classic COM before C++/WinRT, so that it can take the interop interface.
+#include <unknwn.h>
 #include <windows.h>
 
 #include <systemmediatransportcontrolsinterop.h>
@@ -97,8 +99,7 @@ public:
             controls_.PlaybackStatus(media::MediaPlaybackStatus::Closed);
             controls_.IsEnabled(false);
         } catch (const winrt::hresult_error& error) {
-            qCWarning(lcDesktop).noquote()
-                << u"media controls not released: "_s + describe(error);
+            qCWarning(lcDesktop).noquote() << u"media controls not released: "_s + describe(error);
         }
     }
 
@@ -112,11 +113,12 @@ public:
         window_.setFlags(Qt::Tool | Qt::FramelessWindowHint);
         const auto hwnd = reinterpret_cast<HWND>(window_.winId());
         try {
-            const auto interop = winrt::get_activation_factory<media::SystemMediaTransportControls,
-                                                               ISystemMediaTransportControlsInterop>();
-            winrt::check_hresult(interop->GetForWindow(
-                hwnd, winrt::guid_of<media::SystemMediaTransportControls>(),
-                winrt::put_abi(controls_)));
+            const auto interop =
+                winrt::get_activation_factory<media::SystemMediaTransportControls,
+                                              ISystemMediaTransportControlsInterop>();
+            winrt::check_hresult(
+                interop->GetForWindow(hwnd, winrt::guid_of<media::SystemMediaTransportControls>(),
+                                      winrt::put_abi(controls_)));
             controls_.IsEnabled(true);
             controls_.IsPlayEnabled(false);
             controls_.IsPauseEnabled(false);
@@ -127,8 +129,7 @@ public:
             controls_.DisplayUpdater().Type(media::MediaPlaybackType::Video);
             listen();
         } catch (const winrt::hresult_error& error) {
-            qCInfo(lcDesktop).noquote() << u"no system media controls: "_s +
-                                               describe(error);
+            qCInfo(lcDesktop).noquote() << u"no system media controls: "_s + describe(error);
             controls_ = nullptr;
             return false;
         }
@@ -164,8 +165,7 @@ public:
                 tellTimeline();
             }
         } catch (const winrt::hresult_error& error) {
-            qCWarning(lcDesktop).noquote()
-                << u"media controls not told: "_s + describe(error);
+            qCWarning(lcDesktop).noquote() << u"media controls not told: "_s + describe(error);
         }
     }
 
@@ -174,8 +174,7 @@ public:
         try {
             tellTimeline();
         } catch (const winrt::hresult_error& error) {
-            qCWarning(lcDesktop).noquote()
-                << u"media controls not told: "_s + describe(error);
+            qCWarning(lcDesktop).noquote() << u"media controls not told: "_s + describe(error);
         }
     }
 

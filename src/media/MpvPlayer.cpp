@@ -80,9 +80,8 @@ void logMpvMessage(const mpv_event_log_message& message) {
             qCWarning(lcPlayer).noquote() << text;
             break;
         default:
-            // Asked for only while tracing: where a file's opening spends its time.
+            // Asked for only while tracing: where opening a file spends its time.
             trace::mark(text);
-            qCDebug(lcPlayer).noquote() << text;
             break;
     }
 }
@@ -210,7 +209,19 @@ void MpvPlayer::stop() {
     if (video_) {
         video_->setPlaying(false);
     }
-    core_->command({"stop"});
+    // Told to mpv once control is back in the event loop: a file played straight after (the open
+    // dialog, a double-clicked row) replaces this one instead, and mpv does not take its video
+    // output down and build it again in between.
+    if (!std::exchange(stopPending_, true)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (std::exchange(stopPending_, false)) {
+                    core_->command({"stop"});
+                }
+            },
+            Qt::QueuedConnection);
+    }
     if (hasFile_) {
         forgetFile();
         Q_EMIT stateChanged();
@@ -273,6 +284,7 @@ void MpvPlayer::play() {
         return;
     }
     loaded_ = source_;
+    stopPending_ = false;
     if (video_) {
         video_->setPlaying(true);
     }

@@ -275,7 +275,8 @@ private Q_SLOTS:
         const double pausedAt = test::MpvProbe::position(*player);
         positions.clear();
         player->setPaused(false);
-        QVERIFY(waitUntil([&] { return !positions.isEmpty() && positions.constLast() > pausedAt + 0.5; }));
+        QVERIFY(waitUntil(
+            [&] { return !positions.isEmpty() && positions.constLast() > pausedAt + 0.5; }));
         const double lowest = *std::ranges::min_element(positions);
         QVERIFY2(lowest > pausedAt - 0.5,
                  qPrintable(u"paused at %1, then at %2"_s.arg(pausedAt).arg(lowest)));
