@@ -516,10 +516,6 @@ void MpvPlayer::setSubtitleFiles(const QStringList& addresses) {
 void MpvPlayer::fileOpened() {
     trace::mark(u"player: file loaded"_s);
     hasFile_ = true;
-    // A frame of the file before may have come since play(); the next one is this file's.
-    if (video_) {
-        video_->awaitFirstFrame();
-    }
     atEnd_ = false;
     bool first = true;
     for (const QString& address : std::as_const(subtitleFiles_)) {

@@ -23,12 +23,6 @@ void MpvVideoWidget::setPlaying(bool playing) {
     }
 }
 
-void MpvVideoWidget::awaitFirstFrame() {
-    if (window_) {
-        window_->awaitFirstFrame();
-    }
-}
-
 QImage MpvVideoWidget::grabFrame() const {
     const QPoint at = mapTo(window(), QPoint(0, 0));
     return screen()->grabWindow(window()->winId(), at.x(), at.y(), width(), height()).toImage();

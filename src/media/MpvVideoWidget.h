@@ -25,8 +25,6 @@ public:
     // Between files the area is plain black; a late frame update must not bring the old picture
     // back.
     void setPlaying(bool playing);
-    // A file has opened: its first frame is drawn as soon as mpv has it.
-    void awaitFirstFrame();
 
 protected:
     bool event(QEvent* event) override;

@@ -5,11 +5,14 @@
 
 #include <QCoreApplication>
 
+#include <chrono>
 #include <memory>
-#include <utility>
 
 namespace tivora {
 namespace {
+
+// Longer than the time between two frames of any film played steadily.
+constexpr std::chrono::milliseconds kQuietSpell{60};
 
 bool isPointerEvent(QEvent::Type type) {
     switch (type) {
@@ -39,16 +42,15 @@ MpvVideoWindow::MpvVideoWindow(MpvRenderContext& render, QObject* pointerTarget)
 
 void MpvVideoWindow::setPlaying(bool playing) {
     playing_ = playing;
-    firstFrame_ = playing;
     requestUpdate();
 }
 
 void MpvVideoWindow::frameReady() {
-    // A file's first picture is drawn at once: the wait of an update request paces the steady
-    // playing that follows, and would only delay the start.
-    if (std::exchange(firstFrame_, false)) {
+    // A frame after a quiet spell (a file's start, a seek, the end of a pause) is drawn at once:
+    // the wait of an update request paces steady playing, and would only delay it.
+    if (!sinceDrawn_.isValid() || sinceDrawn_.hasExpired(kQuietSpell.count())) {
         draw();
-        trace::mark(u"player: first picture drawn");
+        trace::mark(u"player: picture drawn at once");
     } else {
         requestUpdate();
     }
@@ -57,6 +59,7 @@ void MpvVideoWindow::frameReady() {
 void MpvVideoWindow::draw() {
     if (isExposed() && render_) {
         render_->draw(*this, playing_);
+        sinceDrawn_.start();
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWindow>
 
@@ -16,8 +17,6 @@ public:
     MpvVideoWindow(MpvRenderContext& render, QObject* pointerTarget);
 
     void setPlaying(bool playing);
-    // A file has opened: its first frame is drawn as soon as mpv has it.
-    void awaitFirstFrame() { firstFrame_ = playing_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -32,8 +31,8 @@ private:
     QPointer<MpvRenderContext> render_;
     QObject* pointerTarget_;
     bool playing_ = false;
-    // The next frame mpv has ready is a file's first.
-    bool firstFrame_ = false;
+    // Since the last picture was drawn.
+    QElapsedTimer sinceDrawn_;
 };
 
 }  // namespace tivora
