@@ -6,10 +6,13 @@
 #               file, between 3 s and 9 s after start (start-up excluded).
 #  first frame: milliseconds from choosing a file (Return in Tivora's open dialog; a loadfile
 #               sent to mpv's IPC socket) to its first frame on screen, both players busy with
-#               a black film before.
+#               a black film before. The film has a red square in its centre, and the centre of
+#               the video area counts only once it is that red: a placeholder, a background or
+#               a dialog's leftovers drawn first do not count.
 #
 # Prints each run, the medians and the ratios. Needs: ffmpeg, mpv, xvfb-run, xdotool, xwininfo,
-# python3, a C compiler with libX11, and a built Tivora (default build/release/bin/tivora).
+# ImageMagick's import, python3, a C compiler with libX11, and a built Tivora (default
+# build/release/bin/tivora).
 #
 #   bench/player.sh [RUNS] [TIVORA]
 set -euo pipefail
@@ -17,7 +20,7 @@ cd "$(dirname "$0")/.."
 
 runs=${1:-5}
 tivora=$(realpath -m "${2:-build/release/bin/tivora}")
-for tool in ffmpeg mpv xvfb-run xdotool xwininfo python3 cc; do
+for tool in ffmpeg mpv xvfb-run xdotool xwininfo import python3 cc; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is needed" >&2; exit 2; }
 done
 [ -x "$tivora" ] || { echo "bench: no $tivora; build it first (scripts/run.sh builds it)" >&2; exit 2; }
@@ -28,7 +31,8 @@ cc -O2 -o "$work/firstpixel" bench/firstpixel.c -lX11
 film="$work/ab01.mp4"
 black="$work/black.mp4"
 encode=(-c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac)
-ffmpeg -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=30 -f lavfi -i sine=frequency=440 \
+ffmpeg -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=30,drawbox=x=560:y=280:w=160:h=160:color=red:t=fill \
+  -f lavfi -i sine=frequency=440 \
   -t 30 "${encode[@]}" "$film"
 ffmpeg -loglevel error -y -f lavfi -i color=black:size=1280x720:rate=30 -f lavfi -i sine=frequency=220 \
   -t 60 "${encode[@]}" "$black"
@@ -81,18 +85,21 @@ cat > "$work/tivora-first.sh" <<'INNER'
 read -r vx vy vw vh < <(geometry "$(window_named '^tivora-video$')")
 top=$(window_named '^black.mp4$')
 read -r tx ty tw th < <(geometry "$top")
-# The list's frame is the rightmost child; its open button at its bottom left.
-frame=$(xwininfo -children -id "$top" | awk '/^ +0x/ {print $1}' | while read -r id; do
-  echo "$(geometry "$id") $id"; done | sort -n | tail -1 | awk '{print $5}')
-[ -n "$frame" ] || { echo "no list frame" >&2; stop "$pid"; exit 1; }
-read -r fx fy fw fh < <(geometry "$frame")
+# The start-up's server-connection window may still lie over the player: wait until it is gone.
+for _ in $(seq 300); do xdotool search --onlyvisible --name '^服务器连接$' >/dev/null || break; sleep 0.1; done
 sleep 2
-xdotool mousemove $((fx + 20)) $((fy + fh - 15)) click 1
+# The open button lies under the white file list, right of the video: the first pixel down that
+# column that is not the list's white is its top edge.
+bx=$((vx + vw + 20)) from=$((vy + vh / 2))
+by=$(import -window root -crop "1x$((ty + th - from))+$bx+$from" -depth 8 txt:- |
+  awk -v from="$from" 'NR > 1 && $3 != "#FFFFFF" { split($1, at, /[,:]/); print from + at[2]; exit }')
+[ -n "$by" ] || { echo "no open button" >&2; stop "$pid"; exit 1; }
+xdotool mousemove "$bx" $((by + 12)) click 1
 sleep 2
 xdotool type --delay 0 "$FILM"
 sleep 0.5
 xdotool mousemove $((tx + tw + 100)) $((ty + th + 100))
-"$WORK/firstpixel" $((vx + vw / 2)) $((vy + vh / 2)) xdotool key Return
+"$WORK/firstpixel" --red $((vx + vw / 2)) $((vy + vh / 2)) xdotool key Return
 stop "$pid"
 INNER
 
@@ -101,7 +108,7 @@ cat > "$work/mpv-first.sh" <<'INNER'
 mpv "$@" --geometry="$SIZE" --input-ipc-server="$WORK/mpv.sock" "$BLACK" & pid=$!
 read -r vx vy vw vh < <(geometry "$(window_named 'black.mp4')")
 sleep 2
-"$WORK/firstpixel" $((vx + vw / 2)) $((vy + vh / 2)) python3 -c '
+"$WORK/firstpixel" --red $((vx + vw / 2)) $((vy + vh / 2)) python3 -c '
 import json, socket, sys
 s = socket.socket(socket.AF_UNIX); s.connect(sys.argv[1])
 s.sendall(json.dumps({"command": ["loadfile", sys.argv[2]]}).encode() + b"\n")' "$WORK/mpv.sock" "$FILM"

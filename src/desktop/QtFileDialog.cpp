@@ -3,8 +3,16 @@
 #include "desktop/PlatformConventions.h"
 
 #include <QFileDialog>
+#include <QTimer>
+
+#include <chrono>
 
 namespace tivora {
+namespace {
+
+constexpr std::chrono::milliseconds kTakeDownDelay{1000};
+
+}  // namespace
 
 QtFileDialog::QtFileDialog(QWidget* parent) : parent_(parent) {}
 
@@ -14,8 +22,18 @@ void QtFileDialog::showOpen() {
         // Names on disk come in any case, as on the systems these files come from.
         filters = caselessNameFilters(filters);
     }
-    const QString chosen = QFileDialog::getOpenFileName(
-        parent_, QString(), initDir(), filters, nullptr, QFileDialog::HideNameFilterDetails);
+    // As QFileDialog::getOpenFileName, but taken down a moment after the caller has acted on the
+    // choice: saving its state and stopping its folder watcher block for long enough to delay the
+    // start of the film just chosen.
+    // Guarded: closing the parent window during the dialog takes the dialog with it.
+    const QPointer<QFileDialog> dialog = new QFileDialog(parent_, QString(), initDir(), filters);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setOptions(QFileDialog::HideNameFilterDetails);
+    const bool accepted = dialog->exec() == QDialog::Accepted && !dialog.isNull();
+    const QString chosen = accepted ? dialog->selectedFiles().value(0) : QString();
+    if (dialog) {
+        QTimer::singleShot(kTakeDownDelay, dialog, &QObject::deleteLater);
+    }
     if (!chosen.isEmpty()) {
         setChosenFile(chosen);
     }

@@ -1,5 +1,6 @@
 #include "media/MpvCore.h"
 
+#include "forms/StartupTrace.h"
 #include "media/MpvLibrary.h"
 #include "media/MpvProperties.h"
 #include "media/MpvRenderContext.h"
@@ -22,7 +23,6 @@ std::unique_ptr<MpvCore> MpvCore::create(Settings settings) {
     std::unique_ptr<MpvCore> core(new MpvCore(handle));
     const std::pair<const char*, const char*> options[] = {
         {"vo", settings.renderVideo ? "libmpv" : "null"},
-        {"ao", settings.audio ? "auto" : "null"},
         // The device where mpv knows it to be safe; mpv falls back to software when it fails.
         {"hwdec", "auto-safe"},
         // Only libavformat's probing: a text file that looks like a playlist is no video.
@@ -52,6 +52,11 @@ std::unique_ptr<MpvCore> MpvCore::create(Settings settings) {
     for (const auto& [name, value] : options) {
         libmpv().set_option_string(handle, name, value);
     }
+    // With sound, mpv's own search for an output: it has no driver named "auto", and naming one
+    // that it lacks leaves every film silent.
+    if (!settings.audio) {
+        libmpv().set_option_string(handle, "ao", "null");
+    }
     if (libmpv().initialize(handle) < 0) {
         return nullptr;
     }
@@ -59,7 +64,7 @@ std::unique_ptr<MpvCore> MpvCore::create(Settings settings) {
         libmpv().observe_property(handle, static_cast<std::uint64_t>(property.id), property.name,
                                   property.format);
     }
-    libmpv().request_log_messages(handle, "warn");
+    libmpv().request_log_messages(handle, trace::enabled() ? "v" : "warn");
     if (settings.renderVideo) {
         core->render_ = MpvRenderContext::create(handle);
     }

@@ -109,6 +109,8 @@ private:
     QStringList subtitleFiles_;
     // The file last handed to mpv while it has not ended.
     QString loaded_;
+    // A stop not yet told to mpv.
+    bool stopPending_ = false;
     bool hasFile_ = false;
     bool paused_ = false;
     bool muted_ = false;

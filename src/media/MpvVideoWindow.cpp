@@ -1,13 +1,18 @@
 #include "media/MpvVideoWindow.h"
 
+#include "forms/StartupTrace.h"
 #include "media/MpvRenderContext.h"
 
 #include <QCoreApplication>
 
+#include <chrono>
 #include <memory>
 
 namespace tivora {
 namespace {
+
+// Longer than the time between two frames of any film played steadily.
+constexpr std::chrono::milliseconds kQuietSpell{60};
 
 bool isPointerEvent(QEvent::Type type) {
     switch (type) {
@@ -32,7 +37,7 @@ MpvVideoWindow::MpvVideoWindow(MpvRenderContext& render, QObject* pointerTarget)
     setTitle(QStringLiteral("tivora-video"));
     // Keys stay with the widgets: the player's keys and the file list's arrows.
     setFlag(Qt::WindowDoesNotAcceptFocus);
-    connect(&render, &MpvRenderContext::frameReady, this, &QWindow::requestUpdate);
+    connect(&render, &MpvRenderContext::frameReady, this, &MpvVideoWindow::frameReady);
 }
 
 void MpvVideoWindow::setPlaying(bool playing) {
@@ -40,9 +45,21 @@ void MpvVideoWindow::setPlaying(bool playing) {
     requestUpdate();
 }
 
+void MpvVideoWindow::frameReady() {
+    // A frame after a quiet spell (a file's start, a seek, the end of a pause) is drawn at once:
+    // the wait of an update request paces steady playing, and would only delay it.
+    if (!sinceDrawn_.isValid() || sinceDrawn_.hasExpired(kQuietSpell.count())) {
+        draw();
+        trace::mark(u"player: picture drawn at once");
+    } else {
+        requestUpdate();
+    }
+}
+
 void MpvVideoWindow::draw() {
     if (isExposed() && render_) {
         render_->draw(*this, playing_);
+        sinceDrawn_.start();
     }
 }
 

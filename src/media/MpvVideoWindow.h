@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWindow>
 
@@ -23,12 +24,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void frameReady();
     void draw();
 
     // Owned by the core, which may go first.
     QPointer<MpvRenderContext> render_;
     QObject* pointerTarget_;
     bool playing_ = false;
+    // Since the last picture was drawn.
+    QElapsedTimer sinceDrawn_;
 };
 
 }  // namespace tivora

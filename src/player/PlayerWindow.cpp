@@ -9,6 +9,7 @@
 #include "forms/PlayerControl.h"
 #include "forms/QuitRequest.h"
 #include "forms/Services.h"
+#include "forms/StartupTrace.h"
 #include "playback/PlayerActions.h"
 #include "playback/PlayerBar.h"
 #include "playback/PlayerSurface.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -222,11 +224,11 @@ void PlayerWindow::automaticOpen() {
 
 void PlayerWindow::openFile() {
     showDialog();
+    trace::mark(u"player: dialog closed"_s);
     const QString chosen = dialog_->fileName();
     // A cancelled dialog still reports the earlier choice, which is the last opened file.
     if (!chosen.isEmpty() && chosen != lastOpenedPath_) {
-        player_->invoke(PlayerControl::kDispStop);
-        applyChosenFile();
+        replaceFile([this] { applyChosenFile(); });
     }
 }
 
@@ -256,9 +258,10 @@ void PlayerWindow::openFromOutside(const QString& path) {
     show();
     timer1_->stop();
     forms_.form(FormId::Main).hide();
-    player_->invoke(PlayerControl::kDispStop);
-    dialog_->choose(file.absoluteFilePath());
-    applyChosenFile();
+    replaceFile([&] {
+        dialog_->choose(file.absoluteFilePath());
+        applyChosenFile();
+    });
 }
 
 void PlayerWindow::refuseFile(const QString& text) {
@@ -319,7 +322,10 @@ void PlayerWindow::listClick() {
 }
 
 void PlayerWindow::listDoubleClick() {
-    player_->invoke(PlayerControl::kDispStop);
+    replaceFile([this] { playListedRow(); });
+}
+
+void PlayerWindow::playListedRow() {
     const QString name = list_->list(list_->listIndex());
     QString folder;
     if (!dialog_->fileName().isEmpty()) {
@@ -341,7 +347,9 @@ void PlayerWindow::listDoubleClick() {
 }
 
 void PlayerWindow::followPlayer() {
-    services().keepAwake(this, player_->hasFile() && !player_->isPaused());
+    if (!replacing_) {
+        services().keepAwake(this, player_->hasFile() && !player_->isPaused());
+    }
     if (!player_->hasFile()) {
         rememberWhereLeft();
         return;
@@ -372,10 +380,32 @@ void PlayerWindow::followPlayer() {
 }
 
 void PlayerWindow::rememberWhereLeft() {
-    if (hadFile_) {
-        hadFile_ = false;
-        resume_.remember(playing_, playedTo_, playedLength_);
+    if (!hadFile_) {
+        return;
     }
+    hadFile_ = false;
+    if (replacing_) {
+        left_ = {playing_, playedTo_, playedLength_};
+        return;
+    }
+    resume_.remember(playing_, playedTo_, playedLength_);
+}
+
+void PlayerWindow::replaceFile(const std::function<void()>& handOver) {
+    // What the stopped file leaves behind (its place in the resume store, the hold on sleep) is
+    // settled once the next file has gone to the player: the disk and the session bus must not
+    // stand before its first frame.
+    replacing_ = true;
+    const auto settle = qScopeGuard([this] {
+        replacing_ = false;
+        if (left_) {
+            resume_.remember(left_->path, left_->position, left_->length);
+            left_.reset();
+        }
+        services().keepAwake(this, player_->hasFile() && !player_->isPaused());
+    });
+    player_->invoke(PlayerControl::kDispStop);
+    handOver();
 }
 
 void PlayerWindow::playNextFile() {

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -62,6 +63,9 @@ private:
     void applyChosenFile();
     void listClick();
     void listDoubleClick();
+    void playListedRow();
+    // Stops the file playing and has handOver give the player the next one.
+    void replaceFile(const std::function<void()>& handOver);
     // At a file's end, the next listed file, as a double-click on it would.
     void playNextFile();
     // The listed file before (-1) or after (1) the one playing; false when there is none.
@@ -105,6 +109,14 @@ private:
     bool hadFile_ = false;
     double playedTo_ = 0;
     double playedLength_ = 0;
+    // Between stopping one file and handing over the next: where the stopped one was left.
+    struct LeftAt {
+        QString path;
+        double position = 0;
+        double length = 0;
+    };
+    bool replacing_ = false;
+    std::optional<LeftAt> left_;
     mutable std::optional<SettingsFile> settingsFile_;
     bool refusing_ = false;
     bool saveProblemShown_ = false;

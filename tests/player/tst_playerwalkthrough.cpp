@@ -11,6 +11,8 @@
 #include "media/MpvPlayer.h"
 #include "media/MpvProbe.h"
 #include "media/MpvVideoWidget.h"
+#include "playback/PlayerBar.h"
+#include "playback/PlayerSurface.h"
 #include "player/FileListBox.h"
 #include "player/LocalFiles.h"
 #include "player/PlayerWindow.h"
@@ -30,6 +32,8 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTimer>
+
+#include <algorithm>
 
 #include <clocale>
 
@@ -230,6 +234,54 @@ private Q_SLOTS:
         QFile settings(program_.filePath(u"data.txt"_s));
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QCOMPARE(settings.readAll(), QFile::encodeName(u"ab?"_s + media_.path() + u"/\r\n"_s));
+    }
+
+    // With continuous play on, the next listed namesake follows a file played to its end, from
+    // its beginning; pausing it later keeps its place (the first file's end leaves no trace).
+    void continuousPlayMovesOnToTheNextFile() {
+        QTemporaryDir folder;
+        const QString first = folder.filePath(u"cd01.mp4"_s);
+        const QString second = folder.filePath(u"cd02.mp4"_s);
+        test::VideoSpec clip;
+        clip.seconds = 2;
+        QCOMPARE(test::makeVideo(first, clip), QString());
+        clip.seconds = 8;
+        QCOMPARE(test::makeVideo(second, clip), QString());
+        PlayerWindow& form = forms_->playerWindow();
+        form.openFromOutside(first);
+        auto* player = qobject_cast<MpvPlayer*>(test::probe(form).player());
+        QVERIFY(player != nullptr);
+        QVERIFY(test::probe(form).playerSurface()->bar()->continuousPlay());
+        QCOMPARE(rows(*test::probe(form).fileList()), (QStringList{u"cd01.mp4"_s, u"cd02.mp4"_s}));
+        QSignalSpy reached(player, &PlayerControl::endReached);
+        // Every position the second file reports, to see where it starts and any jump back.
+        QList<double> positions;
+        QObject context;
+        connect(player, &PlayerControl::stateChanged, &context, [&] {
+            if (player->hasFile() && player->position() > 0 &&
+                test::MpvProbe::path(*player) == second) {
+                positions << player->position();
+            }
+        });
+
+        QVERIFY(waitUntil([&] { return form.caption() == u"cd02.mp4"_s; }));
+        QCOMPARE(reached.size(), 1);
+        QVERIFY(waitUntil([&] { return !positions.isEmpty() && positions.constLast() > 1.5; }));
+        QVERIFY2(positions.constFirst() < 0.5, qPrintable(QString::number(positions.constFirst())));
+        QVERIFY(!player->isPaused());
+
+        player->setPaused(true);
+        QVERIFY(waitUntil([&] { return player->isPaused(); }));
+        const double pausedAt = test::MpvProbe::position(*player);
+        positions.clear();
+        player->setPaused(false);
+        QVERIFY(waitUntil(
+            [&] { return !positions.isEmpty() && positions.constLast() > pausedAt + 0.5; }));
+        const double lowest = *std::ranges::min_element(positions);
+        QVERIFY2(lowest > pausedAt - 0.5,
+                 qPrintable(u"paused at %1, then at %2"_s.arg(pausedAt).arg(lowest)));
+        QCOMPARE(reached.size(), 1);
+        form.window()->close();
     }
 
 private:
