@@ -111,8 +111,8 @@ bool EngineStart::eventFilter(QObject* watched, QEvent* event) {
         watched->removeEventFilter(this);
         // The window paints while this expose is handled. Its frame goes to the window system
         // when the event loop is about to wait (the platform flushes then, before this runs);
-        // the engine, whose start takes every core for a while, leaves the window system a frame's
-        // time to put it on the screen.
+        // the engine, whose start takes every core for a while, leaves the window system a moment
+        // to put it on the screen.
         connect(
             QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             [this] { QTimer::singleShot(kScreenTime, this, &EngineStart::start); },

@@ -34,8 +34,9 @@ public:
     // Held loads start by themselves this long after the first was held, should nothing call
     // start() (a program without the first-paint hook).
     static constexpr std::chrono::milliseconds kLatestStart{1000};
-    // What the window system is given to show the first frame before the engine starts.
-    static constexpr std::chrono::milliseconds kScreenTime{30};
+    // What the window system is given to put the first frame on the screen before the engine
+    // starts (the first-paint benchmark sees the frame no later with 5 ms than with 30).
+    static constexpr std::chrono::milliseconds kScreenTime{5};
     // How long the other held loads wait for the first pane's document at most.
     static constexpr std::chrono::milliseconds kFirstAlone{2000};
 
