@@ -120,9 +120,14 @@ void PortalPageApi::resume(const QVariant& token) {
 }
 
 void PortalPageApi::seek(const QVariant& token, const QVariant& seconds) {
-    if (admit(token) && isFinite(seconds)) {
-        Q_EMIT seekRequested(std::max(0.0, seconds.toDouble()));
+    if (!admit(token)) {
+        return;
     }
+    if (!isFinite(seconds)) {
+        qCWarning(lcBrowser) << "a portal page asked to seek to no number of seconds; ignored";
+        return;
+    }
+    Q_EMIT seekRequested(std::max(0.0, seconds.toDouble()));
 }
 
 void PortalPageApi::stop(const QVariant& token) {
@@ -150,6 +155,7 @@ void PortalPageApi::place(const QVariant& token, const QVariant& rect) {
 
 void PortalPageApi::elementGone(const QVariant& token) {
     if (admit(token)) {
+        qCWarning(lcBrowser) << "a portal page removed the element its film played in; it stops";
         Q_EMIT stopRequested();
     }
 }
