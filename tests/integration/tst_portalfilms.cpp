@@ -37,8 +37,6 @@
 #include <memory>
 #include <optional>
 
-#include <signal.h>
-
 using namespace Qt::StringLiterals;
 using tivora::test::waitUntil;
 
