@@ -56,6 +56,7 @@ PortalBridge::PortalBridge(QWebEnginePage& page, const QUrl& portalRoot, bool en
     script_.setRunsOnSubFrames(false);
     QString source = pageScript;
     source.replace(u"@ORIGIN@"_s, origin_).replace(u"@TOKEN@"_s, token);
+    source.replace(u"@RATE@"_s, QString::number(PortalPageApi::kMaxCallsPerSecond));
     source.replace(u"@CHANNEL@"_s, channelScript);
     script_.setSourceCode(source);
     setEnabled(enabled);

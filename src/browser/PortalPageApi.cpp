@@ -63,12 +63,24 @@ bool PortalPageApi::admit(const QVariant& token, bool placement) {
         places_ = 0;
     }
     const bool over = placement ? ++places_ > kMaxPlacesPerSecond : ++calls_ > kMaxCallsPerSecond;
-    if (over && !warnedRate_) {
+    if (over) {
+        warnTooOften();
+    }
+    return !over;
+}
+
+void PortalPageApi::warnTooOften() {
+    if (!warnedRate_) {
         warnedRate_ = true;
         qCWarning(lcBrowser) << "a portal page calls the player too often; calls beyond"
                              << kMaxCallsPerSecond << "a second are ignored";
     }
-    return !over;
+}
+
+void PortalPageApi::tooOften(const QVariant& token) {
+    if (admit(token)) {
+        warnTooOften();
+    }
 }
 
 void PortalPageApi::refuse(const QString& message) {

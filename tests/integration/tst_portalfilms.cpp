@@ -424,6 +424,10 @@ private Q_SLOTS:
     void filmStopsWhenItsPageGoes() {
         QFETCH(QString, how);
         openPlayPage(u"1001"_s);
+        if (!waitUntil([&] { return playing(); })) {
+            PlayerControl* p = films_->player();
+            qDebug() << "DBG" << films_->filmAddress() << (films_->picture() != nullptr) << (p ? p->hasFile() : false) << (p ? p->position() : -1) << (films_->picture() ? films_->picture()->message() : QString()) << pane(kPlayPane).page()->url() << evaluate(kPlayPane, u"typeof window.tivora + ' ' + document.getElementById('status').textContent"_s);
+        }
         QVERIFY(waitUntil([&] { return playing(); }));
         const QPointer<PlayerControl> player = films_->player();
         if (how == u"navigate"_s) {
@@ -441,6 +445,10 @@ private Q_SLOTS:
         QVERIFY(waitUntil([&] { return player.isNull() && films_->picture() == nullptr; }));
         QCOMPARE(playersIn(kPlayPane), 0);
         QVERIFY(!services_->keepsAwake(films_.get()));
+        if (how == u"kill"_s) {
+            // The pane loads the page again, which plays its film anew.
+            QVERIFY(waitUntil([&] { return playing(); }));
+        }
         // The pane goes on to the next film.
         openPlayPage(u"1005"_s);
         QVERIFY(waitUntil([&] { return playing(); }));
