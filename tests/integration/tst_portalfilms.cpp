@@ -424,10 +424,6 @@ private Q_SLOTS:
     void filmStopsWhenItsPageGoes() {
         QFETCH(QString, how);
         openPlayPage(u"1001"_s);
-        if (!waitUntil([&] { return playing(); })) {
-            PlayerControl* p = films_->player();
-            qDebug() << "DBG" << films_->filmAddress() << (films_->picture() != nullptr) << (p ? p->hasFile() : false) << (p ? p->position() : -1) << (films_->picture() ? films_->picture()->message() : QString()) << pane(kPlayPane).page()->url() << evaluate(kPlayPane, u"typeof window.tivora + ' ' + document.getElementById('status').textContent"_s);
-        }
         QVERIFY(waitUntil([&] { return playing(); }));
         const QPointer<PlayerControl> player = films_->player();
         if (how == u"navigate"_s) {
