@@ -27,6 +27,13 @@ namespace tivora {
 namespace {
 
 const QString kResumed = u"从上次位置继续播放"_s;
+const QString kStalled = u"无法播放该影片：服务器长时间没有送来影片数据。"_s;
+const QString kCutOff = u"无法播放该影片：与服务器的连接在影片放完之前中断了。"_s;
+// An end this far before the film's length is a stream that broke off (at least two seconds, for
+// lengths that containers only estimate).
+constexpr double kEarlyEndShare = 0.03;
+constexpr double kEarlyEndSeconds = 2;
+constexpr int kStartDelayMs = 100;
 
 std::unique_ptr<QSettings> settings() {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
@@ -66,7 +73,12 @@ QRect unobscured(const QWidget& widget) {
 }  // namespace
 
 PortalFilms::PortalFilms(Services& services, QUrl portalRoot, ResumeStore resume)
-    : services_(services), portalRoot_(std::move(portalRoot)), resume_(std::move(resume)) {}
+    : services_(services), portalRoot_(std::move(portalRoot)), resume_(std::move(resume)) {
+    setStallLimit(kStallLimit);
+    pendingStart_.setSingleShot(true);
+    connect(&pendingStart_, &QTimer::timeout, this, &PortalFilms::start);
+    connect(&progressCheck_, &QTimer::timeout, this, &PortalFilms::checkProgress);
+}
 
 PortalFilms::~PortalFilms() {
     // At once: the event loop may be over.
@@ -168,11 +180,13 @@ void PortalFilms::attach(QWebEnginePage* page, WebEnginePane* pane) {
 
 void PortalFilms::play(PortalBridge* bridge, WebEnginePane* pane,
                        const PortalFilmRequest& request) {
+    // A moment after the first of them: of a burst of films only the last one opens a player.
+    const int due = pendingStart_.isActive() ? pendingStart_.remainingTime() : kStartDelayMs;
     stop();
     film_ = request;
     bridge_ = bridge;
     pane_ = pane;
-    start();
+    pendingStart_.start(due);
 }
 
 void PortalFilms::start() {
@@ -198,7 +212,13 @@ void PortalFilms::start() {
         mpv->setSubtitleFiles(film_.subtitles);
     }
     connect(player, &PlayerControl::stateChanged, this, &PortalFilms::followPlayer);
-    connect(player, &PlayerControl::endReached, this, [this] {
+    connect(player, &PlayerControl::endReached, this, [this, player] {
+        // A connection that breaks off ends the stream early: that is no end of the film.
+        if (length_ > 0 &&
+            player->position() < length_ - std::max(kEarlyEndSeconds, length_ * kEarlyEndShare)) {
+            fail(kCutOff);
+            return;
+        }
         resume_.forget(resumeKey());
         playedTo_ = 0;
         if (bridge_) {
@@ -210,24 +230,13 @@ void PortalFilms::start() {
         if (!reason.startsWith(u"无法播放"_s)) {
             return;
         }
-        const QString text = reason.startsWith(u"无法播放该影片"_s)
-                                 ? reason
-                                 : u"无法播放该影片："_s + reason.section(u'：', 1);
-        qCWarning(lcBrowser).noquote() << text;
-        services_.keepAwake(this, false);
-        // Not inside the player's own signal: the failure frees the player.
-        QMetaObject::invokeMethod(
-            this,
-            [this, text, picture = picture_] {
-                if (picture) {
-                    picture->showFailure(text);
-                }
-                if (bridge_) {
-                    Q_EMIT bridge_->api().failed(text);
-                }
-            },
-            Qt::QueuedConnection);
+        fail(reason.startsWith(u"无法播放该影片"_s)
+                 ? reason
+                 : u"无法播放该影片："_s + reason.section(u'：', 1));
     });
+    progressAt_ = -1;
+    sinceProgress_.start();
+    progressCheck_.start();
     layOut();
     player->setSource(film_.address);
     player->play();
@@ -261,6 +270,44 @@ void PortalFilms::followPlayer() {
     }
 }
 
+void PortalFilms::checkProgress() {
+    PlayerControl* player = this->player();
+    if (player == nullptr) {
+        progressCheck_.stop();
+        return;
+    }
+    if (player->isPaused() || player->position() != progressAt_) {
+        progressAt_ = player->position();
+        sinceProgress_.start();
+    } else if (sinceProgress_.hasExpired(stallLimit_.count())) {
+        fail(kStalled);
+    }
+}
+
+void PortalFilms::fail(const QString& text) {
+    qCWarning(lcBrowser).noquote() << text;
+    services_.keepAwake(this, false);
+    progressCheck_.stop();
+    if (started_ && playedTo_ > 0) {
+        resume_.remember(resumeKey(), playedTo_, length_);
+    }
+    // Not inside the player's own signal: the failure frees the player.
+    QMetaObject::invokeMethod(
+        this,
+        [this, text, picture = picture_] {
+            if (picture) {
+                picture->showFailure(text);
+            }
+            if (picture == picture_) {
+                services_.keepAwake(this, false);
+            }
+            if (bridge_) {
+                Q_EMIT bridge_->api().failed(text);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
 QString PortalFilms::resumeKey() const {
     const QString origin = PortalBridge::originOf(portalRoot_);
     return film_.filmId.isEmpty() ? film_.address : origin + u"#film="_s + film_.filmId;
@@ -268,6 +315,8 @@ QString PortalFilms::resumeKey() const {
 
 void PortalFilms::stop(bool now) {
     services_.keepAwake(this, false);
+    pendingStart_.stop();
+    progressCheck_.stop();
     if (picture_.isNull()) {
         bridge_.clear();
         return;
@@ -324,6 +373,12 @@ void PortalFilms::layOut() {
     picture_->setGeometry(visible);
     picture_->setVisible(shown_ && !visible.isEmpty());
     picture_->raise();
+}
+
+void PortalFilms::setStallLimit(std::chrono::milliseconds limit) {
+    stallLimit_ = limit;
+    progressCheck_.setInterval(
+        std::clamp(limit / 4, std::chrono::milliseconds(50), std::chrono::milliseconds(1000)));
 }
 
 PlayerControl* PortalFilms::player() const {

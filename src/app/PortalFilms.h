@@ -9,8 +9,10 @@
 #include <QObject>
 #include <QPointer>
 #include <QRectF>
+#include <QTimer>
 #include <QUrl>
 
+#include <chrono>
 #include <vector>
 
 class QWebEnginePage;
@@ -32,6 +34,8 @@ class PortalFilms final : public QObject {
 public:
     // Position reports to the page, at most this often.
     static constexpr int kPositionIntervalMs = 250;
+    // A film that should play and gets no further for this long has failed: a stream that stalls.
+    static constexpr std::chrono::milliseconds kStallLimit{30000};
 
     PortalFilms(Services& services, QUrl portalRoot, ResumeStore resume = ResumeStore());
     ~PortalFilms() override;
@@ -51,6 +55,8 @@ public:
     [[nodiscard]] PlayerControl* player() const;
     [[nodiscard]] QString filmAddress() const { return film_.address; }
 
+    void setStallLimit(std::chrono::milliseconds limit);
+
 private:
     void attach(QWebEnginePage* page, WebEnginePane* pane);
     void play(PortalBridge* bridge, WebEnginePane* pane, const PortalFilmRequest& request);
@@ -60,6 +66,9 @@ private:
     void place(PortalBridge* bridge, const QRectF& css, bool shown);
     void layOut();
     void followPlayer();
+    void checkProgress();
+    // Frees the player and shows why in the film's place; where it was is kept.
+    void fail(const QString& text);
     [[nodiscard]] QString resumeKey() const;
     [[nodiscard]] QString takeoverKey() const;
 
@@ -78,6 +87,11 @@ private:
     double playedTo_ = 0;
     double length_ = 0;
     QElapsedTimer sincePosition_;
+    std::chrono::milliseconds stallLimit_ = kStallLimit;
+    QTimer pendingStart_;
+    QTimer progressCheck_;
+    QElapsedTimer sinceProgress_;
+    double progressAt_ = -1;
 };
 
 }  // namespace tivora

@@ -10,6 +10,8 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace tivora {
@@ -56,6 +58,7 @@ PortalBridge::PortalBridge(QWebEnginePage& page, const QUrl& portalRoot, bool en
     script_.setRunsOnSubFrames(false);
     QString source = pageScript;
     source.replace(u"@ORIGIN@"_s, origin_).replace(u"@TOKEN@"_s, token);
+    source.replace(u"@RATE@"_s, QString::number(PortalPageApi::kMaxCallsPerSecond));
     source.replace(u"@CHANNEL@"_s, channelScript);
     script_.setSourceCode(source);
     setEnabled(enabled);
@@ -67,6 +70,34 @@ PortalBridge::PortalBridge(QWebEnginePage& page, const QUrl& portalRoot, bool en
                 }
             });
     connect(&page_, &QWebEnginePage::renderProcessTerminated, this, &PortalBridge::pageLeft);
+    connect(&page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (ok && api_->takeover() && showsPortalPage()) {
+            checkScriptRan();
+        }
+    });
+}
+
+// After a page process was killed, WebEngine may bring a later document of a pane up without the
+// page's scripts (the channel's transport is there, the object is not); loaded again, it has them.
+void PortalBridge::checkScriptRan() {
+    const QPointer<PortalBridge> self(this);
+    page_.runJavaScript(
+        u"typeof window.tivora"_s, QWebEngineScript::MainWorld, [self](const QVariant& answer) {
+            if (self.isNull() || answer.toString() != u"undefined"_s) {
+                if (self) {
+                    self->reloaded_ = false;
+                }
+                return;
+            }
+            if (std::exchange(self->reloaded_, true)) {
+                qCWarning(lcBrowser) << "the portal page has no player object";
+                return;
+            }
+            qCWarning(lcBrowser)
+                << "the portal page came without its player object; loading it again";
+            self->setEnabled(true);
+            self->page_.triggerAction(QWebEnginePage::Reload);
+        });
 }
 
 PortalBridge::~PortalBridge() = default;

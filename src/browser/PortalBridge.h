@@ -40,11 +40,15 @@ Q_SIGNALS:
     void pageLeft();
 
 private:
+    // Loads a portal document that came without its player object again, once.
+    void checkScriptRan();
+
     QWebEnginePage& page_;
     QString origin_;
     QPointer<PortalPageApi> api_;
     QPointer<QWebChannel> channel_;
     QWebEngineScript script_;
+    bool reloaded_ = false;
 };
 
 }  // namespace tivora

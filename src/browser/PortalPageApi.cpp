@@ -63,12 +63,24 @@ bool PortalPageApi::admit(const QVariant& token, bool placement) {
         places_ = 0;
     }
     const bool over = placement ? ++places_ > kMaxPlacesPerSecond : ++calls_ > kMaxCallsPerSecond;
-    if (over && !warnedRate_) {
+    if (over) {
+        warnTooOften();
+    }
+    return !over;
+}
+
+void PortalPageApi::warnTooOften() {
+    if (!warnedRate_) {
         warnedRate_ = true;
         qCWarning(lcBrowser) << "a portal page calls the player too often; calls beyond"
                              << kMaxCallsPerSecond << "a second are ignored";
     }
-    return !over;
+}
+
+void PortalPageApi::tooOften(const QVariant& token) {
+    if (admit(token)) {
+        warnTooOften();
+    }
 }
 
 void PortalPageApi::refuse(const QString& message) {
@@ -120,9 +132,14 @@ void PortalPageApi::resume(const QVariant& token) {
 }
 
 void PortalPageApi::seek(const QVariant& token, const QVariant& seconds) {
-    if (admit(token) && isFinite(seconds)) {
-        Q_EMIT seekRequested(std::max(0.0, seconds.toDouble()));
+    if (!admit(token)) {
+        return;
     }
+    if (!isFinite(seconds)) {
+        qCWarning(lcBrowser) << "a portal page asked to seek to no number of seconds; ignored";
+        return;
+    }
+    Q_EMIT seekRequested(std::max(0.0, seconds.toDouble()));
 }
 
 void PortalPageApi::stop(const QVariant& token) {
@@ -150,6 +167,7 @@ void PortalPageApi::place(const QVariant& token, const QVariant& rect) {
 
 void PortalPageApi::elementGone(const QVariant& token) {
     if (admit(token)) {
+        qCWarning(lcBrowser) << "a portal page removed the element its film played in; it stops";
         Q_EMIT stopRequested();
     }
 }

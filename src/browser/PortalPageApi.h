@@ -49,6 +49,8 @@ public:
     // The film's element in CSS pixels of the viewport: x, y, width, height, shown.
     Q_INVOKABLE void place(const QVariant& token, const QVariant& rect);
     Q_INVOKABLE void elementGone(const QVariant& token);
+    // The page's script held back calls beyond the rate.
+    Q_INVOKABLE void tooOften(const QVariant& token);
 
 Q_SIGNALS:
     // To the page.
@@ -71,6 +73,7 @@ private:
     // False (and the call ignored) for a wrong token or a call over the rate.
     bool admit(const QVariant& token, bool placement = false);
     void refuse(const QString& message);
+    void warnTooOften();
 
     QString token_;
     bool takeover_;

@@ -29,6 +29,26 @@
             queued.push([name, args]);
         }
     }
+    // The page's own calls, at most this many a second; the rest never leave the page, and the
+    // client hears once that there were more. Taken before any page script can replace it.
+    var now = performance.now.bind(performance);
+    var rate = {start: -Infinity, calls: 0, told: false};
+    function sendLimited(name, args) {
+        var t = now();
+        if (t - rate.start >= 1000) {
+            rate.start = t;
+            rate.calls = 0;
+        }
+        if (++rate.calls <= @RATE@) {
+            send(name, args);
+            return true;
+        }
+        if (!rate.told) {
+            rate.told = true;
+            send('tooOften', []);
+        }
+        return false;
+    }
     function fire(type, detail) {
         events.dispatchEvent(new CustomEvent(type, {detail: detail}));
     }
@@ -142,6 +162,9 @@
         if (taken === el || (element && element !== taken)) {
             return;  // the page plays through the object itself
         }
+        if (!sendLimited('play', [address, {title: document.title, takeover: true}])) {
+            return;
+        }
         el.dataset.tivora = 'taken';
         if (el.tagName === 'VIDEO') {
             el.dataset.tivoraMuted = el.muted ? '1' : '';
@@ -154,7 +177,6 @@
             });
         }
         taken = el;
-        send('play', [address, {title: document.title, takeover: true}]);
         follow(el);
     }
     function consider(el) {
@@ -256,13 +278,19 @@
                     plain[key] = options[key];
                 }
             });
-            send('play', [address, plain]);
-            follow(el);
+            if (sendLimited('play', [address, plain])) {
+                follow(el);
+            }
         },
-        pause: function () { send('pause', []); },
-        resume: function () { send('resume', []); },
-        seek: function (seconds) { send('seek', [seconds]); },
-        stop: function () { follow(null); taken = null; send('stop', []); },
+        pause: function () { sendLimited('pause', []); },
+        resume: function () { sendLimited('resume', []); },
+        seek: function (seconds) { sendLimited('seek', [seconds]); },
+        stop: function () {
+            if (sendLimited('stop', [])) {
+                follow(null);
+                taken = null;
+            }
+        },
         addEventListener: events.addEventListener.bind(events),
         removeEventListener: events.removeEventListener.bind(events)
     };

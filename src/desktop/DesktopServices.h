@@ -53,6 +53,9 @@ public:
     [[nodiscard]] QStringList volumeControls() const override;
     [[nodiscard]] QString mediaDialogFolder() const override;
     void keepAwake(const void* holder, bool on) override;
+    [[nodiscard]] bool keepsAwake(const void* holder) const {
+        return awakeHolders_.contains(holder);
+    }
     void endProgram(int status) override;
 
 private:

@@ -24,6 +24,8 @@ private:
 
     std::vector<QPointer<PlayerControl>> players_;
     QPointer<PlayerControl> playing_;
+    // Asked to pause; until the pause shows they still report playing.
+    std::vector<QPointer<PlayerControl>> pausing_;
 };
 
 }  // namespace tivora

@@ -5,6 +5,7 @@
 #include "app/PortalFilms.h"
 #include "app/PortalPicture.h"
 #include "browser/WebEnginePane.h"
+#include "demo-portal/Assets.h"
 #include "demo-portal/DemoPortal.h"
 #include "desktop/DesktopServices.h"
 #include "forms/Control.h"
@@ -13,18 +14,27 @@
 #include "media/MpvPlayer.h"
 #include "media/MpvProbe.h"
 #include "playback/PlayerSurface.h"
+#include "player/ResumeStore.h"
 #include "support/EventLoopWait.h"
 #include "support/TestHttpServer.h"
 #include "support/WebEngineTestMain.h"
 
+#include <QApplication>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QWheelEvent>
 
 #include <clocale>
+#include <csignal>
+#include <memory>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -52,12 +62,13 @@ private:
     }
     // A script's answer, waited for in the event loop.
     QVariant evaluate(const QString& paneName, const QString& script) {
-        std::optional<QVariant> answer;
-        pane(paneName).page()->runJavaScript(script, [&answer](const QVariant& v) { answer = v; });
-        if (!waitUntil([&] { return answer.has_value(); })) {
+        // Shared: a page that goes without answering still calls back.
+        auto answer = std::make_shared<std::optional<QVariant>>();
+        pane(paneName).page()->runJavaScript(script, [answer](const QVariant& v) { *answer = v; });
+        if (!waitUntil([&] { return answer->has_value(); })) {
             return {};
         }
-        return *answer;
+        return **answer;
     }
     bool playing() {
         PlayerControl* player = films_->player();
@@ -128,6 +139,24 @@ private:
                  u"document.body.insertAdjacentHTML('afterbegin', %1); true"_s.arg(
                      jsString(u"<div style='padding:40px 24px'>"_s + markup + u"</div>"_s)));
     }
+    void playOnPortalPage(const QString& address, const QString& options = QString()) {
+        portalPageWith(u"<div id='x' style='width:400px;height:240px'></div>"_s);
+        evaluate(
+            kContentPane,
+            u"window.errors = []; window.ended = false;"
+            "tivora.addEventListener('error', function (e) { errors.push(e.detail.message); });"
+            "tivora.addEventListener('ended', function () { window.ended = true; });"
+            "tivora.play(%1, {element: document.getElementById('x')%2}); true"_s.arg(address,
+                                                                                     options));
+    }
+    // Whether the picture's player gets on: the position moves past where it is now.
+    bool playsOn() {
+        const double at = films_->player()->position();
+        return waitUntil([&] { return playing() && films_->player()->position() > at + 0.5; });
+    }
+    int playersIn(const QString& paneName) {
+        return static_cast<int>(pane(paneName).widget()->findChildren<PlayerControl*>().size());
+    }
     static QString jsString(const QString& text) {
         QString quoted = text;
         quoted.replace(u'\\', u"\\\\"_s).replace(u'\'', u"\\'"_s);
@@ -156,6 +185,14 @@ private Q_SLOTS:
                     u"<script>parent.postMessage(typeof window.tivora + ' ' + "
                     "typeof (window.qt && qt.webChannelTransport), '*');</script>"_s);
         other_.start();
+        // Cut off a little after nine seconds of the twenty.
+        const QByteArray film = QByteArray::fromStdString(demo::Assets::bytes("hd.mp4"));
+        QVERIFY(!film.isEmpty());
+        broken_.brokenFile(u"/cut.mp4"_s, film, film.size() * 9 / 20,
+                           test::TestHttpServer::Break::Cut, u"video/mp4"_s);
+        broken_.brokenFile(u"/stalled.mp4"_s, film, film.size() * 9 / 20,
+                           test::TestHttpServer::Break::Stall, u"video/mp4"_s);
+        broken_.start();
     }
 
     void cleanupTestCase() {
@@ -164,9 +201,13 @@ private Q_SLOTS:
         services_.reset();
         portal_->stop();
         other_.stop();
+        broken_.stop();
     }
 
-    void cleanup() { stopAll(); }
+    void cleanup() {
+        stopAll();
+        films_->setStallLimit(PortalFilms::kStallLimit);
+    }
 
     void playPageHandsItsFilmToTheOwnPlayer_data() {
         QTest::addColumn<QString>("filmId");
@@ -372,6 +413,306 @@ private Q_SLOTS:
         QVERIFY(films_->picture()->player() == nullptr);
     }
 
+    void filmStopsWhenItsPageGoes_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("another page") << u"navigate"_s;
+        QTest::newRow("renderer killed") << u"kill"_s;
+        QTest::newRow("element removed") << u"remove"_s;
+        QTest::newRow("page stops it") << u"stop"_s;
+    }
+
+    void filmStopsWhenItsPageGoes() {
+        QFETCH(QString, how);
+        openPlayPage(u"1001"_s);
+        QVERIFY(waitUntil([&] { return playing(); }));
+        const QPointer<PlayerControl> player = films_->player();
+        if (how == u"navigate"_s) {
+            load(kPlayPane, root_ + u"/ty_00.html"_s);
+        } else if (how == u"kill"_s) {
+            const qint64 pid = pane(kPlayPane).page()->renderProcessPid();
+            QVERIFY(pid > 0);
+            QCOMPARE(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+        } else if (how == u"remove"_s) {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"removed the element"_s));
+            evaluate(kPlayPane, u"document.getElementById('player').remove(); true"_s);
+        } else {
+            evaluate(kPlayPane, u"tivora.stop(); true"_s);
+        }
+        QVERIFY(waitUntil([&] { return player.isNull() && films_->picture() == nullptr; }));
+        QCOMPARE(playersIn(kPlayPane), 0);
+        QVERIFY(!services_->keepsAwake(films_.get()));
+        if (how == u"kill"_s) {
+            // The pane loads the page again, which plays its film anew.
+            QVERIFY(waitUntil([&] { return playing(); }));
+        }
+        // The pane goes on to the next film.
+        openPlayPage(u"1005"_s);
+        QVERIFY(waitUntil([&] { return playing(); }));
+    }
+
+    void pictureTakesThePlayersKeys_data() {
+        QTest::addColumn<int>("key");  // 0: the wheel, turned towards the user
+        QTest::newRow("Space pauses") << int(Qt::Key_Space);
+        QTest::newRow("Right seeks on") << int(Qt::Key_Right);
+        QTest::newRow("Down is quieter") << int(Qt::Key_Down);
+        QTest::newRow("M mutes") << int(Qt::Key_M);
+        QTest::newRow("wheel is quieter") << 0;
+    }
+
+    void pictureTakesThePlayersKeys() {
+        QFETCH(int, key);
+        openPlayPage(u"1001"_s);
+        QVERIFY(waitUntil([&] { return playing() && pictureOn(kPlayPane, u"#player"_s); }));
+        PlayerControl* player = films_->player();
+        const int volume = player->volume();
+        const double at = player->position();
+        if (key == 0) {
+            QWidget* video = player->widget();
+            const QPointF inside(video->width() / 2.0, video->height() / 2.0);
+            QWheelEvent wheel(inside, video->mapToGlobal(inside), QPoint(), QPoint(0, -120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(video, &wheel);
+        } else {
+            QTest::keyClick(films_->picture()->surface(), static_cast<Qt::Key>(key));
+        }
+        QVERIFY(waitUntil([&] {
+            switch (key) {
+                case Qt::Key_Space:
+                    return player->isPaused();
+                case Qt::Key_Right:
+                    return player->position() > at + 3;
+                case Qt::Key_M:
+                    return player->isMuted();
+                default:
+                    return player->volume() < volume;
+            }
+        }));
+    }
+
+    void fullScreenFillsTheScreenAndComesBackToTheElement_data() {
+        QTest::addColumn<bool>("keys");
+        QTest::newRow("F and Esc") << true;
+        QTest::newRow("double-click") << false;
+    }
+
+    void fullScreenFillsTheScreenAndComesBackToTheElement() {
+        QFETCH(bool, keys);
+        openPlayPage(u"1001"_s);
+        QVERIFY(waitUntil([&] { return playing() && pictureOn(kPlayPane, u"#player"_s); }));
+        PlayerSurface* surface = films_->picture()->surface();
+        QWidget* video = films_->player()->widget();
+        if (keys) {
+            QTest::keyClick(surface, Qt::Key_F);
+        } else {
+            QTest::mouseDClick(video, Qt::LeftButton);
+        }
+        QVERIFY(waitUntil([&] {
+            QWidget* stage = surface->stage();
+            return stage != nullptr && stage->isVisible() && stage->screen() != nullptr &&
+                   stage->geometry() == stage->screen()->geometry() && video->window() == stage;
+        }));
+        QVERIFY(playsOn());
+        if (keys) {
+            QTest::keyClick(surface->stage(), Qt::Key_Escape);
+        } else {
+            QTest::mouseDClick(video, Qt::LeftButton);
+        }
+        QVERIFY(waitUntil([&] {
+            return !surface->inFullScreen() && video->window() == main().window() &&
+                   pictureOn(kPlayPane, u"#player"_s) &&
+                   surface->geometry() == films_->picture()->rect();
+        }));
+        QVERIFY(playsOn());
+    }
+
+    void onlyOneFilmPlaysAtATime() {
+        openPlayPage(u"1001"_s);
+        QVERIFY(waitUntil([&] { return playing(); }));
+        // The local player, as its window gets it.
+        QWidget window;
+        window.resize(320, 240);
+        PlayerControl* local = services_->createPlayer(&window);
+        local->widget()->resize(window.size());
+        window.show();
+        local->setSource(root_ + u"/media/feature.webm"_s);
+        local->play();
+        QVERIFY(waitUntil([&] {
+            return local->hasFile() && !local->isPaused() && films_->player()->isPaused();
+        }));
+        evaluate(kPlayPane, u"tivora.resume(); true"_s);
+        QVERIFY(waitUntil([&] { return !films_->player()->isPaused() && local->isPaused(); }));
+    }
+
+    void handingBackPlaysOnInThePage() {
+        openPlayPage(u"1001"_s);
+        QVERIFY(waitUntil([&] {
+            return playing() && films_->player()->position() > 3 &&
+                   pictureOn(kPlayPane, u"#player"_s);
+        }));
+        const QPointer<PlayerControl> player = films_->player();
+        const double at = player->position();
+        bool chosen = false;
+        QTimer choose;
+        choose.setInterval(50);
+        connect(&choose, &QTimer::timeout, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            for (QAction* action : menu != nullptr ? menu->actions() : QList<QAction*>()) {
+                if (action->text() == u"使用网页播放"_s) {
+                    chosen = true;
+                    choose.stop();
+                    action->trigger();
+                    menu->close();
+                }
+            }
+        });
+        choose.start();
+        QTest::mousePress(player->widget(), Qt::RightButton, {}, QPoint(20, 20));
+        QVERIFY(waitUntil([&] { return chosen; }));
+        QVERIFY(waitUntil([&] { return player.isNull() && films_->picture() == nullptr; }));
+        QVERIFY(waitUntil([&] {
+            return evaluate(
+                       kPlayPane,
+                       u"var v = document.getElementById('player');"
+                       "v.dataset.tivora === 'page' && !v.paused && v.currentTime > %1"_s.arg(at))
+                .toBool();
+        }));
+    }
+
+    void sleepIsKeptAwayWhileTheFilmPlays() {
+        openPlayPage(u"1001"_s);
+        QVERIFY(waitUntil([&] { return playing(); }));
+        const void* films = films_.get();
+        QVERIFY(waitUntil([&] { return services_->keepsAwake(films); }));
+        evaluate(kPlayPane, u"tivora.pause(); true"_s);
+        QVERIFY(waitUntil(
+            [&] { return films_->player()->isPaused() && !services_->keepsAwake(films); }));
+        evaluate(kPlayPane, u"tivora.resume(); true"_s);
+        QVERIFY(waitUntil([&] { return services_->keepsAwake(films); }));
+        click(u"Image16"_s);
+        QVERIFY(waitUntil(
+            [&] { return films_->picture() == nullptr && !services_->keepsAwake(films); }));
+    }
+
+    void liveTvPlaysInTheOwnPlayer() {
+        main().control(u"Framenr"_s).setVisible(true);
+        load(kContentPane, root_ + u"/tv"_s);
+        QVERIFY(waitUntil([&] { return playing() && pictureOn(kContentPane, u"#screen"_s); }));
+        const QString channel =
+            u"new URL(document.querySelectorAll('#channel-list a')[%1].dataset.video,"
+            " location.href).href"_s;
+        QCOMPARE(films_->filmAddress(), evaluate(kContentPane, channel.arg(0)).toString());
+        QCOMPARE(evaluate(kContentPane, u"document.getElementById('screen').paused"_s),
+                 QVariant(true));
+        const QString last = u"document.querySelectorAll('#channel-list a').length - 1"_s;
+        const QString other = evaluate(kContentPane, channel.arg(last)).toString();
+        QVERIFY(other != films_->filmAddress());
+        evaluate(kContentPane,
+                 u"document.querySelectorAll('#channel-list a')[%1].click(); true"_s.arg(last));
+        QVERIFY(waitUntil([&] { return films_->filmAddress() == other && playing(); }));
+        QVERIFY(waitUntil([&] { return pictureOn(kContentPane, u"#screen"_s); }));
+        QCOMPARE(playersIn(kContentPane), 1);
+    }
+
+    void brokenStreamShowsWhyAndKeepsItsPlace_data() {
+        QTest::addColumn<QString>("film");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("connection cut") << u"/cut.mp4"_s << u"中断"_s;
+        QTest::newRow("stream stalls") << u"/stalled.mp4"_s << u"长时间"_s;
+    }
+
+    void brokenStreamShowsWhyAndKeepsItsPlace() {
+        QFETCH(QString, film);
+        QFETCH(QString, why);
+        if (film == u"/stalled.mp4"_s) {
+            films_->setStallLimit(std::chrono::seconds(3));
+        }
+        const QString address = broken_.root() + film;
+        playOnPortalPage(jsString(address), u", start: 6"_s);
+        QVERIFY(waitUntil(
+            [&] {
+                PortalPicture* picture = films_->picture();
+                return picture != nullptr && picture->message().startsWith(u"无法播放该影片："_s);
+            },
+            60000));
+        QVERIFY2(films_->picture()->message().contains(why),
+                 qPrintable(films_->picture()->message()));
+        QVERIFY(films_->picture()->player() == nullptr);
+        QCOMPARE(playersIn(kContentPane), 0);
+        QVERIFY(waitUntil(
+            [&] { return evaluate(kContentPane, u"window.errors.length"_s).toInt() == 1; }));
+        QCOMPARE(evaluate(kContentPane, u"window.ended"_s), QVariant(false));
+        const std::optional<double> kept =
+            ResumeStore(storage_.filePath(u"resume.json"_s)).position(address);
+        QVERIFY(kept.has_value() && *kept > 6);
+    }
+
+    void burstOfCallsIsCutToARateWithOneWarning() {
+        playOnPortalPage(u"location.origin + '/media/hd.mp4'"_s);
+        QVERIFY(waitUntil([&] { return playing(); }));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"too often"_s));
+        QTest::failOnWarning(QRegularExpression(u"too often"_s));
+        evaluate(kContentPane,
+                 u"var x = document.getElementById('x'); var calls = ["
+                 "function () { tivora.pause(); }, function () { tivora.resume(); },"
+                 "function (i) { tivora.seek(i % 7); }, function () {"
+                 " tivora.play(location.origin + '/media/feature.webm', {element: x}); }];"
+                 "for (var i = 0; i < 1000; ++i) { calls[i % 4](i); } true"_s);
+        QVERIFY(waitUntil([&] {
+            return films_->filmAddress() == root_ + u"/media/feature.webm"_s && playing() &&
+                   playersIn(kContentPane) == 1 &&
+                   pane(kContentPane).widget()->findChildren<PortalPicture*>().size() == 1;
+        }));
+        QVERIFY(playsOn());
+        QCOMPARE(evaluate(kContentPane, u"typeof window.tivora"_s), QVariant(u"object"_s));
+    }
+
+    void wrongTypesAreRefusedWhileTheFilmPlaysOn_data() {
+        QTest::addColumn<QString>("call");
+        QTest::newRow("seek to text") << u"tivora.seek('abc')"_s;
+        QTest::newRow("seek to an object") << u"tivora.seek({seconds: 5})"_s;
+        QTest::newRow("seek to infinity") << u"tivora.seek(Infinity)"_s;
+    }
+
+    void wrongTypesAreRefusedWhileTheFilmPlaysOn() {
+        QFETCH(QString, call);
+        playOnPortalPage(u"location.origin + '/media/hd.mp4'"_s);
+        QVERIFY(waitUntil([&] { return playing(); }));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"no number"_s));
+        evaluate(kContentPane, call + u"; true"_s);
+        QVERIFY(playsOn());
+        QVERIFY(films_->player()->position() < 10);
+    }
+
+    void elementMovedElsewhereTakesThePictureAlong() {
+        portalPageWith(
+            u"<video id='x' src='/media/hd.mp4' style='width:320px;height:180px'>"
+            "</video><p id='end' style='margin-top:120px'></p>"_s);
+        QVERIFY(waitUntil([&] { return playing() && pictureOn(kContentPane, u"#x"_s); }));
+        const int top = films_->picture()->geometry().top();
+        evaluate(kContentPane,
+                 u"document.getElementById('end').after(document.getElementById('x'));"
+                 "true"_s);
+        QVERIFY(waitUntil([&] {
+            return pictureOn(kContentPane, u"#x"_s) &&
+                   films_->picture()->geometry().top() > top + 100;
+        }));
+        QVERIFY(playsOn());
+    }
+
+    void endingTheProgramFreesThePlayer() {
+        openPlayPage(u"1001"_s);
+        QVERIFY(waitUntil([&] { return playing(); }));
+        const QPointer<PlayerControl> player = films_->player();
+        const void* films = films_.get();
+        films_.reset();
+        QVERIFY(player.isNull());
+        QCOMPARE(playersIn(kPlayPane), 0);
+        QVERIFY(!services_->keepsAwake(films));
+        films_ = std::make_unique<PortalFilms>(*services_, QUrl(root_),
+                                               ResumeStore(storage_.filePath(u"resume.json"_s)));
+        films_->watchPanesOf(main());
+    }
+
 private:
     std::unique_ptr<demo::DemoPortal> portal_;
     QString root_;
@@ -380,6 +721,7 @@ private:
     std::unique_ptr<Forms> forms_;
     std::unique_ptr<PortalFilms> films_;
     test::TestHttpServer other_;
+    test::TestHttpServer broken_;
 };
 
 }  // namespace tivora

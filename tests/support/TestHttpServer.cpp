@@ -4,6 +4,9 @@
 
 #include <httplib.h>
 
+#include <algorithm>
+#include <chrono>
+
 using namespace Qt::StringLiterals;
 
 namespace tivora::test {
@@ -74,6 +77,29 @@ void TestHttpServer::errorPage(const QString& path, int status, const QString& b
                  });
 }
 
+void TestHttpServer::brokenFile(const QString& path, const QByteArray& bytes, qsizetype sent,
+                                Break how, const QString& contentType) {
+    auto content = std::make_shared<const std::string>(bytes.toStdString());
+    const auto upTo = static_cast<std::size_t>(sent);
+    const std::string type = contentType.toStdString();
+    server_->Get(path.toStdString(), [this, content, upTo, how, type](const httplib::Request&,
+                                                                      httplib::Response& response) {
+        response.set_content_provider(
+            content->size(), type,
+            [this, content, upTo, how](std::size_t offset, std::size_t length,
+                                       httplib::DataSink& sink) {
+                if (offset < upTo) {
+                    return sink.write(content->data() + offset, std::min(length, upTo - offset));
+                }
+                if (how == Break::Stall) {
+                    std::unique_lock lock(mutex_);
+                    stopping_.wait_for(lock, std::chrono::minutes(1), [this] { return stopped_; });
+                }
+                return false;
+            });
+    });
+}
+
 void TestHttpServer::signInPage(const QString& path, const QString& realm) {
     const std::string challenge = "Basic realm=\"" + realm.toStdString() + '"';
     server_->Get(path.toStdString(),
@@ -85,6 +111,10 @@ void TestHttpServer::signInPage(const QString& path, const QString& realm) {
 }
 
 void TestHttpServer::start() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopped_ = false;
+    }
     port_ = server_->bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_->listen_after_bind(); });
     while (!server_->is_running()) {
@@ -94,6 +124,11 @@ void TestHttpServer::start() {
 
 void TestHttpServer::stop() {
     if (thread_.joinable()) {
+        {
+            const std::lock_guard lock(mutex_);
+            stopped_ = true;
+        }
+        stopping_.notify_all();
         server_->stop();
         thread_.join();
     }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -35,6 +36,12 @@ public:
                      std::function<QString(const QString& cookie, QString& setCookie)> handler);
     // Answers at path with an error status and this HTML body.
     void errorPage(const QString& path, int status, const QString& body);
+    // How a broken download breaks once its first bytes are sent: the server closes the connection,
+    // or sends nothing more while it runs.
+    enum class Break { Cut, Stall };
+    // Serves bytes (ranges too) with their whole length announced, but never past the first sent.
+    void brokenFile(const QString& path, const QByteArray& bytes, qsizetype sent, Break how,
+                    const QString& contentType);
     // Asks for HTTP sign-in (Basic, this realm) at path, on every request.
     void signInPage(const QString& path, const QString& realm);
     void start();
@@ -55,6 +62,8 @@ private:
     std::thread thread_;
     int port_ = 0;
     mutable std::mutex mutex_;
+    std::condition_variable stopping_;
+    bool stopped_ = false;
     QStringList requests_;
     QHash<QString, QHash<QString, QString>> headers_;  // by path, then lower-case name
 };
