@@ -180,16 +180,26 @@ void PortalFilms::attach(QWebEnginePage* page, WebEnginePane* pane) {
 
 void PortalFilms::play(PortalBridge* bridge, WebEnginePane* pane,
                        const PortalFilmRequest& request) {
-    // A moment after the first of them: of a burst of films only the last one opens a player.
-    const int due = pendingStart_.isActive() ? pendingStart_.remainingTime() : kStartDelayMs;
+    // A film starts at once; of a burst of films after it, only the last opens a player, a moment
+    // after the one before.
+    const bool burst = sinceStart_.isValid() && !sinceStart_.hasExpired(kStartDelayMs);
+    const int due =
+        pendingStart_.isActive()
+            ? pendingStart_.remainingTime()
+            : static_cast<int>(std::max<qint64>(0, kStartDelayMs - sinceStart_.elapsed()));
     stop();
     film_ = request;
     bridge_ = bridge;
     pane_ = pane;
-    pendingStart_.start(due);
+    if (burst) {
+        pendingStart_.start(due);
+    } else {
+        start();
+    }
 }
 
 void PortalFilms::start() {
+    sinceStart_.start();
     if (pane_.isNull() || bridge_.isNull()) {
         return;
     }

@@ -89,6 +89,7 @@ private:
     QElapsedTimer sincePosition_;
     std::chrono::milliseconds stallLimit_ = kStallLimit;
     QTimer pendingStart_;
+    QElapsedTimer sinceStart_;
     QTimer progressCheck_;
     QElapsedTimer sinceProgress_;
     double progressAt_ = -1;
