@@ -183,16 +183,13 @@ void PortalFilms::play(PortalBridge* bridge, WebEnginePane* pane,
     // A film starts at once; of a burst of films after it, only the last opens a player, a moment
     // after the one before.
     const bool burst = sinceStart_.isValid() && !sinceStart_.hasExpired(kStartDelayMs);
-    const int due =
-        pendingStart_.isActive()
-            ? pendingStart_.remainingTime()
-            : static_cast<int>(std::max<qint64>(0, kStartDelayMs - sinceStart_.elapsed()));
     stop();
     film_ = request;
     bridge_ = bridge;
     pane_ = pane;
     if (burst) {
-        pendingStart_.start(due);
+        pendingStart_.start(
+            static_cast<int>(std::max<qint64>(0, kStartDelayMs - sinceStart_.elapsed())));
     } else {
         start();
     }
@@ -308,6 +305,7 @@ void PortalFilms::fail(const QString& text) {
             if (picture) {
                 picture->showFailure(text);
             }
+            // The player may have reported playing once more before it was freed.
             if (picture == picture_) {
                 services_.keepAwake(this, false);
             }
