@@ -84,6 +84,10 @@ bool PlayerControl::hardwareDecoding() const {
     return false;
 }
 
+bool PlayerControl::hasStarted() const {
+    return hasFile();
+}
+
 void PlayerControl::showMessage(const QString& /*text*/) {}
 
 QString PlayerControl::mediaTitle() const {

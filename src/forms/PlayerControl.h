@@ -58,6 +58,9 @@ public:
 
     // Whether a file is open (playing or paused).
     [[nodiscard]] virtual bool hasFile() const = 0;
+    // Whether the open file has started: its first picture (or, without one, its sound) is out.
+    // A player that cannot tell answers as hasFile().
+    [[nodiscard]] virtual bool hasStarted() const;
     [[nodiscard]] virtual bool isPaused() const = 0;
     // Seconds; 0 while unknown.
     [[nodiscard]] virtual double position() const = 0;

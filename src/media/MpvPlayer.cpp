@@ -438,6 +438,13 @@ void MpvPlayer::dispatch(const mpv_event& event) {
         case MPV_EVENT_FILE_LOADED:
             fileOpened();
             break;
+        case MPV_EVENT_PLAYBACK_RESTART:
+            // Also after every seek; only the first one after loading is news.
+            if (hasFile_ && !std::exchange(started_, true)) {
+                trace::mark(u"player: playback started"_s);
+                Q_EMIT stateChanged();
+            }
+            break;
         case MPV_EVENT_END_FILE:
             fileEnded(*static_cast<const mpv_event_end_file*>(event.data));
             break;
@@ -516,6 +523,7 @@ void MpvPlayer::setSubtitleFiles(const QStringList& addresses) {
 void MpvPlayer::fileOpened() {
     trace::mark(u"player: file loaded"_s);
     hasFile_ = true;
+    started_ = false;
     atEnd_ = false;
     bool first = true;
     for (const QString& address : std::as_const(subtitleFiles_)) {
@@ -532,6 +540,7 @@ void MpvPlayer::fileOpened() {
 
 void MpvPlayer::forgetFile() {
     hasFile_ = false;
+    started_ = false;
     subtitleDelay_ = 0;
     atEnd_ = false;
     position_ = 0;

@@ -49,6 +49,7 @@ public:
     // Subtitle files (paths or network addresses) loaded with each file played from now on.
     void setSubtitleFiles(const QStringList& addresses);
     [[nodiscard]] bool hasFile() const override { return hasFile_; }
+    [[nodiscard]] bool hasStarted() const override { return hasFile_ && started_; }
     [[nodiscard]] bool isPaused() const override { return paused_; }
     [[nodiscard]] double position() const override { return position_; }
     [[nodiscard]] double duration() const override { return duration_; }
@@ -112,6 +113,8 @@ private:
     // A stop not yet told to mpv.
     bool stopPending_ = false;
     bool hasFile_ = false;
+    // The open file's playback has begun: mpv restarted playback after loading it.
+    bool started_ = false;
     bool paused_ = false;
     bool muted_ = false;
     bool subtitlesShown_ = true;

@@ -24,6 +24,9 @@
 #include <QMenu>
 #include <QScopeGuard>
 
+#include <chrono>
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace tivora {
@@ -66,6 +69,8 @@ constexpr qint64 kLargestSubtitle = qint64{20} * 1024 * 1024;
 constexpr double kJump = 2;
 const QString kListHidden = u"列表已经隐藏，改变窗口大小显示列表"_s;
 const QString kResumed = u"从上次位置继续播放"_s;
+// A file that has not started by then (it fails slowly, its server is slow) has its writes done.
+constexpr std::chrono::milliseconds kHeldWritesLimit{2000};
 
 }  // namespace
 
@@ -124,13 +129,20 @@ void PlayerWindow::bindEvents() {
     timer2_->setInterval(2000);
     timer2_->setTimerType(Qt::PreciseTimer);
     connect(timer2_, &QTimer::timeout, this, [this] { dispatch([this] { hideBanner(); }); });
+    heldTimer_ = new QTimer(window());
+    heldTimer_->setSingleShot(true);
+    heldTimer_->setInterval(kHeldWritesLimit);
+    connect(heldTimer_, &QTimer::timeout, this, [this] { dispatch([this] { writeHeld(); }); });
     bindClick(player_window::kOpenButton, [this] { openFile(); });
     bindClick(player_window::kHideListButton, [this] { hideList(); });
     connect(list_, &FileListBox::rowClicked, this, [this] { dispatch([this] { listClick(); }); });
     connect(list_, &FileListBox::rowDoubleClicked, this,
             [this] { dispatch([this] { listDoubleClick(); }); });
     connect(player_, &PlayerControl::failed, this, [this](const QString& reason) {
-        dispatch([&] { msgBox(reason, MsgBox::OkOnly + MsgBox::Exclamation); });
+        dispatch([&] {
+            writeHeld();
+            msgBox(reason, MsgBox::OkOnly + MsgBox::Exclamation);
+        });
     });
     surface_->bar()->setContinuousPlay(PlayerPreferences().continuousPlay());
     connect(surface_->bar(), &PlayerBar::continuousPlayToggled, this, [this](bool on) {
@@ -201,15 +213,18 @@ void PlayerWindow::onResize() {
 }
 
 void PlayerWindow::onUnload(int& /*cancel*/) {
+    writeHeld();
     rememberWhereLeft();
     mediaControls_.reset();
     services().keepAwake(this, false);
     forms_.form(FormId::Main).show();
 }
 
-void PlayerWindow::listFolder(const QString& prefix, const QString& folder) {
+void PlayerWindow::listFolder(const QString& prefix, const QString& folder,
+                              const QString& typeName) {
     // Whatever the list showed before: an empty list, too, follows the chosen file.
-    list_->setPattern(localfiles::listPatternFor(prefix, PlayerPreferences().listedType()));
+    list_->setPattern(localfiles::listPatternFor(
+        prefix, typeName.isEmpty() ? PlayerPreferences().listedType() : typeName));
     list_->setPath(folder);
 }
 
@@ -233,6 +248,7 @@ void PlayerWindow::openFile() {
 }
 
 void PlayerWindow::showDialog() {
+    writeHeld();
     QString folder = services().mediaDialogFolder();
     if (const auto line = settingsFile().read(); line && QFileInfo(line->folder).isDir()) {
         folder = line->folder;
@@ -307,14 +323,16 @@ void PlayerWindow::applyChosenFile() {
     lastOpenedPath_ = path;
     const QString prefix = localfiles::namePrefix(title);
     const QString folder = QDir::toNativeSeparators(localfiles::folderOfFile(path));
-    (void)PlayerPreferences().setListedType(title);
-    listFolder(prefix, folder);
+    listFolder(prefix, folder, title);
     setCaption(title);
-    // Playback goes on when the settings cannot be kept anywhere.
-    QString error;
-    if (!settingsFile().write({prefix, folder}, &error) && !error.isEmpty()) {
-        reportSaveProblem(u"无法保存播放器设置，磁盘可能已满或不可写入。\n%1"_s.arg(error));
-    }
+    writeOnceStarted([this, title, prefix, folder] {
+        (void)PlayerPreferences().setListedType(title);
+        // Playback goes on when the settings cannot be kept anywhere.
+        QString error;
+        if (!settingsFile().write({prefix, folder}, &error) && !error.isEmpty()) {
+            reportSaveProblem(u"无法保存播放器设置，磁盘可能已满或不可写入。\n%1"_s.arg(error));
+        }
+    });
 }
 
 void PlayerWindow::listClick() {
@@ -326,6 +344,7 @@ void PlayerWindow::listDoubleClick() {
 }
 
 void PlayerWindow::playListedRow() {
+    writeHeld();
     const QString name = list_->list(list_->listIndex());
     QString folder;
     if (!dialog_->fileName().isEmpty()) {
@@ -347,6 +366,9 @@ void PlayerWindow::playListedRow() {
 }
 
 void PlayerWindow::followPlayer() {
+    if (!held_.empty() && player_->hasStarted()) {
+        writeHeld();
+    }
     if (!replacing_) {
         services().keepAwake(this, player_->hasFile() && !player_->isPaused());
     }
@@ -395,12 +417,21 @@ void PlayerWindow::replaceFile(const std::function<void()>& handOver) {
     // What the stopped file leaves behind (its place in the resume store, the hold on sleep) is
     // settled once the next file has gone to the player: the disk and the session bus must not
     // stand before its first frame.
+    writeHeld();
     replacing_ = true;
     const auto settle = qScopeGuard([this] {
         replacing_ = false;
         if (left_) {
-            resume_.remember(left_->path, left_->position, left_->length);
-            left_.reset();
+            const LeftAt left = *std::exchange(left_, std::nullopt);
+            auto remember = [this, left] {
+                resume_.remember(left.path, left.position, left.length);
+            };
+            // The same file opened again reads its place back as it opens.
+            if (left.path == playing_) {
+                remember();
+            } else {
+                writeOnceStarted(remember);
+            }
         }
         services().keepAwake(this, player_->hasFile() && !player_->isPaused());
     });
@@ -432,11 +463,30 @@ bool PlayerWindow::playListedFile(int step) {
 }
 
 void PlayerWindow::played(const QString& path) {
-    // After the file was handed over: the store's write must not delay its first frame.
-    (void)recent_.add(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    writeOnceStarted([this, name = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())] {
+        (void)recent_.add(name);
+    });
+}
+
+void PlayerWindow::writeOnceStarted(std::function<void()> write) {
+    held_.push_back(std::move(write));
+    if (player_->hasStarted()) {
+        writeHeld();
+    } else if (!heldTimer_->isActive()) {
+        heldTimer_->start();
+    }
+}
+
+void PlayerWindow::writeHeld() {
+    heldTimer_->stop();
+    // A write may show a message box, whose event loop may come back here.
+    for (const auto& write : std::exchange(held_, {})) {
+        write();
+    }
 }
 
 void PlayerWindow::addRecentFiles(QMenu& menu) {
+    writeHeld();
     menu.addSeparator();
     QMenu* recent = menu.addMenu(u"最近播放"_s);
     recent->setToolTipsVisible(true);

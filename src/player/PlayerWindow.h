@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QMenu;
 
@@ -72,6 +73,11 @@ private:
     bool playListedFile(int step);
     [[nodiscard]] int playingRow() const;
     void played(const QString& path);
+    // What a file's start leaves to write (the recent list, the listed type, the folder line, the
+    // left file's resume point) waits until the file has started, so that the disk does not stand
+    // before its first picture; held writes are done at once before anything reads them.
+    void writeOnceStarted(std::function<void()> write);
+    void writeHeld();
     void addRecentFiles(QMenu& menu);
     void loadSubtitleFile();
     void bindMediaControls();
@@ -83,7 +89,8 @@ private:
     void showBanner(const QString& text);
     void hideBanner();
     void hideList();
-    void listFolder(const QString& prefix, const QString& folder);
+    // Lists the folder's namesakes of the prefix, of the remembered type or of typeName's.
+    void listFolder(const QString& prefix, const QString& folder, const QString& typeName = {});
     // A file dropped or handed over that cannot play.
     void refuseFile(const QString& text);
     // A file the user counts on that could not be saved: said once a run.
@@ -94,6 +101,9 @@ private:
     std::unique_ptr<FileDialog> dialog_;
     QPointer<QTimer> timer1_;
     QPointer<QTimer> timer2_;
+    std::vector<std::function<void()>> held_;
+    // Writes the held writes of a file that never starts.
+    QPointer<QTimer> heldTimer_;
     QPointer<FileListBox> list_;
     QPointer<PlayerControl> player_;
     QPointer<PlayerSurface> surface_;

@@ -237,7 +237,9 @@ private Q_SLOTS:
         player_->play();
         QVERIFY(loaded.wait(kBound));
         QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player_) > 0.2, kBound);
+        QVERIFY(player_->hasStarted());
         player_->invoke(PlayerControl::kDispStop);
+        QVERIFY(!player_->hasStarted());
         QVERIFY(ended.wait(kBound));
         QCOMPARE(ended.first().first().toBool(), false);
         QTRY_COMPARE_WITH_TIMEOUT(test::MpvProbe::position(*player_), -1.0, kBound);
@@ -247,6 +249,7 @@ private Q_SLOTS:
         player_->play();
         QVERIFY(loaded.wait(kBound));
         QCOMPARE(test::MpvProbe::path(*player_), first_);
+        QTRY_VERIFY_WITH_TIMEOUT(player_->hasStarted(), kBound);
     }
 
     void secondSourceReplacesTheFirst() {

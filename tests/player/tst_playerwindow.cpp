@@ -16,6 +16,7 @@
 #include "player/PlayerPreferences.h"
 #include "player/PlayerWindow.h"
 #include "player/PlayerWindowControls.h"
+#include "player/RecentFiles.h"
 #include "player/ResumeStore.h"
 #include "support/TestWindows.h"
 #include "support/WindowProbes.h"
@@ -734,6 +735,49 @@ private Q_SLOTS:
             static_cast<test::FakePlayer*>(test::probe(w.player()).player())->finishForTesting();
             QVERIFY(!ResumeStore().position(film));
         }
+    }
+
+    // What a file's start writes (the recent list, the replaced file's place) waits until it has
+    // started, and is written at once when something reads it first or the window closes.
+    void startWritesWaitForTheStart_data() {
+        QTest::addColumn<QString>("then");
+        QTest::newRow("started") << u"started"_s;
+        QTest::newRow("menu") << u"menu"_s;
+        QTest::newRow("open button") << u"open button"_s;
+        QTest::newRow("window closed") << u"window closed"_s;
+        QTest::newRow("never started") << u"never started"_s;
+    }
+
+    void startWritesWaitForTheStart() {
+        QFETCH(QString, then);
+        const QString first = media_.filePath(u"ab01.rmvb"_s);
+        const QString next = QDir::toNativeSeparators(media_.filePath(u"ab02.rm"_s));
+        Windows w;
+        w.choices << first;
+        w.open();
+        auto* fake = static_cast<test::FakePlayer*>(test::probe(w.player()).player());
+        fake->seekTo(1234);
+        fake->startLater = true;
+        w.doubleClickRow(w.rowOf(u"ab02.rm"_s));
+        QVERIFY(!RecentFiles().files().contains(next));
+        QVERIFY(!ResumeStore().position(first));
+        if (then == u"started"_s) {
+            fake->startForTesting();
+        } else if (then == u"menu"_s) {
+            PlayerSurface* surface = test::probe(w.player()).playerSurface();
+            QMenu* menu = surface->showMenu(fake->widget()->mapToGlobal(QPoint(10, 10)));
+            QVERIFY(menu != nullptr);
+            menu->close();
+        } else if (then == u"open button"_s) {
+            w.clickButton(u"Command1"_s);
+        } else if (then == u"window closed"_s) {
+            w.close();
+        }
+        if (then == u"never started"_s) {
+            QTRY_VERIFY_WITH_TIMEOUT(RecentFiles().files().contains(next), kBound);
+        }
+        QVERIFY(RecentFiles().files().contains(next));
+        QCOMPARE(*ResumeStore().position(first), 1234.0);
     }
 
     void droppedFilesOpenInThePlayer_data() {

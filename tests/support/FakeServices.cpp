@@ -104,7 +104,13 @@ void FakePlayer::play() {
         Q_EMIT tracksChanged();
     }
     hasFile_ = true;
+    startHeld_ = startLater;
     paused_ = false;
+    Q_EMIT stateChanged();
+}
+
+void FakePlayer::startForTesting() {
+    startHeld_ = false;
     Q_EMIT stateChanged();
 }
 

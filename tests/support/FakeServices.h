@@ -93,6 +93,7 @@ public:
     void setSubtitlesShown(bool shown) override;
     [[nodiscard]] bool subtitlesShown() const override { return subtitles_; }
     [[nodiscard]] bool hasFile() const override { return hasFile_; }
+    [[nodiscard]] bool hasStarted() const override { return hasFile_ && !startHeld_; }
     [[nodiscard]] bool isPaused() const override { return paused_; }
     [[nodiscard]] double position() const override { return position_; }
     [[nodiscard]] double duration() const override { return hasFile_ ? duration_ : 0; }
@@ -117,6 +118,9 @@ public:
 
     // The open file plays to its end.
     void finishForTesting();
+    // With startLater, a file opened has not started until startForTesting().
+    bool startLater = false;
+    void startForTesting();
     double duration_ = 5400;
     // The streams of every file opened from now on.
     QList<MediaTrack> fileTracks;
@@ -128,6 +132,7 @@ private:
     QStringList& log_;
     QPointer<QWidget> widget_;
     bool hasFile_ = false;
+    bool startHeld_ = false;
     bool paused_ = false;
     bool muted_ = false;
     bool subtitles_ = true;
