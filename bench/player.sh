@@ -42,7 +42,9 @@ export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 export WORK="$work" FILM="$film" BLACK="$black" TIVORA="$tivora"
 xvfb=(xvfb-run -a -s "-screen 0 1280x800x24 +extension GLX")
-mpv_options=(--vo=gpu --gpu-context=x11egl --hwdec=no --no-config --really-quiet --no-terminal)
+# mpv tries the audio outputs Tivora tries: without sound, its own list ends in SDL's slow failure.
+mpv_options=(--vo=gpu --gpu-context=x11egl --hwdec=no --no-config --really-quiet --no-terminal
+             --ao=pipewire,pulse,alsa,jack)
 
 # The scripts below run inside one X server each. Geometry as "X Y W H" of a window.
 cat > "$work/lib.sh" <<'INNER'

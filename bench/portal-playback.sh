@@ -45,7 +45,9 @@ export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 export WORK="$work" ROOT="$root" FILM="$root/media/hd.mp4" DRIVER="$build/bench/tivora-bench-portalplay"
 xvfb=(xvfb-run -a -s "-screen 0 1280x800x24 +extension GLX")
-mpv_options=(--vo=gpu --gpu-context=x11egl --hwdec=no --no-config --really-quiet --no-terminal)
+# mpv tries the audio outputs Tivora tries: without sound, its own list ends in SDL's slow failure.
+mpv_options=(--vo=gpu --gpu-context=x11egl --hwdec=no --no-config --really-quiet --no-terminal
+             --ao=pipewire,pulse,alsa,jack)
 
 cat > "$work/lib.sh" <<'INNER'
 geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}

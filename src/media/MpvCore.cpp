@@ -2,6 +2,7 @@
 
 #include "forms/StartupTrace.h"
 #include "media/MpvLibrary.h"
+#include "media/MpvPlatform.h"
 #include "media/MpvProperties.h"
 #include "media/MpvRenderContext.h"
 
@@ -52,10 +53,12 @@ std::unique_ptr<MpvCore> MpvCore::create(Settings settings) {
     for (const auto& [name, value] : options) {
         libmpv().set_option_string(handle, name, value);
     }
-    // With sound, mpv's own search for an output: it has no driver named "auto", and naming one
-    // that it lacks leaves every film silent.
+    // With sound, the platform's outputs or mpv's own search: it has no driver named "auto", and
+    // a list of only drivers it lacks leaves every film silent.
     if (!settings.audio) {
         libmpv().set_option_string(handle, "ao", "null");
+    } else if (const QByteArray outputs = audioOutputs(); !outputs.isEmpty()) {
+        libmpv().set_option_string(handle, "ao", outputs.constData());
     }
     if (libmpv().initialize(handle) < 0) {
         return nullptr;

@@ -17,6 +17,9 @@ namespace tivora {
 // The file libmpv is loaded from.
 [[nodiscard]] QString mpvLibraryFile();
 
+// The audio outputs mpv tries, in order; empty: mpv's own search.
+[[nodiscard]] QByteArray audioOutputs();
+
 // Render parameters that hand mpv the window system's display, where it has one.
 void addWindowSystemParams(std::vector<mpv_render_param>& params);
 

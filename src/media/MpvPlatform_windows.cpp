@@ -13,6 +13,10 @@ QString mpvLibraryFile() {
     return QStringLiteral("libmpv-2.dll");
 }
 
+QByteArray audioOutputs() {
+    return {};
+}
+
 void addWindowSystemParams(std::vector<mpv_render_param>& /*params*/) {}
 
 }  // namespace tivora

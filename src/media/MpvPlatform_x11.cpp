@@ -17,6 +17,12 @@ QString mpvLibraryFile() {
     return QStringLiteral("libmpv.so.2");
 }
 
+QByteArray audioOutputs() {
+    // mpv's own list ends in SDL, which only wraps these same systems again and takes a tenth of a
+    // second to fail where there is no sound: each film's first frame waited for it.
+    return QByteArrayLiteral("pipewire,pulse,alsa,jack");
+}
+
 void addWindowSystemParams(std::vector<mpv_render_param>& params) {
     // Hardware decoders hand frames over through the X display; without it (Wayland, offscreen)
     // mpv decodes in software.
