@@ -5,7 +5,8 @@
 #  (a) tivora: Tivora's play page with Tivora's own player laid over the page's video element;
 #  (b) page:   the same play page playing the film in its own <video> (Tivora's player turned off
 #              for the portal, as its per-portal setting does);
-#  (c) mpv:    the mpv program playing the same address in a window of the video area's size.
+#  (c) mpv:    the mpv program playing the same address in a window of the video area's size, with
+#              the subtitle file the page names, which (a) and (b) show too.
 #
 #  cpu:         CPU seconds per second of playback of the demo portal's 720p H.264/AAC film, over
 #               the whole process tree (WebEngine's page and GPU processes included), between 3 s
@@ -43,7 +44,7 @@ for _ in $(seq 100); do curl -sf "$root/ty_00.html" >/dev/null 2>&1 && break; sl
 export QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=xcb
 export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking"
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
-export WORK="$work" ROOT="$root" FILM="$root/media/hd.mp4" DRIVER="$build/bench/tivora-bench-portalplay"
+export WORK="$work" ROOT="$root" FILM="$root/media/hd.mp4" SUBTITLES="$root/media/hd.zh.srt" DRIVER="$build/bench/tivora-bench-portalplay"
 xvfb=(xvfb-run -a -s "-screen 0 1280x800x24 +extension GLX")
 # mpv tries the audio outputs Tivora tries: without sound, its own list ends in SDL's slow failure.
 mpv_options=(--vo=gpu --gpu-context=x11egl --hwdec=no --no-config --really-quiet --no-terminal
@@ -99,7 +100,7 @@ INNER
 
 cat > "$work/mpv-cpu.sh" <<'INNER'
 . "$WORK/lib.sh"
-mpv "$@" --geometry="$SIZE" "$FILM" & pid=$!
+mpv "$@" --geometry="$SIZE" --sub-file="$SUBTITLES" "$FILM" & pid=$!
 cpu "$pid"; stop "$pid"
 INNER
 
