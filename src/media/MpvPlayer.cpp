@@ -287,6 +287,7 @@ void MpvPlayer::play() {
     stopPending_ = false;
     if (video_) {
         video_->setPlaying(true);
+        video_->setStarting(true);
     }
     chooseSubtitles();
     const QByteArray path = isNetworkAddress(source_) ? source_.toUtf8() : toMpvPath(source_);
@@ -442,6 +443,9 @@ void MpvPlayer::dispatch(const mpv_event& event) {
             // Also after every seek; only the first one after loading is news.
             if (hasFile_ && !std::exchange(started_, true)) {
                 trace::mark(u"player: playback started"_s);
+                if (video_) {
+                    video_->setStarting(false);
+                }
                 Q_EMIT stateChanged();
             }
             break;
@@ -541,6 +545,9 @@ void MpvPlayer::fileOpened() {
 void MpvPlayer::forgetFile() {
     hasFile_ = false;
     started_ = false;
+    if (video_) {
+        video_->setStarting(false);
+    }
     subtitleDelay_ = 0;
     atEnd_ = false;
     position_ = 0;

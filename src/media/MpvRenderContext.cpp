@@ -60,7 +60,7 @@ MpvRenderContext::~MpvRenderContext() {
     gl_.doneCurrent();
 }
 
-void MpvRenderContext::draw(QWindow& window, bool picture) {
+void MpvRenderContext::draw(QWindow& window, bool picture, bool onTime) {
     if (!gl_.makeCurrent(&window)) {
         return;
     }
@@ -71,9 +71,11 @@ void MpvRenderContext::draw(QWindow& window, bool picture) {
         // mpv clears what the picture does not cover.
         mpv_opengl_fbo fbo{static_cast<int>(gl_.defaultFramebufferObject()), width, height, 0};
         int flipY = 1;
+        int block = onTime ? 1 : 0;
         mpv_render_param params[] = {
             {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
             {MPV_RENDER_PARAM_FLIP_Y, &flipY},
+            {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
             {MPV_RENDER_PARAM_INVALID, nullptr},
         };
         libmpv().render_context_render(render_, params);

@@ -27,8 +27,8 @@ public:
     // The format a window must have to be drawn into.
     [[nodiscard]] QSurfaceFormat format() const { return gl_.format(); }
     // Draws mpv's current frame into the window at its size in device pixels, or plain black
-    // without the picture, and shows it.
-    void draw(QWindow& window, bool picture);
+    // without the picture, and shows it; onTime waits for the frame's time to show it.
+    void draw(QWindow& window, bool picture, bool onTime = true);
 
 Q_SIGNALS:
     // mpv has a new frame to draw.

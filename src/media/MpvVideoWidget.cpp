@@ -17,6 +17,12 @@ MpvVideoWidget::MpvVideoWidget(MpvRenderContext& render, QWidget* parent)
     column->addWidget(container);
 }
 
+void MpvVideoWidget::setStarting(bool starting) {
+    if (window_) {
+        window_->setStarting(starting);
+    }
+}
+
 void MpvVideoWidget::setPlaying(bool playing) {
     if (window_) {
         window_->setPlaying(playing);

@@ -25,6 +25,7 @@ public:
     // Between files the area is plain black; a late frame update must not bring the old picture
     // back.
     void setPlaying(bool playing);
+    void setStarting(bool starting);
 
 protected:
     bool event(QEvent* event) override;

@@ -45,10 +45,14 @@ void MpvVideoWindow::setPlaying(bool playing) {
     requestUpdate();
 }
 
+void MpvVideoWindow::setStarting(bool starting) {
+    starting_ = starting;
+}
+
 void MpvVideoWindow::frameReady() {
-    // A frame after a quiet spell (a file's start, a seek, the end of a pause) is drawn at once:
-    // the wait of an update request paces steady playing, and would only delay it.
-    if (!sinceDrawn_.isValid() || sinceDrawn_.hasExpired(kQuietSpell.count())) {
+    // A frame while a file starts or after a quiet spell (a seek, the end of a pause) is drawn at
+    // once: the wait of an update request paces steady playing, and would only delay it.
+    if (starting_ || !sinceDrawn_.isValid() || sinceDrawn_.hasExpired(kQuietSpell.count())) {
         draw();
         trace::mark(u"player: picture drawn at once");
     } else {
@@ -58,7 +62,9 @@ void MpvVideoWindow::frameReady() {
 
 void MpvVideoWindow::draw() {
     if (isExposed() && render_) {
-        render_->draw(*this, playing_);
+        // While a file starts, frames are shown as they come: the last ones of the file it
+        // replaces, and its own first one, have no time worth waiting for.
+        render_->draw(*this, playing_, !starting_);
         sinceDrawn_.start();
     }
 }

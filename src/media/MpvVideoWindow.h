@@ -17,6 +17,8 @@ public:
     MpvVideoWindow(MpvRenderContext& render, QObject* pointerTarget);
 
     void setPlaying(bool playing);
+    // While a file starts, each frame is drawn as it comes: mpv waits for each before going on.
+    void setStarting(bool starting);
 
 protected:
     bool event(QEvent* event) override;
@@ -31,6 +33,7 @@ private:
     QPointer<MpvRenderContext> render_;
     QObject* pointerTarget_;
     bool playing_ = false;
+    bool starting_ = false;
     // Since the last picture was drawn.
     QElapsedTimer sinceDrawn_;
 };
