@@ -415,8 +415,8 @@ void PlayerWindow::rememberWhereLeft() {
 
 void PlayerWindow::replaceFile(const std::function<void()>& handOver) {
     // What the stopped file leaves behind (its place in the resume store, the hold on sleep) is
-    // settled once the next file has gone to the player: the disk and the session bus must not
-    // stand before its first frame.
+    // settled after the next file has gone to the player, its place once that file has started:
+    // the disk and the session bus must not stand before its first frame.
     writeHeld();
     replacing_ = true;
     const auto settle = qScopeGuard([this] {
