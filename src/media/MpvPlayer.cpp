@@ -287,7 +287,6 @@ void MpvPlayer::play() {
     stopPending_ = false;
     if (video_) {
         video_->setPlaying(true);
-        video_->setStarting(true);
     }
     chooseSubtitles();
     const QByteArray path = isNetworkAddress(source_) ? source_.toUtf8() : toMpvPath(source_);
@@ -444,7 +443,7 @@ void MpvPlayer::dispatch(const mpv_event& event) {
             if (hasFile_ && !std::exchange(started_, true)) {
                 trace::mark(u"player: playback started"_s);
                 if (video_) {
-                    video_->setStarting(false);
+                    video_->setStarted();
                 }
                 Q_EMIT stateChanged();
             }
@@ -545,9 +544,6 @@ void MpvPlayer::fileOpened() {
 void MpvPlayer::forgetFile() {
     hasFile_ = false;
     started_ = false;
-    if (video_) {
-        video_->setStarting(false);
-    }
     subtitleDelay_ = 0;
     atEnd_ = false;
     position_ = 0;

@@ -17,9 +17,9 @@ MpvVideoWidget::MpvVideoWidget(MpvRenderContext& render, QWidget* parent)
     column->addWidget(container);
 }
 
-void MpvVideoWidget::setStarting(bool starting) {
+void MpvVideoWidget::setStarted() {
     if (window_) {
-        window_->setStarting(starting);
+        window_->setStarted();
     }
 }
 

@@ -25,7 +25,7 @@ public:
     // Between files the area is plain black; a late frame update must not bring the old picture
     // back.
     void setPlaying(bool playing);
-    void setStarting(bool starting);
+    void setStarted();
 
 protected:
     bool event(QEvent* event) override;

@@ -42,11 +42,12 @@ MpvVideoWindow::MpvVideoWindow(MpvRenderContext& render, QObject* pointerTarget)
 
 void MpvVideoWindow::setPlaying(bool playing) {
     playing_ = playing;
+    starting_ = playing;
     requestUpdate();
 }
 
-void MpvVideoWindow::setStarting(bool starting) {
-    starting_ = starting;
+void MpvVideoWindow::setStarted() {
+    starting_ = false;
 }
 
 void MpvVideoWindow::frameReady() {

@@ -16,9 +16,10 @@ class MpvVideoWindow final : public QWindow {
 public:
     MpvVideoWindow(MpvRenderContext& render, QObject* pointerTarget);
 
+    // Playing begins with a file's start, during which each frame is drawn as it comes: mpv waits
+    // for each before going on. The start ends with setStarted().
     void setPlaying(bool playing);
-    // While a file starts, each frame is drawn as it comes: mpv waits for each before going on.
-    void setStarting(bool starting);
+    void setStarted();
 
 protected:
     bool event(QEvent* event) override;

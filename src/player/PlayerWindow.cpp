@@ -344,7 +344,6 @@ void PlayerWindow::listDoubleClick() {
 }
 
 void PlayerWindow::playListedRow() {
-    writeHeld();
     const QString name = list_->list(list_->listIndex());
     QString folder;
     if (!dialog_->fileName().isEmpty()) {
