@@ -164,7 +164,9 @@ void PortalFilms::attach(QWebEnginePage* page, WebEnginePane* pane) {
         }
     });
     connect(&api, &PortalPageApi::placed, this,
-            [this, bridge](const QRectF& css, bool shown) { place(bridge, css, shown); });
+            [this, bridge](const QRectF& css, bool shown, bool pageHidden) {
+                place(bridge, css, shown, pageHidden);
+            });
     connect(bridge, &PortalBridge::pageLeft, this, [this, bridge] {
         if (bridge == bridge_) {
             stop();
@@ -244,6 +246,9 @@ void PortalFilms::start() {
     progressAt_ = -1;
     sinceProgress_.start();
     progressCheck_.start();
+    if (QWebEngineView* view = pane_->view()) {
+        view->installEventFilter(this);
+    }
     layOut();
     player->setSource(film_.address);
     player->play();
@@ -325,6 +330,7 @@ void PortalFilms::stop(bool now) {
     services_.keepAwake(this, false);
     pendingStart_.stop();
     progressCheck_.stop();
+    restPage(false);
     if (picture_.isNull()) {
         bridge_.clear();
         return;
@@ -358,13 +364,38 @@ void PortalFilms::handBack() {
     Q_EMIT api.handedBack(address, at);
 }
 
-void PortalFilms::place(PortalBridge* bridge, const QRectF& css, bool shown) {
+void PortalFilms::place(PortalBridge* bridge, const QRectF& css, bool shown, bool pageHidden) {
     if (bridge != bridge_) {
         return;
     }
     css_ = css;
     shown_ = shown;
+    pageHidden_ = pageHidden;
     layOut();
+}
+
+bool PortalFilms::eventFilter(QObject* watched, QEvent* event) {
+    // A page at rest does not follow its view's size: it wakes to lay itself out again.
+    if (event->type() == QEvent::Resize && resting_ && !pane_.isNull() &&
+        watched == pane_->view()) {
+        restPage(false);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void PortalFilms::restPage(bool on) {
+    QWebEngineView* view = pane_.isNull() ? nullptr : pane_->view();
+    resting_ = on && view != nullptr;
+    if (view == nullptr) {
+        return;
+    }
+    QWebEnginePage* page = view->page();
+    // The view shows and hides its page with itself; only a page it shows is woken.
+    if (resting_ && page->isVisible()) {
+        page->setVisible(false);
+    } else if (!resting_ && !page->isVisible() && view->isVisible()) {
+        page->setVisible(true);
+    }
 }
 
 void PortalFilms::layOut() {
@@ -379,8 +410,14 @@ void PortalFilms::layOut() {
                      qRound(css_.width() * zoom), qRound(css_.height() * zoom));
     const QRect visible = rect & unobscured(*pane_->widget());
     picture_->setGeometry(visible);
-    picture_->setVisible(shown_ && !visible.isEmpty());
+    // A page this object put to rest reports itself hidden; one its view hides has no picture.
+    picture_->setVisible(shown_ && (!pageHidden_ || resting_) && !visible.isEmpty());
     picture_->raise();
+    // A film's element that fills the whole view leaves nothing of the page to see: the page
+    // rests, and its animations under the picture cost nothing. It wakes when the film stops or
+    // the view's size changes.
+    const QRect viewArea(origin, view->size());
+    restPage(shown_ && picture_->isVisible() && rect.adjusted(-1, -1, 1, 1).contains(viewArea));
 }
 
 void PortalFilms::setStallLimit(std::chrono::milliseconds limit) {

@@ -63,8 +63,11 @@ private:
     void start();
     void stop(bool now = false);
     void handBack();
-    void place(PortalBridge* bridge, const QRectF& css, bool shown);
+    void place(PortalBridge* bridge, const QRectF& css, bool shown, bool pageHidden);
     void layOut();
+    // Hides the page under the picture from its engine, or shows it again.
+    void restPage(bool on);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void followPlayer();
     void checkProgress();
     // Frees the player and shows why in the film's place; where it was is kept.
@@ -83,6 +86,8 @@ private:
     QPointer<PortalPicture> picture_;
     QRectF css_;
     bool shown_ = false;
+    bool pageHidden_ = false;
+    bool resting_ = false;  // the page under the picture is hidden from its engine
     bool started_ = false;  // the player has opened the film
     double playedTo_ = 0;
     double length_ = 0;

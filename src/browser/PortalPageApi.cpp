@@ -162,7 +162,7 @@ void PortalPageApi::place(const QVariant& token, const QVariant& rect) {
     }
     Q_EMIT placed(QRectF(x.toDouble(), y.toDouble(), std::max(0.0, width.toDouble()),
                          std::max(0.0, height.toDouble())),
-                  given.value(u"shown"_s).toBool());
+                  given.value(u"shown"_s).toBool(), given.value(u"pageHidden"_s).toBool());
 }
 
 void PortalPageApi::elementGone(const QVariant& token) {

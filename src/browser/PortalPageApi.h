@@ -46,7 +46,8 @@ public:
     Q_INVOKABLE void resume(const QVariant& token);
     Q_INVOKABLE void seek(const QVariant& token, const QVariant& seconds);
     Q_INVOKABLE void stop(const QVariant& token);
-    // The film's element in CSS pixels of the viewport: x, y, width, height, shown.
+    // The film's element in CSS pixels of the viewport: x, y, width, height, shown (laid out and
+    // not hidden by its style), pageHidden (the page is not shown).
     Q_INVOKABLE void place(const QVariant& token, const QVariant& rect);
     Q_INVOKABLE void elementGone(const QVariant& token);
     // The page's script held back calls beyond the rate.
@@ -66,7 +67,7 @@ Q_SIGNALS:
     void resumeRequested();
     void seekRequested(double seconds);
     void stopRequested();
-    void placed(const QRectF& rect, bool shown);
+    void placed(const QRectF& rect, bool shown, bool pageHidden);
     void refused(const QString& message);
 
 private:

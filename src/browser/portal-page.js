@@ -71,8 +71,9 @@
         var r = element.getBoundingClientRect();
         var style = getComputedStyle(element);
         var shown = r.width > 0 && r.height > 0 && style.visibility !== 'hidden' &&
-            style.display !== 'none' && document.visibilityState !== 'hidden';
-        var rect = {x: r.left, y: r.top, width: r.width, height: r.height, shown: shown};
+            style.display !== 'none';
+        var rect = {x: r.left, y: r.top, width: r.width, height: r.height, shown: shown,
+                    pageHidden: document.visibilityState === 'hidden'};
         var key = JSON.stringify(rect);
         if (key !== lastRect) {
             lastRect = key;
@@ -81,7 +82,10 @@
     }
     var framePending = false;
     function reportSoon() {
-        if (!framePending) {
+        // A hidden page draws no frames: it reports at once.
+        if (document.visibilityState === 'hidden') {
+            report();
+        } else if (!framePending) {
             framePending = true;
             requestAnimationFrame(function () { framePending = false; report(); });
         }

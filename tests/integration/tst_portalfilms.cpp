@@ -274,6 +274,33 @@ private Q_SLOTS:
         QVERIFY(waitUntil([&] { return pictureOn(kPlayPane, u"#player"_s); }));
     }
 
+    void pageUnderTheWholePictureRestsWhileNothingOfItShows() {
+        openPlayPage(u"1001"_s);
+        QVERIFY(waitUntil([&] { return playing() && pictureOn(kPlayPane, u"#player"_s); }));
+        QWebEnginePage* page = pane(kPlayPane).view()->page();
+        const auto rests = [&] {
+            return !page->isVisible() && films_->picture()->isVisible() &&
+                   evaluate(kPlayPane, u"document.visibilityState"_s) == u"hidden"_s;
+        };
+        QVERIFY(waitUntil(rests));
+        QVERIFY(playsOn());
+        // A resized view wakes it to lay itself out again; the picture follows, and it rests.
+        QWidget* window = main().window();
+        window->resize(window->width() + 120, window->height() + 60);
+        QVERIFY(waitUntil([&] { return pictureOn(kPlayPane, u"#player"_s) && rests(); }));
+        // An element that no longer fills the view leaves the page to be seen.
+        const QString size =
+            u"var p = document.getElementById('player');"
+            "p.style.width = p.style.height = '%1'; true"_s;
+        evaluate(kPlayPane, size.arg(u"50%"_s));
+        QVERIFY(waitUntil([&] { return page->isVisible() && pictureOn(kPlayPane, u"#player"_s); }));
+        evaluate(kPlayPane, size.arg(u"100%"_s));
+        QVERIFY(waitUntil(rests));
+        // The page stops its film: it shows again.
+        evaluate(kPlayPane, u"tivora.stop(); true"_s);
+        QVERIFY(waitUntil([&] { return films_->picture() == nullptr && page->isVisible(); }));
+    }
+
     void pagesOwnPlayersAreTakenOver_data() {
         QTest::addColumn<QString>("markup");
         QTest::addColumn<QString>("film");
