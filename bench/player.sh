@@ -77,7 +77,7 @@ INNER
 
 cat > "$work/mpv-cpu.sh" <<'INNER'
 . "$WORK/lib.sh"
-mpv "$@" --geometry="$SIZE" "$FILM" & pid=$!
+mpv "$@" --geometry="$SIZE" "$FILM" 2>/dev/null & pid=$!
 cpu "$pid"; stop "$pid"
 INNER
 
@@ -107,7 +107,7 @@ INNER
 
 cat > "$work/mpv-first.sh" <<'INNER'
 . "$WORK/lib.sh"
-mpv "$@" --geometry="$SIZE" --input-ipc-server="$WORK/mpv.sock" "$BLACK" & pid=$!
+mpv "$@" --geometry="$SIZE" --input-ipc-server="$WORK/mpv.sock" "$BLACK" 2>/dev/null & pid=$!
 read -r vx vy vw vh < <(geometry "$(window_named 'black.mp4')")
 sleep 2
 "$WORK/firstpixel" --red $((vx + vw / 2)) $((vy + vh / 2)) python3 -c '

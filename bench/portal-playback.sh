@@ -100,7 +100,7 @@ INNER
 
 cat > "$work/mpv-cpu.sh" <<'INNER'
 . "$WORK/lib.sh"
-mpv "$@" --geometry="$SIZE" --sub-file="$SUBTITLES" "$FILM" & pid=$!
+mpv "$@" --geometry="$SIZE" --sub-file="$SUBTITLES" "$FILM" 2>/dev/null & pid=$!
 cpu "$pid"; stop "$pid"
 INNER
 
