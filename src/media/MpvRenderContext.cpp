@@ -3,12 +3,13 @@
 #include "media/MpvLibrary.h"
 #include "media/MpvPlatform.h"
 
+#include <QMutexLocker>
 #include <QOpenGLFunctions>
 #include <QWindow>
 
 #include <mpv/render_gl.h>
 
-#include <cmath>
+#include <memory>
 #include <vector>
 
 namespace tivora {
@@ -19,88 +20,177 @@ void* getProcAddress(void* /*context*/, const char* name) {
     return context != nullptr ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
 }
 
-int toDevicePixels(int pixels, qreal ratio) {
-    return static_cast<int>(std::lround(pixels * ratio));
-}
-
 }  // namespace
+
+// Lives on the render thread, with the OpenGL context and mpv's renderer it made there.
+class MpvRenderContext::Renderer final : public QObject {
+public:
+    Renderer(MpvRenderContext& owner, QOffscreenSurface& offscreen)
+        : owner_(owner), offscreen_(offscreen) {}
+
+    bool start(mpv_handle* core) {
+        gl_ = std::make_unique<QOpenGLContext>();
+        if (!gl_->create() || !gl_->makeCurrent(&offscreen_)) {
+            return false;
+        }
+        mpv_opengl_init_params glInit{&getProcAddress, nullptr};
+        std::vector<mpv_render_param> params{
+            {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
+            {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glInit},
+        };
+        addWindowSystemParams(params);
+        params.push_back({MPV_RENDER_PARAM_INVALID, nullptr});
+        const int created = libmpv().render_context_create(&render_, core, params.data());
+        gl_->doneCurrent();
+        if (created < 0) {
+            render_ = nullptr;
+            return false;
+        }
+        libmpv().render_context_set_update_callback(render_, &MpvRenderContext::onUpdate, &owner_);
+        return true;
+    }
+
+    [[nodiscard]] QSurfaceFormat format() const { return gl_->format(); }
+
+    void finish(QThread* home) {
+        if (render_ != nullptr) {
+            // Also waits for an update callback under way.
+            gl_->makeCurrent(&offscreen_);
+            libmpv().render_context_free(render_);
+            gl_->doneCurrent();
+            render_ = nullptr;
+        }
+        gl_.reset();
+        // This object is freed on the thread that made it, once this one has ended.
+        moveToThread(home);
+    }
+
+    // Asked for by the window; one draw for all asked for since the last.
+    void redraw() {
+        if (owner_.redrawAsked_.exchange(false)) {
+            draw();
+        }
+    }
+
+    // mpv has something new: a frame is drawn at once, and with it whatever the window asked.
+    void update() {
+        if (render_ != nullptr &&
+            (libmpv().render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) != 0) {
+            owner_.redrawAsked_ = false;
+            draw();
+        }
+    }
+
+    void draw() {
+        const Target target = owner_.target();
+        if (render_ == nullptr || target.window == nullptr || !target.view.exposed ||
+            target.view.pixels.isEmpty() || !gl_->makeCurrent(target.window)) {
+            return;
+        }
+        const QSize pixels = target.view.pixels;
+        if (target.view.picture) {
+            // mpv clears what the picture does not cover.
+            mpv_opengl_fbo fbo{static_cast<int>(gl_->defaultFramebufferObject()), pixels.width(),
+                               pixels.height(), 0};
+            int flipY = 1;
+            int block = target.view.onTime ? 1 : 0;
+            mpv_render_param params[] = {
+                {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+                {MPV_RENDER_PARAM_FLIP_Y, &flipY},
+                {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
+                {MPV_RENDER_PARAM_INVALID, nullptr},
+            };
+            libmpv().render_context_render(render_, params);
+        } else {
+            QOpenGLFunctions* gl = gl_->functions();
+            gl->glViewport(0, 0, pixels.width(), pixels.height());
+            gl->glClearColor(0, 0, 0, 1);
+            gl->glClear(GL_COLOR_BUFFER_BIT);
+        }
+        gl_->swapBuffers(target.window);
+        if (target.view.picture) {
+            libmpv().render_context_report_swap(render_);
+        }
+        gl_->doneCurrent();
+    }
+
+private:
+    MpvRenderContext& owner_;
+    QOffscreenSurface& offscreen_;
+    // Made and freed on the render thread, with what Qt keeps for it.
+    std::unique_ptr<QOpenGLContext> gl_;
+    mpv_render_context* render_ = nullptr;
+};
+
+MpvRenderContext::MpvRenderContext() = default;
 
 std::unique_ptr<MpvRenderContext> MpvRenderContext::create(mpv_handle* core) {
     std::unique_ptr<MpvRenderContext> made(new MpvRenderContext);
-    made->offscreen_.setFormat(made->gl_.format());
+    made->offscreen_.setFormat(QSurfaceFormat::defaultFormat());
     made->offscreen_.create();
-    if (!made->gl_.create() || !made->gl_.makeCurrent(&made->offscreen_)) {
+    made->renderer_ = std::make_unique<Renderer>(*made, made->offscreen_);
+    made->thread_.setObjectName(QStringLiteral("tivora:video"));
+    made->renderer_->moveToThread(&made->thread_);
+    made->thread_.start();
+    bool started = false;
+    Renderer* renderer = made->renderer_.get();
+    QMetaObject::invokeMethod(
+        renderer, [&] { started = renderer->start(core); }, Qt::BlockingQueuedConnection);
+    if (!started) {
         return nullptr;
     }
-    mpv_opengl_init_params glInit{&getProcAddress, nullptr};
-    std::vector<mpv_render_param> params{
-        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
-        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glInit},
-    };
-    addWindowSystemParams(params);
-    params.push_back({MPV_RENDER_PARAM_INVALID, nullptr});
-    const int created = libmpv().render_context_create(&made->render_, core, params.data());
-    made->gl_.doneCurrent();
-    if (created < 0) {
-        made->render_ = nullptr;
-        return nullptr;
-    }
-    libmpv().render_context_set_update_callback(made->render_, &MpvRenderContext::onUpdate,
-                                                made.get());
+    made->format_ = renderer->format();
     return made;
 }
 
 MpvRenderContext::~MpvRenderContext() {
-    if (render_ == nullptr) {
-        return;
+    if (thread_.isRunning()) {
+        Renderer* renderer = renderer_.get();
+        QThread* home = thread();
+        QMetaObject::invokeMethod(
+            renderer, [renderer, home] { renderer->finish(home); }, Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait();
     }
-    // Also waits for an update callback under way.
-    gl_.makeCurrent(&offscreen_);
-    libmpv().render_context_free(render_);
-    gl_.doneCurrent();
+    // Its context goes here, on the thread it was handed back to.
+    renderer_.reset();
 }
 
-void MpvRenderContext::draw(QWindow& window, bool picture, bool onTime) {
-    if (!gl_.makeCurrent(&window)) {
-        return;
+void MpvRenderContext::show(QWindow* window, const View& view, bool redraw) {
+    {
+        const QMutexLocker lock(&mutex_);
+        target_ = {window, view};
     }
-    const qreal ratio = window.devicePixelRatio();
-    const int width = toDevicePixels(window.width(), ratio);
-    const int height = toDevicePixels(window.height(), ratio);
-    if (picture) {
-        // mpv clears what the picture does not cover.
-        mpv_opengl_fbo fbo{static_cast<int>(gl_.defaultFramebufferObject()), width, height, 0};
-        int flipY = 1;
-        int block = onTime ? 1 : 0;
-        mpv_render_param params[] = {
-            {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-            {MPV_RENDER_PARAM_FLIP_Y, &flipY},
-            {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
-            {MPV_RENDER_PARAM_INVALID, nullptr},
-        };
-        libmpv().render_context_render(render_, params);
-    } else {
-        QOpenGLFunctions* gl = gl_.functions();
-        gl->glViewport(0, 0, width, height);
-        gl->glClearColor(0, 0, 0, 1);
-        gl->glClear(GL_COLOR_BUFFER_BIT);
+    if (redraw && !redrawAsked_.exchange(true)) {
+        Renderer* renderer = renderer_.get();
+        QMetaObject::invokeMethod(
+            renderer, [renderer] { renderer->redraw(); }, Qt::QueuedConnection);
     }
-    gl_.swapBuffers(&window);
-    if (picture) {
-        libmpv().render_context_report_swap(render_);
+}
+
+void MpvRenderContext::forget(QWindow* window) {
+    {
+        const QMutexLocker lock(&mutex_);
+        if (target_.window != window) {
+            return;
+        }
+        target_ = {};
     }
+    // Once this has run on the render thread, no draw into the window is under way.
+    QMetaObject::invokeMethod(
+        renderer_.get(), [] {}, Qt::BlockingQueuedConnection);
+}
+
+MpvRenderContext::Target MpvRenderContext::target() const {
+    const QMutexLocker lock(&mutex_);
+    return target_;
 }
 
 void MpvRenderContext::onUpdate(void* self) {
     // Called on one of mpv's threads.
-    QMetaObject::invokeMethod(static_cast<MpvRenderContext*>(self), &MpvRenderContext::takeUpdate,
-                              Qt::QueuedConnection);
-}
-
-void MpvRenderContext::takeUpdate() {
-    if ((libmpv().render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) != 0) {
-        Q_EMIT frameReady();
-    }
+    Renderer* renderer = static_cast<MpvRenderContext*>(self)->renderer_.get();
+    QMetaObject::invokeMethod(
+        renderer, [renderer] { renderer->update(); }, Qt::QueuedConnection);
 }
 
 }  // namespace tivora

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QMutex>
 #include <QObject>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QSize>
+#include <QThread>
 
+#include <atomic>
 #include <memory>
 
 struct mpv_handle;
@@ -12,36 +16,54 @@ class QWindow;
 
 namespace tivora {
 
-// mpv's OpenGL renderer together with the OpenGL context it was made in. It is freed with that
-// context current on a surface of its own, so it does not matter whether the window it drew into
-// is still there.
+// mpv's OpenGL renderer, drawing on a thread of its own as mpv advises: a frame is drawn as soon
+// as mpv hands it over, whatever the interface thread is busy with, and mpv never waits for that
+// thread. The renderer is freed with its context current on a surface of its own, so it does not
+// matter whether the window it drew into is still there.
 class MpvRenderContext final : public QObject {
     Q_OBJECT
 
 public:
+    // What the window wants drawn. Set from the interface thread.
+    struct View {
+        QSize pixels;          // the window's size in device pixels
+        bool exposed = false;  // nothing is drawn into a window that is not
+        bool picture = false;  // mpv's picture; else plain black
+        bool onTime = true;    // a frame waits for its time to be shown
+    };
+
     // Null when no OpenGL context can be made or mpv refuses it.
     [[nodiscard]] static std::unique_ptr<MpvRenderContext> create(mpv_handle* core);
     ~MpvRenderContext() override;
     Q_DISABLE_COPY_MOVE(MpvRenderContext)
 
     // The format a window must have to be drawn into.
-    [[nodiscard]] QSurfaceFormat format() const { return gl_.format(); }
-    // Draws mpv's current frame into the window at its size in device pixels, or plain black
-    // without the picture, and shows it; onTime waits for the frame's time to show it.
-    void draw(QWindow& window, bool picture, bool onTime = true);
-
-Q_SIGNALS:
-    // mpv has a new frame to draw.
-    void frameReady();
+    [[nodiscard]] QSurfaceFormat format() const { return format_; }
+    // Draws into the window from now on, as the view says, and draws it once at once when asked.
+    void show(QWindow* window, const View& view, bool redraw = true);
+    // Draws no more into the window; returns once a draw under way is done. Before the window's
+    // native surface goes.
+    void forget(QWindow* window);
 
 private:
-    MpvRenderContext() = default;
-    static void onUpdate(void* self);
-    void takeUpdate();
+    class Renderer;
+    struct Target {
+        QWindow* window = nullptr;
+        View view;
+    };
 
-    QOpenGLContext gl_;
+    MpvRenderContext();
+    static void onUpdate(void* self);
+    [[nodiscard]] Target target() const;
+
+    QSurfaceFormat format_;
     QOffscreenSurface offscreen_;
-    mpv_render_context* render_ = nullptr;
+    QThread thread_;
+    std::unique_ptr<Renderer> renderer_;
+    mutable QMutex mutex_;
+    Target target_;  // under mutex_
+    // A redraw is on its way to the render thread; taken back by any draw that comes first.
+    std::atomic<bool> redrawAsked_ = false;
 };
 
 }  // namespace tivora

@@ -1,18 +1,14 @@
 #include "media/MpvVideoWindow.h"
 
-#include "forms/StartupTrace.h"
 #include "media/MpvRenderContext.h"
 
 #include <QCoreApplication>
+#include <QPlatformSurfaceEvent>
 
-#include <chrono>
 #include <memory>
 
 namespace tivora {
 namespace {
-
-// Longer than the time between two frames of any film played steadily.
-constexpr std::chrono::milliseconds kQuietSpell{60};
 
 bool isPointerEvent(QEvent::Type type) {
     switch (type) {
@@ -37,46 +33,49 @@ MpvVideoWindow::MpvVideoWindow(MpvRenderContext& render, QObject* pointerTarget)
     setTitle(QStringLiteral("tivora-video"));
     // Keys stay with the widgets: the player's keys and the file list's arrows.
     setFlag(Qt::WindowDoesNotAcceptFocus);
-    connect(&render, &MpvRenderContext::frameReady, this, &MpvVideoWindow::frameReady);
+}
+
+MpvVideoWindow::~MpvVideoWindow() {
+    if (render_) {
+        render_->forget(this);
+    }
 }
 
 void MpvVideoWindow::setPlaying(bool playing) {
+    // A file that replaces another draws over its picture: only black turns to a picture at once.
+    const bool changed = playing != playing_;
     playing_ = playing;
     starting_ = playing;
-    requestUpdate();
+    showView(changed);
 }
 
 void MpvVideoWindow::setStarted() {
     starting_ = false;
+    showView(false);
 }
 
-void MpvVideoWindow::frameReady() {
-    // A frame while a file starts or after a quiet spell (a seek, the end of a pause) is drawn at
-    // once: the wait of an update request paces steady playing, and would only delay it.
-    if (starting_ || !sinceDrawn_.isValid() || sinceDrawn_.hasExpired(kQuietSpell.count())) {
-        draw();
-        trace::mark(u"player: picture drawn at once");
-    } else {
-        requestUpdate();
+void MpvVideoWindow::showView(bool redraw) {
+    if (!render_) {
+        return;
     }
-}
-
-void MpvVideoWindow::draw() {
-    if (isExposed() && render_) {
-        // While a file starts, frames are shown as they come: the last ones of the file it
-        // replaces, and its own first one, have no time worth waiting for.
-        render_->draw(*this, playing_, !starting_);
-        sinceDrawn_.start();
-    }
+    const qreal ratio = devicePixelRatio();
+    // While a file starts, frames are shown as they come: the last ones of the file it replaces,
+    // and its own first one, have no time worth waiting for.
+    render_->show(this,
+                  {.pixels = QSize(qRound(width() * ratio), qRound(height() * ratio)),
+                   .exposed = isExposed(),
+                   .picture = playing_,
+                   .onTime = !starting_},
+                  redraw);
 }
 
 void MpvVideoWindow::exposeEvent(QExposeEvent* /*event*/) {
-    draw();
+    showView();
 }
 
 void MpvVideoWindow::resizeEvent(QResizeEvent* /*event*/) {
     // A paused picture is drawn again at the new size.
-    draw();
+    showView();
 }
 
 bool MpvVideoWindow::event(QEvent* event) {
@@ -99,9 +98,12 @@ bool MpvVideoWindow::event(QEvent* event) {
         default:
             break;
     }
-    if (event->type() == QEvent::UpdateRequest) {
-        draw();
-        return true;
+    if (event->type() == QEvent::PlatformSurface && render_) {
+        // The render thread draws into the native window only while it is there.
+        if (static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
+            QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed) {
+            render_->forget(this);
+        }
     }
     return QWindow::event(event);
 }

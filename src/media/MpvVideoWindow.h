@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QWindow>
 
@@ -15,6 +14,8 @@ class MpvVideoWindow final : public QWindow {
 
 public:
     MpvVideoWindow(MpvRenderContext& render, QObject* pointerTarget);
+    ~MpvVideoWindow() override;
+    Q_DISABLE_COPY_MOVE(MpvVideoWindow)
 
     // Playing begins with a file's start, during which each frame is drawn as it comes: mpv waits
     // for each before going on. The start ends with setStarted().
@@ -27,16 +28,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void frameReady();
-    void draw();
+    // Tells the render context what to draw, and has it drawn once when asked.
+    void showView(bool redraw = true);
 
     // Owned by the core, which may go first.
     QPointer<MpvRenderContext> render_;
     QObject* pointerTarget_;
     bool playing_ = false;
     bool starting_ = false;
-    // Since the last picture was drawn.
-    QElapsedTimer sinceDrawn_;
 };
 
 }  // namespace tivora

@@ -92,6 +92,42 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(qRed(onScreen()) < 30, kBound);
     }
 
+    // Moved into another window, the video's native window is made anew: a paused picture is
+    // drawn again there and back, the render thread drawing only into a window that is there.
+    void pausedPictureFollowsTheVideoIntoAnotherWindow() {
+        QWidget window;
+        window.resize(320, 240);
+        MpvPlayer* player =
+            MpvPlayer::create(&window, MpvOptions{.renderVideo = true, .audio = false});
+        QVERIFY(player != nullptr);
+        auto* video = qobject_cast<MpvVideoWidget*>(player->widget());
+        QVERIFY(video != nullptr);
+        video->setGeometry(window.rect());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy loaded(player, &MpvPlayer::fileLoaded);
+        player->setSource(red_);
+        player->play();
+        QVERIFY(loaded.wait(kBound));
+        const auto redInCentre = [&] {
+            const QImage frame = test::MpvProbe::frame(*video);
+            return !frame.isNull() && isRed(frame.pixel(frame.width() / 2, frame.height() / 2));
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(redInCentre(), kBound);
+        player->setPaused(true);
+        QWidget other;
+        other.resize(400, 300);
+        for (QWidget* host : {&other, &window}) {
+            video->setParent(host);
+            video->setGeometry(host->rect());
+            video->show();
+            host->show();
+            QVERIFY(QTest::qWaitForWindowExposed(host));
+            QTRY_VERIFY_WITH_TIMEOUT(redInCentre(), kBound);
+        }
+        QVERIFY(player->isPaused());
+    }
+
     // The render context is freed while the core it draws from is still running.
     void renderContextGoesBeforeItsCore() {
         std::unique_ptr<MpvCore> core = MpvCore::create({.renderVideo = true, .audio = false});
