@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -385,15 +386,17 @@ bool PortalFilms::eventFilter(QObject* watched, QEvent* event) {
 
 void PortalFilms::restPage(bool on) {
     QWebEngineView* view = pane_.isNull() ? nullptr : pane_->view();
-    resting_ = on && view != nullptr;
+    const bool rested = std::exchange(resting_, on && view != nullptr);
     if (view == nullptr) {
         return;
     }
     QWebEnginePage* page = view->page();
-    // The view shows and hides its page with itself; only a page it shows is woken.
+    // The view shows and hides its page with itself (a minimised window too): only a page this
+    // object hid, in a view that shows it, is woken.
     if (resting_ && page->isVisible()) {
         page->setVisible(false);
-    } else if (!resting_ && !page->isVisible() && view->isVisible()) {
+    } else if (!resting_ && rested && !page->isVisible() && view->isVisible() &&
+               !view->window()->isMinimized()) {
         page->setVisible(true);
     }
 }

@@ -9,6 +9,7 @@
 
 #include <mpv/render_gl.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,7 +42,6 @@ public:
         addWindowSystemParams(params);
         params.push_back({MPV_RENDER_PARAM_INVALID, nullptr});
         const int created = libmpv().render_context_create(&render_, core, params.data());
-        gl_->doneCurrent();
         if (created < 0) {
             render_ = nullptr;
             return false;
@@ -74,7 +74,7 @@ public:
 
     // mpv has something new: a frame is drawn at once, and with it whatever the window asked.
     void update() {
-        if (render_ != nullptr &&
+        if (render_ != nullptr && gl_->makeCurrent(&offscreen_) &&
             (libmpv().render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) != 0) {
             owner_.redrawAsked_ = false;
             draw();
@@ -82,9 +82,14 @@ public:
     }
 
     void draw() {
+        if (render_ == nullptr) {
+            return;
+        }
         const Target target = owner_.target();
-        if (render_ == nullptr || target.window == nullptr || !target.view.exposed ||
-            target.view.pixels.isEmpty() || !gl_->makeCurrent(target.window)) {
+        if (!target.drawable() || !gl_->makeCurrent(target.window)) {
+            if (gl_->makeCurrent(&offscreen_)) {
+                skipFrame();
+            }
             return;
         }
         const QSize pixels = target.view.pixels;
@@ -102,6 +107,7 @@ public:
             };
             libmpv().render_context_render(render_, params);
         } else {
+            skipFrame();
             QOpenGLFunctions* gl = gl_->functions();
             gl->glViewport(0, 0, pixels.width(), pixels.height());
             gl->glClearColor(0, 0, 0, 1);
@@ -111,10 +117,24 @@ public:
         if (target.view.picture) {
             libmpv().render_context_report_swap(render_);
         }
-        gl_->doneCurrent();
+        // Off the window, whose native surface may go at any time; mpv's calls need a context.
+        gl_->makeCurrent(&offscreen_);
     }
 
 private:
+    // A frame nobody sees is still taken and reported shown: mpv would wait for it to be.
+    void skipFrame() {
+        int skip = 1;
+        int block = 0;
+        mpv_render_param params[] = {
+            {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
+            {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
+            {MPV_RENDER_PARAM_INVALID, nullptr},
+        };
+        libmpv().render_context_render(render_, params);
+        libmpv().render_context_report_swap(render_);
+    }
+
     MpvRenderContext& owner_;
     QOffscreenSurface& offscreen_;
     // Made and freed on the render thread, with what Qt keeps for it.
@@ -129,13 +149,15 @@ std::unique_ptr<MpvRenderContext> MpvRenderContext::create(mpv_handle* core) {
     made->offscreen_.setFormat(QSurfaceFormat::defaultFormat());
     made->offscreen_.create();
     made->renderer_ = std::make_unique<Renderer>(*made, made->offscreen_);
-    made->thread_.setObjectName(QStringLiteral("tivora:video"));
-    made->renderer_->moveToThread(&made->thread_);
-    made->thread_.start();
+    // Where the window system cannot draw from another thread, the interface thread draws.
+    if (QOpenGLContext::supportsThreadedOpenGL()) {
+        made->thread_.setObjectName(QStringLiteral("tivora:video"));
+        made->renderer_->moveToThread(&made->thread_);
+        made->thread_.start();
+    }
     bool started = false;
     Renderer* renderer = made->renderer_.get();
-    QMetaObject::invokeMethod(
-        renderer, [&] { started = renderer->start(core); }, Qt::BlockingQueuedConnection);
+    made->onRenderer([&] { started = renderer->start(core); });
     if (!started) {
         return nullptr;
     }
@@ -144,22 +166,33 @@ std::unique_ptr<MpvRenderContext> MpvRenderContext::create(mpv_handle* core) {
 }
 
 MpvRenderContext::~MpvRenderContext() {
-    if (thread_.isRunning()) {
-        Renderer* renderer = renderer_.get();
-        QThread* home = thread();
-        QMetaObject::invokeMethod(
-            renderer, [renderer, home] { renderer->finish(home); }, Qt::BlockingQueuedConnection);
-        thread_.quit();
-        thread_.wait();
-    }
-    // Its context goes here, on the thread it was handed back to.
+    Renderer* renderer = renderer_.get();
+    QThread* home = thread();
+    onRenderer([renderer, home] { renderer->finish(home); });
+    thread_.quit();
+    thread_.wait();
     renderer_.reset();
 }
 
+void MpvRenderContext::onRenderer(const std::function<void()>& call) {
+    if (thread_.isRunning()) {
+        QMetaObject::invokeMethod(renderer_.get(), call, Qt::BlockingQueuedConnection);
+    } else {
+        call();
+    }
+}
+
 void MpvRenderContext::show(QWindow* window, const View& view, bool redraw) {
+    bool undrawable = false;
     {
         const QMutexLocker lock(&mutex_);
-        target_ = {window, view};
+        const Target next{window, view};
+        undrawable = target_.drawable() && (!next.drawable() || next.window != target_.window);
+        target_ = next;
+    }
+    // A window that hides may lose its native surface before it says so.
+    if (undrawable) {
+        onRenderer([] {});
     }
     if (redraw && !redrawAsked_.exchange(true)) {
         Renderer* renderer = renderer_.get();
@@ -177,8 +210,7 @@ void MpvRenderContext::forget(QWindow* window) {
         target_ = {};
     }
     // Once this has run on the render thread, no draw into the window is under way.
-    QMetaObject::invokeMethod(
-        renderer_.get(), [] {}, Qt::BlockingQueuedConnection);
+    onRenderer([] {});
 }
 
 MpvRenderContext::Target MpvRenderContext::target() const {

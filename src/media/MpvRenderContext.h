@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 struct mpv_handle;
@@ -16,10 +17,10 @@ class QWindow;
 
 namespace tivora {
 
-// mpv's OpenGL renderer, drawing on a thread of its own as mpv advises: a frame is drawn as soon
-// as mpv hands it over, whatever the interface thread is busy with, and mpv never waits for that
-// thread. The renderer is freed with its context current on a surface of its own, so it does not
-// matter whether the window it drew into is still there.
+// mpv's OpenGL renderer, drawing on a thread of its own as mpv advises (where the window system
+// allows it): a frame is drawn as soon as mpv hands it over, whatever the interface thread is busy
+// with, and mpv never waits for that thread. The renderer is freed with its context current on a
+// surface of its own, so it does not matter whether the window it drew into is still there.
 class MpvRenderContext final : public QObject {
     Q_OBJECT
 
@@ -50,9 +51,14 @@ private:
     struct Target {
         QWindow* window = nullptr;
         View view;
+        [[nodiscard]] bool drawable() const {
+            return window != nullptr && view.exposed && !view.pixels.isEmpty();
+        }
     };
 
     MpvRenderContext();
+    // Runs on the render thread and returns when done.
+    void onRenderer(const std::function<void()>& call);
     static void onUpdate(void* self);
     [[nodiscard]] Target target() const;
 
