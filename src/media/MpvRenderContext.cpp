@@ -74,7 +74,11 @@ public:
 
     // mpv has something new: a frame is drawn at once, and with it whatever the window asked.
     void update() {
-        if (render_ != nullptr && gl_->makeCurrent(&offscreen_) &&
+        // On the interface thread, Qt's own drawing may have made another context current.
+        if (render_ != nullptr && QOpenGLContext::currentContext() != gl_.get()) {
+            gl_->makeCurrent(&offscreen_);
+        }
+        if (render_ != nullptr &&
             (libmpv().render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) != 0) {
             owner_.redrawAsked_ = false;
             draw();
@@ -117,8 +121,14 @@ public:
         if (target.view.picture) {
             libmpv().render_context_report_swap(render_);
         }
-        // Off the window, whose native surface may go at any time; mpv's calls need a context.
-        gl_->makeCurrent(&offscreen_);
+        // Left current there for mpv's next calls, until the window goes.
+    }
+
+    // The window is no longer drawn into: its native surface may go.
+    void leaveWindow() {
+        if (gl_ != nullptr) {
+            gl_->makeCurrent(&offscreen_);
+        }
     }
 
 private:
@@ -192,7 +202,8 @@ void MpvRenderContext::show(QWindow* window, const View& view, bool redraw) {
     }
     // A window that hides may lose its native surface before it says so.
     if (undrawable) {
-        onRenderer([] {});
+        Renderer* renderer = renderer_.get();
+        onRenderer([renderer] { renderer->leaveWindow(); });
     }
     if (redraw && !redrawAsked_.exchange(true)) {
         Renderer* renderer = renderer_.get();
@@ -210,7 +221,8 @@ void MpvRenderContext::forget(QWindow* window) {
         target_ = {};
     }
     // Once this has run on the render thread, no draw into the window is under way.
-    onRenderer([] {});
+    Renderer* renderer = renderer_.get();
+    onRenderer([renderer] { renderer->leaveWindow(); });
 }
 
 MpvRenderContext::Target MpvRenderContext::target() const {
