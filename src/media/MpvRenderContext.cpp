@@ -74,12 +74,14 @@ public:
 
     // mpv has something new: a frame is drawn at once, and with it whatever the window asked.
     void update() {
+        if (render_ == nullptr) {
+            return;
+        }
         // On the interface thread, Qt's own drawing may have made another context current.
-        if (render_ != nullptr && QOpenGLContext::currentContext() != gl_.get()) {
+        if (QOpenGLContext::currentContext() != gl_.get()) {
             gl_->makeCurrent(&offscreen_);
         }
-        if (render_ != nullptr &&
-            (libmpv().render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) != 0) {
+        if ((libmpv().render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) != 0) {
             owner_.redrawAsked_ = false;
             draw();
         }
@@ -202,8 +204,7 @@ void MpvRenderContext::show(QWindow* window, const View& view, bool redraw) {
     }
     // A window that hides may lose its native surface before it says so.
     if (undrawable) {
-        Renderer* renderer = renderer_.get();
-        onRenderer([renderer] { renderer->leaveWindow(); });
+        leaveWindow();
     }
     if (redraw && !redrawAsked_.exchange(true)) {
         Renderer* renderer = renderer_.get();
@@ -220,6 +221,10 @@ void MpvRenderContext::forget(QWindow* window) {
         }
         target_ = {};
     }
+    leaveWindow();
+}
+
+void MpvRenderContext::leaveWindow() {
     // Once this has run on the render thread, no draw into the window is under way.
     Renderer* renderer = renderer_.get();
     onRenderer([renderer] { renderer->leaveWindow(); });

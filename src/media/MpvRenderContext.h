@@ -59,6 +59,8 @@ private:
     MpvRenderContext();
     // Runs on the render thread and returns when done.
     void onRenderer(const std::function<void()>& call);
+    // Returns once the render thread draws no more into the window it had.
+    void leaveWindow();
     static void onUpdate(void* self);
     [[nodiscard]] Target target() const;
 
