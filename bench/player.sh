@@ -8,7 +8,9 @@
 #               sent to mpv's IPC socket) to its first frame on screen, both players busy with
 #               a black film before. The film has a red square in its centre, and the centre of
 #               the video area counts only once it is that red: a placeholder, a background or
-#               a dialog's leftovers drawn first do not count.
+#               a dialog's leftovers drawn first do not count. A film neither player has
+#               played before: Tivora starts each run with no remembered state, so it does not
+#               resume the film where an earlier run left it.
 #
 # Prints each run, the medians and the ratios. Needs: ffmpeg, mpv, xvfb-run, xdotool, xwininfo,
 # ImageMagick's import, python3, a C compiler with libX11, and a built Tivora (default
@@ -39,7 +41,6 @@ ffmpeg -loglevel error -y -f lavfi -i color=black:size=1280x720:rate=30 -f lavfi
 
 export QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=xcb
 export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking"
-export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 export WORK="$work" FILM="$film" BLACK="$black" TIVORA="$tivora"
 xvfb=(xvfb-run -a -s "-screen 0 1280x800x24 +extension GLX")
 # mpv tries the audio outputs Tivora tries: without sound, its own list ends in SDL's slow failure.
@@ -48,6 +49,9 @@ mpv_options=(--vo=gpu --gpu-context=x11egl --hwdec=no --no-config --really-quiet
 
 # The scripts below run inside one X server each. Geometry as "X Y W H" of a window.
 cat > "$work/lib.sh" <<'INNER'
+# Each run as a first run: a film played to 9 s in one run would be resumed there in the next.
+state=$(mktemp -d -p "$WORK")
+export XDG_DATA_HOME="$state/data" XDG_CONFIG_HOME="$state/config"
 geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
   /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'; }
 window_named() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1; }

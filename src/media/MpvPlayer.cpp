@@ -206,17 +206,17 @@ MpvPlayer::~MpvPlayer() = default;
 
 void MpvPlayer::stop() {
     loaded_.clear();
-    if (video_) {
-        video_->setPlaying(false);
-    }
     // Told to mpv once control is back in the event loop: a file played straight after (the open
     // dialog, a double-clicked row) replaces this one instead, and mpv does not take its video
-    // output down and build it again in between.
+    // output down and build it again in between, nor is the picture turned black in between.
     if (!std::exchange(stopPending_, true)) {
         QMetaObject::invokeMethod(
             this,
             [this] {
                 if (std::exchange(stopPending_, false)) {
+                    if (video_) {
+                        video_->setPlaying(false);
+                    }
                     core_->command({"stop"});
                 }
             },
@@ -443,7 +443,12 @@ void MpvPlayer::dispatch(const mpv_event& event) {
             if (hasFile_ && !std::exchange(started_, true)) {
                 trace::mark(u"player: playback started"_s);
                 if (video_) {
-                    video_->setStarted();
+                    // A file with sound only leaves nothing of the film before it on screen.
+                    if (core_->stringProperty(mpvprop::kVideoTrack) == u"no"_s) {
+                        video_->setPlaying(false);
+                    } else {
+                        video_->setStarted();
+                    }
                 }
                 Q_EMIT stateChanged();
             }

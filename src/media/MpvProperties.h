@@ -17,6 +17,7 @@ inline constexpr const char* kSubVisibility = "sub-visibility";
 inline constexpr const char* kSubText = "sub-text";
 inline constexpr const char* kPath = "path";
 inline constexpr const char* kTrackList = "track-list";
+inline constexpr const char* kVideoTrack = "vid";
 inline constexpr const char* kAudioTrack = "aid";
 inline constexpr const char* kSubtitleTrack = "sid";
 inline constexpr const char* kSubDelay = "sub-delay";

@@ -81,10 +81,18 @@ public:
         if (QOpenGLContext::currentContext() != gl_.get()) {
             gl_->makeCurrent(&offscreen_);
         }
-        if ((libmpv().render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) != 0) {
-            owner_.redrawAsked_ = false;
-            draw();
+        if ((libmpv().render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) == 0) {
+            return;
         }
+        if (redrawWhileStarting()) {
+            // mpv shows again what it showed last, or black once the file it replaces has let go
+            // of it: the window shows the one already, and the other would only flash between
+            // two films and take the time the first frame is being decoded in.
+            skipFrame();
+            return;
+        }
+        owner_.redrawAsked_ = false;
+        draw();
     }
 
     void draw() {
@@ -134,6 +142,17 @@ public:
     }
 
 private:
+    [[nodiscard]] bool redrawWhileStarting() const {
+        const View view = owner_.target().view;
+        if (view.onTime || !view.picture) {
+            return false;
+        }
+        mpv_render_frame_info info{};
+        return libmpv().render_context_get_info(render_,
+                                                {MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info}) >= 0 &&
+               (info.flags & MPV_RENDER_FRAME_INFO_REDRAW) != 0;
+    }
+
     // A frame nobody sees is still taken and reported shown: mpv would wait for it to be.
     void skipFrame() {
         int skip = 1;

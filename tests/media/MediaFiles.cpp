@@ -57,12 +57,16 @@ QString makeVideo(const QString& path, const VideoSpec& spec) {
         return u"ffmpeg is not installed (scripts/bootstrap.sh installs it)"_s;
     }
     const QString seconds = QString::number(spec.seconds);
-    QStringList inputs{
-        u"-f"_s, u"lavfi"_s, u"-i"_s,
-        u"testsrc=size=%1x%2:rate=25"_s.arg(spec.size.width()).arg(spec.size.height())};
-    QStringList maps{u"-map"_s, u"0:v"_s};
+    QStringList inputs;
+    QStringList maps;
     QStringList tags;
-    int input = 1;
+    int input = 0;
+    if (spec.picture) {
+        inputs << u"-f"_s << u"lavfi"_s << u"-i"_s
+               << u"testsrc=size=%1x%2:rate=25"_s.arg(spec.size.width()).arg(spec.size.height());
+        maps << u"-map"_s << u"0:v"_s;
+        ++input;
+    }
     for (qsizetype i = 0; i < spec.audioLanguages.size(); ++i, ++input) {
         inputs << u"-f"_s << u"lavfi"_s << u"-i"_s
                << u"sine=frequency=%1:sample_rate=8000"_s.arg(440 + 110 * i);

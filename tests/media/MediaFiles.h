@@ -12,6 +12,7 @@ namespace tivora::test {
 
 struct VideoSpec {
     int seconds = 3;
+    bool picture = true;  // else sound only
     QSize size{320, 240};
     // One tone per audio track, tagged with these languages ("" leaves a track untagged).
     QStringList audioLanguages{QString()};

@@ -7,6 +7,7 @@
 #include "media/MpvRenderContext.h"
 #include "media/MpvVideoWidget.h"
 
+#include <QFileInfo>
 #include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
@@ -89,6 +90,53 @@ private Q_SLOTS:
         QSignalSpy ended(player, &MpvPlayer::endFile);
         player->stop();
         QVERIFY(ended.wait(kBound));
+        QTRY_VERIFY_WITH_TIMEOUT(qRed(onScreen()) < 30, kBound);
+    }
+
+    // While a file starts, mpv's redraws of the film it replaces are not drawn; one that has no
+    // picture of its own still leaves nothing of that film on the screen.
+    void soundOnlyFileAfterAFilmLeavesBlack_data() {
+        QTest::addColumn<bool>("stoppedFirst");
+        QTest::newRow("replaced") << false;
+        QTest::newRow("stopped, then replaced at once") << true;
+    }
+
+    void soundOnlyFileAfterAFilmLeavesBlack() {
+        QFETCH(bool, stoppedFirst);
+        const QString sound = folder_.filePath(u"sound.mkv"_s);
+        if (!QFileInfo::exists(sound)) {
+            test::VideoSpec spec;
+            spec.seconds = 20;
+            spec.picture = false;
+            const QString why = test::makeVideo(sound, spec);
+            QVERIFY2(why.isEmpty(), qPrintable(why));
+        }
+        QWidget window;
+        window.resize(320, 240);
+        MpvPlayer* player =
+            MpvPlayer::create(&window, MpvOptions{.renderVideo = true, .audio = false});
+        QVERIFY(player != nullptr);
+        auto* video = qobject_cast<MpvVideoWidget*>(player->widget());
+        QVERIFY(video != nullptr);
+        video->setGeometry(window.rect());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint centre = video->mapTo(&window, video->rect().center());
+        const auto onScreen = [&] {
+            return window.screen()
+                ->grabWindow(window.winId(), centre.x(), centre.y(), 1, 1)
+                .toImage()
+                .pixel(0, 0);
+        };
+        player->setSource(red_);
+        player->play();
+        QTRY_VERIFY_WITH_TIMEOUT(isRed(onScreen()), kBound);
+        if (stoppedFirst) {
+            player->stop();
+        }
+        player->setSource(sound);
+        player->play();
+        QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player) > 0.5, kBound);
         QTRY_VERIFY_WITH_TIMEOUT(qRed(onScreen()) < 30, kBound);
     }
 
