@@ -48,13 +48,11 @@ mpv_options=(--vo=gpu --gpu-context=x11egl --hwdec=no --no-config --really-quiet
              --ao=pipewire,pulse,alsa,jack)
 
 # The scripts below run inside one X server each. Geometry as "X Y W H" of a window.
-cat > "$work/lib.sh" <<'INNER'
+cp bench/x11.sh "$work/lib.sh"
+cat >> "$work/lib.sh" <<'INNER'
 # Each run as a first run: a film played to 9 s in one run would be resumed there in the next.
 state=$(mktemp -d -p "$WORK")
 export XDG_DATA_HOME="$state/data" XDG_CONFIG_HOME="$state/config"
-geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-  /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'; }
-window_named() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1; }
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 cpu() {  # cpu PID: CPU s per s between 3 s and 9 s after start
   sleep 3; local a b; a=$(ticks "$1"); sleep 6; b=$(ticks "$1")
@@ -91,6 +89,7 @@ cat > "$work/tivora-first.sh" <<'INNER'
 read -r vx vy vw vh < <(geometry "$(window_named '^tivora-video$')")
 top=$(window_named '^black.mp4$')
 read -r tx ty tw th < <(geometry "$top")
+[ -n "$vh" ] && [ -n "$th" ] || { stop "$pid"; exit 1; }
 # The start-up's server-connection window may still lie over the player: wait until it is gone.
 for _ in $(seq 300); do xdotool search --onlyvisible --name '^服务器连接$' >/dev/null || break; sleep 0.1; done
 sleep 2
@@ -113,6 +112,7 @@ cat > "$work/mpv-first.sh" <<'INNER'
 . "$WORK/lib.sh"
 mpv "$@" --geometry="$SIZE" --input-ipc-server="$WORK/mpv.sock" "$BLACK" 2>/dev/null & pid=$!
 read -r vx vy vw vh < <(geometry "$(window_named 'black.mp4')")
+[ -n "$vh" ] || { stop "$pid"; exit 1; }
 sleep 2
 "$WORK/firstpixel" --red $((vx + vw / 2)) $((vy + vh / 2)) python3 -c '
 import json, socket, sys
@@ -127,12 +127,25 @@ echo "video area: $SIZE px in both"
 
 median() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 ratio() { awk -v t="$1" -v m="$2" 'BEGIN { printf "%.2f", t / m }'; }
+# measure SCRIPT [ARGS...]: its figure. A run that the X server's tools failed before it measured
+# anything is made again (up to three times); a player that fails (a timeout) ends the bench.
+measure() {
+  local figure
+  for _ in 1 2 3; do
+    figure=$("${xvfb[@]}" bash "$@") || true
+    [[ $figure =~ ^[0-9.]+$ ]] && { echo "$figure"; return 0; }
+    [ -n "$figure" ] && break
+    echo "bench: $(basename "$1") could not measure; again" >&2
+  done
+  echo "bench: $(basename "$1") failed: ${figure:-no figure}" >&2
+  return 1
+}
 tc=() mc=() tf=() mf=()
 for ((i = 1; i <= runs; i++)); do
-  tc+=("$("${xvfb[@]}" bash "$work/tivora-cpu.sh")")
-  mc+=("$("${xvfb[@]}" bash "$work/mpv-cpu.sh" "${mpv_options[@]}")")
-  tf+=("$("${xvfb[@]}" bash "$work/tivora-first.sh")")
-  mf+=("$("${xvfb[@]}" bash "$work/mpv-first.sh" "${mpv_options[@]}")")
+  tc+=("$(measure "$work/tivora-cpu.sh")")
+  mc+=("$(measure "$work/mpv-cpu.sh" "${mpv_options[@]}")")
+  tf+=("$(measure "$work/tivora-first.sh")")
+  mf+=("$(measure "$work/mpv-first.sh" "${mpv_options[@]}")")
   echo "run $i: cpu tivora ${tc[-1]} mpv ${mc[-1]} (s per s); first frame tivora ${tf[-1]} mpv ${mf[-1]} (ms)"
 done
 t=$(median "${tc[@]}") m=$(median "${mc[@]}")

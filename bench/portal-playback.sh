@@ -50,10 +50,8 @@ xvfb=(xvfb-run -a -s "-screen 0 1280x800x24 +extension GLX")
 mpv_options=(--vo=gpu --gpu-context=x11egl --hwdec=no --no-config --really-quiet --no-terminal
              --ao=pipewire,pulse,alsa,jack)
 
-cat > "$work/lib.sh" <<'INNER'
-geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-  /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'; }
-window_named() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -1; }
+cp bench/x11.sh "$work/lib.sh"
+cat >> "$work/lib.sh" <<'INNER'
 # CPU ticks of a process and all its descendants, with those of descendants already reaped.
 tree_ticks() {
   awk -v root="$1" '

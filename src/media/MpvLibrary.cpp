@@ -52,7 +52,8 @@ std::optional<MpvLibrary> load(QString& error) {
         resolve(library, "mpv_render_context_update", api.render_context_update) &&
         resolve(library, "mpv_render_context_render", api.render_context_render) &&
         resolve(library, "mpv_render_context_report_swap", api.render_context_report_swap) &&
-        resolve(library, "mpv_render_context_get_info", api.render_context_get_info);
+        resolve(library, "mpv_render_context_get_info", api.render_context_get_info) &&
+        resolve(library, "mpv_get_time_us", api.get_time_us);
     if (!complete) {
         error = library.errorString();
         return std::nullopt;

@@ -31,6 +31,7 @@ struct MpvLibrary {
     decltype(&::mpv_render_context_render) render_context_render = nullptr;
     decltype(&::mpv_render_context_report_swap) render_context_report_swap = nullptr;
     decltype(&::mpv_render_context_get_info) render_context_get_info = nullptr;
+    decltype(&::mpv_get_time_us) get_time_us = nullptr;
 };
 
 // Loads libmpv on the first call. Null when it cannot be loaded or is of another major version;

@@ -9,6 +9,7 @@
 
 #include <mpv/render_gl.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -30,6 +31,7 @@ public:
         : owner_(owner), offscreen_(offscreen) {}
 
     bool start(mpv_handle* core) {
+        core_ = core;
         gl_ = std::make_unique<QOpenGLContext>();
         if (!gl_->create() || !gl_->makeCurrent(&offscreen_)) {
             return false;
@@ -99,6 +101,8 @@ public:
         if (render_ == nullptr) {
             return;
         }
+        // Taken before the view: whatever the window asks from now on cuts a wait short.
+        const std::uint64_t interruptions = owner_.interruptions();
         const Target target = owner_.target();
         if (!target.drawable() || !gl_->makeCurrent(target.window)) {
             if (gl_->makeCurrent(&offscreen_)) {
@@ -112,7 +116,10 @@ public:
             mpv_opengl_fbo fbo{static_cast<int>(gl_->defaultFramebufferObject()), pixels.width(),
                                pixels.height(), 0};
             int flipY = 1;
-            int block = target.view.onTime ? 1 : 0;
+            // The frame's time is waited for here rather than inside mpv, so that a redraw the
+            // window asks for meanwhile (it was uncovered, resized) need not wait for it.
+            int block = 0;
+            const std::int64_t showAt = target.view.onTime ? frameTime() : 0;
             mpv_render_param params[] = {
                 {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
                 {MPV_RENDER_PARAM_FLIP_Y, &flipY},
@@ -120,6 +127,7 @@ public:
                 {MPV_RENDER_PARAM_INVALID, nullptr},
             };
             libmpv().render_context_render(render_, params);
+            waitUntil(showAt, interruptions);
         } else {
             skipFrame();
             QOpenGLFunctions* gl = gl_->functions();
@@ -153,6 +161,32 @@ private:
                (info.flags & MPV_RENDER_FRAME_INFO_REDRAW) != 0;
     }
 
+    // When the frame mpv hands over next is to be shown, in mpv's clock; 0 for at once.
+    [[nodiscard]] std::int64_t frameTime() const {
+        mpv_render_frame_info info{};
+        if (libmpv().render_context_get_info(render_, {MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info}) <
+                0 ||
+            (info.flags & MPV_RENDER_FRAME_INFO_PRESENT) == 0 ||
+            (info.flags & MPV_RENDER_FRAME_INFO_REDRAW) != 0) {
+            return 0;
+        }
+        return info.target_time;
+    }
+
+    void waitUntil(std::int64_t showAt, std::uint64_t interruptions) const {
+        if (showAt <= 0) {
+            return;
+        }
+        // Frames come at most a few hundredths of a second ahead; mpv itself waits no longer.
+        const std::chrono::microseconds left{
+            std::min<std::int64_t>(showAt - libmpv().get_time_us(core_), kLongestWait.count())};
+        if (left.count() > 0) {
+            owner_.waitUntil(std::chrono::steady_clock::now() + left, interruptions);
+        }
+    }
+
+    static constexpr std::chrono::microseconds kLongestWait{200000};
+
     // A frame nobody sees is still taken and reported shown: mpv would wait for it to be.
     void skipFrame() {
         int skip = 1;
@@ -171,6 +205,7 @@ private:
     // Made and freed on the render thread, with what Qt keeps for it.
     std::unique_ptr<QOpenGLContext> gl_;
     mpv_render_context* render_ = nullptr;
+    mpv_handle* core_ = nullptr;
 };
 
 MpvRenderContext::MpvRenderContext() = default;
@@ -197,6 +232,7 @@ std::unique_ptr<MpvRenderContext> MpvRenderContext::create(mpv_handle* core) {
 }
 
 MpvRenderContext::~MpvRenderContext() {
+    interrupt();
     Renderer* renderer = renderer_.get();
     QThread* home = thread();
     onRenderer([renderer, home] { renderer->finish(home); });
@@ -223,9 +259,11 @@ void MpvRenderContext::show(QWindow* window, const View& view, bool redraw) {
     }
     // A window that hides may lose its native surface before it says so.
     if (undrawable) {
+        interrupt();
         leaveWindow();
     }
     if (redraw && !redrawAsked_.exchange(true)) {
+        interrupt();
         Renderer* renderer = renderer_.get();
         QMetaObject::invokeMethod(
             renderer, [renderer] { renderer->redraw(); }, Qt::QueuedConnection);
@@ -240,7 +278,27 @@ void MpvRenderContext::forget(QWindow* window) {
         }
         target_ = {};
     }
+    interrupt();
     leaveWindow();
+}
+
+std::uint64_t MpvRenderContext::interruptions() const {
+    const std::lock_guard lock(waitMutex_);
+    return interruptions_;
+}
+
+void MpvRenderContext::interrupt() {
+    {
+        const std::lock_guard lock(waitMutex_);
+        ++interruptions_;
+    }
+    waitEnded_.notify_all();
+}
+
+void MpvRenderContext::waitUntil(std::chrono::steady_clock::time_point deadline,
+                                 std::uint64_t interruptions) const {
+    std::unique_lock lock(waitMutex_);
+    waitEnded_.wait_until(lock, deadline, [&] { return interruptions_ != interruptions; });
 }
 
 void MpvRenderContext::leaveWindow() {

@@ -8,8 +8,12 @@
 #include <QThread>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 struct mpv_handle;
 struct mpv_render_context;
@@ -62,6 +66,13 @@ private:
     // Returns once the render thread draws no more into the window it had.
     void leaveWindow();
     static void onUpdate(void* self);
+    // A frame waiting for its time on the render thread is shown at once: the window wants
+    // something else drawn, or nothing.
+    void interrupt();
+    [[nodiscard]] std::uint64_t interruptions() const;
+    // Returns at the deadline, or sooner once interrupted after interruptions() gave the count.
+    void waitUntil(std::chrono::steady_clock::time_point deadline,
+                   std::uint64_t interruptions) const;
     [[nodiscard]] Target target() const;
 
     QSurfaceFormat format_;
@@ -72,6 +83,9 @@ private:
     Target target_;  // under mutex_
     // A redraw is on its way to the render thread; taken back by any draw that comes first.
     std::atomic<bool> redrawAsked_ = false;
+    mutable std::mutex waitMutex_;
+    mutable std::condition_variable waitEnded_;
+    std::uint64_t interruptions_ = 0;  // under waitMutex_
 };
 
 }  // namespace tivora
