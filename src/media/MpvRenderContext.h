@@ -23,8 +23,9 @@ namespace tivora {
 
 // mpv's OpenGL renderer, drawing on a thread of its own as mpv advises (where the window system
 // allows it): a frame is drawn as soon as mpv hands it over, whatever the interface thread is busy
-// with, and mpv never waits for that thread. The renderer is freed with its context current on a
-// surface of its own, so it does not matter whether the window it drew into is still there.
+// with, and mpv never waits for that thread. It is shown at its time, or at once when the window
+// asks for a redraw meanwhile. The renderer is freed with its context current on a surface of its
+// own, so it does not matter whether the window it drew into is still there.
 class MpvRenderContext final : public QObject {
     Q_OBJECT
 

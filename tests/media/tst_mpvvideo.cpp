@@ -28,6 +28,18 @@ bool isRed(QRgb pixel) {
     return qRed(pixel) > 180 && qGreen(pixel) < 80 && qBlue(pixel) < 80;
 }
 
+// A player whose video fills the window, the window shown; null when either fails.
+MpvPlayer* playerFilling(QWidget& window) {
+    MpvPlayer* player = MpvPlayer::create(&window, MpvOptions{.renderVideo = true, .audio = false});
+    auto* video = player != nullptr ? qobject_cast<MpvVideoWidget*>(player->widget()) : nullptr;
+    if (video == nullptr) {
+        return nullptr;
+    }
+    video->setGeometry(window.rect());
+    window.show();
+    return QTest::qWaitForWindowExposed(&window) ? player : nullptr;
+}
+
 }  // namespace
 
 class TestMpvVideo final : public QObject {
@@ -113,14 +125,9 @@ private Q_SLOTS:
         }
         QWidget window;
         window.resize(320, 240);
-        MpvPlayer* player =
-            MpvPlayer::create(&window, MpvOptions{.renderVideo = true, .audio = false});
+        MpvPlayer* player = playerFilling(window);
         QVERIFY(player != nullptr);
         auto* video = qobject_cast<MpvVideoWidget*>(player->widget());
-        QVERIFY(video != nullptr);
-        video->setGeometry(window.rect());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QPoint centre = video->mapTo(&window, video->rect().center());
         const auto onScreen = [&] {
             return window.screen()
@@ -145,14 +152,9 @@ private Q_SLOTS:
     void pausedPictureFollowsTheVideoIntoAnotherWindow() {
         QWidget window;
         window.resize(320, 240);
-        MpvPlayer* player =
-            MpvPlayer::create(&window, MpvOptions{.renderVideo = true, .audio = false});
+        MpvPlayer* player = playerFilling(window);
         QVERIFY(player != nullptr);
         auto* video = qobject_cast<MpvVideoWidget*>(player->widget());
-        QVERIFY(video != nullptr);
-        video->setGeometry(window.rect());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QSignalSpy loaded(player, &MpvPlayer::fileLoaded);
         player->setSource(red_);
         player->play();
