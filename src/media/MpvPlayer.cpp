@@ -39,31 +39,6 @@ bool isNetworkAddress(const QString& source) {
     return url.isValid() && !url.host().isEmpty() && schemes.contains(url.scheme().toLower());
 }
 
-QString failureText(int error, const QString& path) {
-    if (isNetworkAddress(path)) {
-        switch (error) {
-            case MPV_ERROR_UNKNOWN_FORMAT:
-            case MPV_ERROR_NOTHING_TO_PLAY:
-                return u"无法播放该影片：不是可以识别的影片格式。"_s;
-            default:
-                return u"无法播放该影片：服务器没有应答、找不到影片或连接已中断。"_s;
-        }
-    }
-    const QString name = QFileInfo(path).fileName();
-    if (!QFileInfo::exists(path)) {
-        return u"无法播放：找不到文件“%1”，它可能已被移动或删除。"_s.arg(name);
-    }
-    switch (error) {
-        case MPV_ERROR_LOADING_FAILED:
-        case MPV_ERROR_UNKNOWN_FORMAT:
-            return u"无法播放：“%1”不是可以识别的视频文件，或者文件已经损坏。"_s.arg(name);
-        case MPV_ERROR_NOTHING_TO_PLAY:
-            return u"无法播放：“%1”里没有可以播放的图像或声音。"_s.arg(name);
-        default:
-            return u"无法播放“%1”：%2"_s.arg(name, QString::fromUtf8(libmpv().error_string(error)));
-    }
-}
-
 // mpv's own warnings and errors, in the player's category.
 void logMpvMessage(const mpv_event_log_message& message) {
     const QString line = QString::fromUtf8(message.text).trimmed();
@@ -167,6 +142,39 @@ bool flagValue(const mpv_event_property& property) {
 }
 
 }  // namespace
+
+QString playFailureText(int error, const QString& path) {
+    if (isNetworkAddress(path)) {
+        switch (error) {
+            case MPV_ERROR_UNKNOWN_FORMAT:
+            case MPV_ERROR_NOTHING_TO_PLAY:
+                return u"无法播放该影片：不是可以识别的影片格式。"_s;
+            default:
+                return u"无法播放该影片：服务器没有应答、找不到影片或连接已中断。"_s;
+        }
+    }
+    const QString name = QFileInfo(path).fileName();
+    if (!QFileInfo::exists(path)) {
+        return u"无法播放：找不到文件“%1”，它可能已被移动或删除。"_s.arg(name);
+    }
+    switch (error) {
+        case MPV_ERROR_LOADING_FAILED:
+        case MPV_ERROR_UNKNOWN_FORMAT:
+            return u"无法播放：“%1”不是可以识别的视频文件，或者文件已经损坏。"_s.arg(name);
+        case MPV_ERROR_NOTHING_TO_PLAY:
+            return u"无法播放：“%1”里没有可以播放的图像或声音。"_s.arg(name);
+        case MPV_ERROR_AO_INIT_FAILED:
+            // A file with sound only, and no sound device to play it on.
+            return u"无法播放“%1”：无法打开声音设备，请检查声卡和声音设置。"_s.arg(name);
+        case MPV_ERROR_VO_INIT_FAILED:
+            return u"无法播放“%1”：无法显示图像，请检查显卡驱动。"_s.arg(name);
+        default:
+            // mpv's own words are English: they go to the log, the user reads Chinese.
+            qCWarning(lcPlayer).noquote() << u"%1 not played: %2"_s.arg(
+                path, QString::fromUtf8(libmpv().error_string(error)));
+            return u"无法播放“%1”：播放时出错，文件可能已经损坏。"_s.arg(name);
+    }
+}
 
 MpvPlayer* MpvPlayer::create(QWidget* parent, MpvOptions options) {
     const bool openGl = options.renderVideo && openGlAvailable();
@@ -582,7 +590,7 @@ void MpvPlayer::fileEnded(const mpv_event_end_file& end) {
         stop();
         Q_EMIT endFile(true);
         if (alive) {
-            Q_EMIT failed(failureText(MPV_ERROR_UNKNOWN_FORMAT, path));
+            Q_EMIT failed(playFailureText(MPV_ERROR_UNKNOWN_FORMAT, path));
         }
         return;
     }
@@ -591,7 +599,7 @@ void MpvPlayer::fileEnded(const mpv_event_end_file& end) {
     }
     Q_EMIT endFile(reason == MPV_END_FILE_REASON_ERROR);
     if (alive && reason == MPV_END_FILE_REASON_ERROR) {
-        Q_EMIT failed(failureText(error, path));
+        Q_EMIT failed(playFailureText(error, path));
     }
 }
 

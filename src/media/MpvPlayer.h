@@ -24,6 +24,9 @@ struct MpvOptions {
     bool audio = true;
 };
 
+// What the user is told when mpv could not play the file or address (mpv's error code), in Chinese.
+[[nodiscard]] QString playFailureText(int mpvError, const QString& source);
+
 // The player control over libmpv: the video drawn in a widget of the window, events delivered
 // on the user-interface thread.
 class MpvPlayer final : public PlayerControl {

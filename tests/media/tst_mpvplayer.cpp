@@ -5,11 +5,15 @@
 #include "media/MpvProbe.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+
+#include <mpv/client.h>
 
 #include <algorithm>
 #include <clocale>
@@ -311,6 +315,9 @@ private Q_SLOTS:
         QVERIFY2(failed.first().first().toString().contains(message),
                  qPrintable(failed.first().first().toString()));
         QVERIFY(failed.first().first().toString().startsWith(u"无法播放"_s));
+        // Chinese throughout: no word of mpv's own beside the file's name.
+        const QString words = failed.first().first().toString().remove(name);
+        QVERIFY2(!words.contains(QRegularExpression(u"[A-Za-z]"_s)), qPrintable(words));
         QVERIFY(ended.size() >= 1);
         QCOMPARE(ended.last().first().toBool(), true);
         // The player takes the next file as usual.
@@ -320,6 +327,25 @@ private Q_SLOTS:
         QVERIFY(loaded.wait(kBound));
         QCOMPARE(test::MpvProbe::path(*player_), first_);
         QCOMPARE(failed.size(), 1);
+    }
+
+    // Whatever mpv gives as the reason, the user reads it in Chinese.
+    void failureTextsAreChinese_data() {
+        QTest::addColumn<QString>("source");
+        QTest::newRow("a file") << first_;
+        QTest::newRow("a missing file") << folder_.filePath(u"gone.rmvb"_s);
+        QTest::newRow("an address") << u"http://films.example/a.mp4"_s;
+    }
+
+    void failureTextsAreChinese() {
+        QFETCH(QString, source);
+        const QString name = QFileInfo(source).fileName();
+        for (int error = MPV_ERROR_SUCCESS - 1; error >= MPV_ERROR_GENERIC - 2; --error) {
+            const QString words = playFailureText(error, source).remove(name);
+            QVERIFY2(words.startsWith(u"无法播放"_s), qPrintable(words));
+            QVERIFY2(!words.contains(QRegularExpression(u"[A-Za-z]"_s)),
+                     qPrintable(u"%1: %2"_s.arg(error).arg(words)));
+        }
     }
 
     void truncatedVideoPlaysWhatIsThereAndEnds() {
