@@ -299,6 +299,7 @@ void MpvPlayer::play() {
     chooseSubtitles();
     const QByteArray path = isNetworkAddress(source_) ? source_.toUtf8() : toMpvPath(source_);
     core_->command({"loadfile", path.constData(), "replace"});
+    loadPending_ = true;
     core_->setProperty(mpvprop::kPause, "no");
     trace::mark(u"player: file handed to mpv"_s);
 }
@@ -447,8 +448,9 @@ void MpvPlayer::dispatch(const mpv_event& event) {
             fileOpened();
             break;
         case MPV_EVENT_PLAYBACK_RESTART:
-            // Also after every seek; only the first one after loading is news.
-            if (hasFile_ && !std::exchange(started_, true)) {
+            // Also after every seek; only the first one after loading is news. One that comes
+            // after another file was handed over is the replaced file's.
+            if (hasFile_ && !loadPending_ && !std::exchange(started_, true)) {
                 trace::mark(u"player: playback started"_s);
                 if (video_) {
                     // A file with sound only leaves nothing of the film before it on screen.
@@ -540,6 +542,7 @@ void MpvPlayer::fileOpened() {
     trace::mark(u"player: file loaded"_s);
     hasFile_ = true;
     started_ = false;
+    loadPending_ = false;
     atEnd_ = false;
     bool first = true;
     for (const QString& address : std::as_const(subtitleFiles_)) {

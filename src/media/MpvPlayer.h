@@ -24,8 +24,8 @@ struct MpvOptions {
     bool audio = true;
 };
 
-// What the user is told when mpv could not play the file or address (mpv's error code), in Chinese.
-[[nodiscard]] QString playFailureText(int mpvError, const QString& source);
+// What the user is told, in Chinese, when mpv could not play the file or address (error is mpv's).
+[[nodiscard]] QString playFailureText(int error, const QString& path);
 
 // The player control over libmpv: the video drawn in a widget of the window, events delivered
 // on the user-interface thread.
@@ -118,6 +118,8 @@ private:
     bool hasFile_ = false;
     // The open file's playback has begun: mpv restarted playback after loading it.
     bool started_ = false;
+    // A file was handed to mpv and has not opened yet.
+    bool loadPending_ = false;
     bool paused_ = false;
     bool muted_ = false;
     bool subtitlesShown_ = true;

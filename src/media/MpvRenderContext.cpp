@@ -91,6 +91,7 @@ public:
             // of it: the window shows the one already, and the other would only flash between
             // two films and take the time the first frame is being decoded in.
             skipFrame();
+            owner_.redrawSkipped_ = true;
             return;
         }
         owner_.redrawAsked_ = false;
@@ -138,6 +139,7 @@ public:
         gl_->swapBuffers(target.window);
         if (target.view.picture) {
             libmpv().render_context_report_swap(render_);
+            owner_.redrawSkipped_ = false;
         }
         // Left current there for mpv's next calls, until the window goes.
     }
@@ -254,6 +256,11 @@ void MpvRenderContext::show(QWindow* window, const View& view, bool redraw) {
     {
         const QMutexLocker lock(&mutex_);
         const Target next{window, view};
+        // What mpv redrew after the file's first frame (a message, a subtitle chosen as it
+        // opened) shows once the file has started, also while it is paused.
+        if (!target_.view.onTime && view.onTime && redrawSkipped_) {
+            redraw = true;
+        }
         undrawable = target_.drawable() && (!next.drawable() || next.window != target_.window);
         target_ = next;
     }
@@ -298,7 +305,9 @@ void MpvRenderContext::interrupt() {
 void MpvRenderContext::waitUntil(std::chrono::steady_clock::time_point deadline,
                                  std::uint64_t interruptions) const {
     std::unique_lock lock(waitMutex_);
-    waitEnded_.wait_until(lock, deadline, [&] { return interruptions_ != interruptions; });
+    // A redraw asked for just before the draw began cuts it short too.
+    waitEnded_.wait_until(lock, deadline,
+                          [&] { return interruptions_ != interruptions || redrawAsked_; });
 }
 
 void MpvRenderContext::leaveWindow() {

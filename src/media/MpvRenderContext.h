@@ -84,6 +84,9 @@ private:
     Target target_;  // under mutex_
     // A redraw is on its way to the render thread; taken back by any draw that comes first.
     std::atomic<bool> redrawAsked_ = false;
+    // While a file started, a redraw mpv asked for was not drawn, and mpv's picture was not
+    // drawn since.
+    std::atomic<bool> redrawSkipped_ = false;
     mutable std::mutex waitMutex_;
     mutable std::condition_variable waitEnded_;
     std::uint64_t interruptions_ = 0;  // under waitMutex_

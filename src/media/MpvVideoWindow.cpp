@@ -50,8 +50,11 @@ void MpvVideoWindow::setPlaying(bool playing) {
 }
 
 void MpvVideoWindow::setStarted() {
+    // A file with a picture shows it, whatever the file it replaced had asked for.
+    const bool changed = !playing_;
+    playing_ = true;
     starting_ = false;
-    showView(false);
+    showView(changed);
 }
 
 void MpvVideoWindow::showView(bool redraw) {

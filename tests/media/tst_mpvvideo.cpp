@@ -106,7 +106,8 @@ private Q_SLOTS:
     }
 
     // While a file starts, mpv's redraws of the film it replaces are not drawn; one that has no
-    // picture of its own still leaves nothing of that film on the screen.
+    // picture of its own still leaves nothing of that film on the screen, and the next film shows
+    // its own.
     void soundOnlyFileAfterAFilmLeavesBlack_data() {
         QTest::addColumn<bool>("stoppedFirst");
         QTest::newRow("replaced") << false;
@@ -145,6 +146,10 @@ private Q_SLOTS:
         player->play();
         QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player) > 0.5, kBound);
         QTRY_VERIFY_WITH_TIMEOUT(qRed(onScreen()) < 30, kBound);
+        // A film after it shows its picture again.
+        player->setSource(red_);
+        player->play();
+        QTRY_VERIFY_WITH_TIMEOUT(isRed(onScreen()), kBound);
     }
 
     // Moved into another window, the video's native window is made anew: a paused picture is
