@@ -152,27 +152,28 @@ public:
     }
 
 private:
+    // What mpv says of the frame it hands over next; no flags when it has none.
+    [[nodiscard]] mpv_render_frame_info nextFrame() const {
+        mpv_render_frame_info info{};
+        if (libmpv().render_context_get_info(render_, {MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info}) <
+            0) {
+            return {};
+        }
+        return info;
+    }
+
     [[nodiscard]] bool redrawWhileStarting() const {
         const View view = owner_.target().view;
-        if (view.onTime || !view.picture) {
-            return false;
-        }
-        mpv_render_frame_info info{};
-        return libmpv().render_context_get_info(render_,
-                                                {MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info}) >= 0 &&
-               (info.flags & MPV_RENDER_FRAME_INFO_REDRAW) != 0;
+        return !view.onTime && view.picture &&
+               (nextFrame().flags & MPV_RENDER_FRAME_INFO_REDRAW) != 0;
     }
 
     // When the frame mpv hands over next is to be shown, in mpv's clock; 0 for at once.
     [[nodiscard]] std::int64_t frameTime() const {
-        mpv_render_frame_info info{};
-        if (libmpv().render_context_get_info(render_, {MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info}) <
-                0 ||
-            (info.flags & MPV_RENDER_FRAME_INFO_PRESENT) == 0 ||
-            (info.flags & MPV_RENDER_FRAME_INFO_REDRAW) != 0) {
-            return 0;
-        }
-        return info.target_time;
+        const mpv_render_frame_info info = nextFrame();
+        const bool timed = (info.flags & MPV_RENDER_FRAME_INFO_PRESENT) != 0 &&
+                           (info.flags & MPV_RENDER_FRAME_INFO_REDRAW) == 0;
+        return timed ? info.target_time : 0;
     }
 
     void waitUntil(std::int64_t showAt, std::uint64_t interruptions) const {
@@ -266,7 +267,6 @@ void MpvRenderContext::show(QWindow* window, const View& view, bool redraw) {
     }
     // A window that hides may lose its native surface before it says so.
     if (undrawable) {
-        interrupt();
         leaveWindow();
     }
     if (redraw && !redrawAsked_.exchange(true)) {
@@ -285,7 +285,6 @@ void MpvRenderContext::forget(QWindow* window) {
         }
         target_ = {};
     }
-    interrupt();
     leaveWindow();
 }
 
@@ -311,6 +310,8 @@ void MpvRenderContext::waitUntil(std::chrono::steady_clock::time_point deadline,
 }
 
 void MpvRenderContext::leaveWindow() {
+    // A frame waiting for its time is shown now, not after the native surface has gone.
+    interrupt();
     // Once this has run on the render thread, no draw into the window is under way.
     Renderer* renderer = renderer_.get();
     onRenderer([renderer] { renderer->leaveWindow(); });
