@@ -29,13 +29,21 @@ void QtFileDialog::showOpen() {
     const QPointer<QFileDialog> dialog = new QFileDialog(parent_, QString(), initDir(), filters);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setOptions(QFileDialog::HideNameFilterDetails);
+    // Told before the dialog hides and the windows under it are drawn again.
+    bool reported = false;
+    QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
+                     [this, &reported](const QString& file) {
+                         reported = true;
+                         reportChosenFile(file);
+                     });
     const bool accepted = dialog->exec() == QDialog::Accepted && !dialog.isNull();
     const QString chosen = accepted ? dialog->selectedFiles().value(0) : QString();
     if (dialog) {
+        QObject::disconnect(dialog, &QFileDialog::fileSelected, nullptr, nullptr);
         QTimer::singleShot(kTakeDownDelay, dialog, &QObject::deleteLater);
     }
-    if (!chosen.isEmpty()) {
-        setChosenFile(chosen);
+    if (!chosen.isEmpty() && !reported) {
+        reportChosenFile(chosen);
     }
 }
 

@@ -14,6 +14,13 @@ void FileDialog::setChosenFile(const QString& path) {
     fileTitle_ = QFileInfo(path).fileName();
 }
 
+void FileDialog::reportChosenFile(const QString& path) {
+    setChosenFile(path);
+    if (onChosen_) {
+        onChosen_();
+    }
+}
+
 QString toQtNameFilters(const QString& filter) {
     const QStringList parts = filter.split(u'|');
     QStringList filters;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace tivora {
 
 // An open-file dialog with the properties the windows set and read.
@@ -19,6 +21,10 @@ public:
 
     // Modal. A cancelled dialog leaves FileName and FileTitle as they were.
     virtual void showOpen() = 0;
+    // Told as soon as a file is chosen, while the dialog is still closing, so that what the choice
+    // starts need not wait for that; FileName is the choice by then. A dialog that cannot tell
+    // earlier tells before showOpen returns.
+    void setOnChosen(std::function<void()> onChosen) { onChosen_ = std::move(onChosen); }
 
     [[nodiscard]] QString fileName() const { return fileName_; }
     // A file chosen another way (dropped, named on the command line) counts as chosen here.
@@ -27,12 +33,15 @@ public:
 
 protected:
     void setChosenFile(const QString& path);
+    // The user's choice: kept, and told.
+    void reportChosenFile(const QString& path);
 
 private:
     QString initDir_;
     QString filter_;
     QString fileName_;
     QString fileTitle_;
+    std::function<void()> onChosen_;
 };
 
 // "视频 (*.rm)|*.rm;*.rmvb" → "视频 (*.rm) (*.rm *.rmvb)", as Qt's file dialogs take it.

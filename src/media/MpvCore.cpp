@@ -13,6 +13,10 @@
 
 namespace tivora {
 
+const char* hwdecMode(bool wanted) {
+    return wanted && hasDecoderDevice() ? "auto-safe" : "no";
+}
+
 std::unique_ptr<MpvCore> MpvCore::create(Settings settings) {
     if (loadMpvLibrary() == nullptr) {
         return nullptr;
@@ -24,8 +28,7 @@ std::unique_ptr<MpvCore> MpvCore::create(Settings settings) {
     std::unique_ptr<MpvCore> core(new MpvCore(handle));
     const std::pair<const char*, const char*> options[] = {
         {"vo", settings.renderVideo ? "libmpv" : "null"},
-        // The device where mpv knows it to be safe; mpv falls back to software when it fails.
-        {"hwdec", "auto-safe"},
+        {"hwdec", hwdecMode(true)},
         // Only libavformat's probing: a text file that looks like a playlist is no video.
         {"demuxer", "lavf"},
         {"idle", "yes"},

@@ -14,6 +14,10 @@ namespace tivora {
 
 class MpvRenderContext;
 
+// mpv's hwdec value for hardware decoding wanted or not: the devices where mpv knows it to be
+// safe, falling back to software when they fail, and software alone on a machine without any.
+[[nodiscard]] const char* hwdecMode(bool wanted);
+
 // One mpv core and, when it draws video, its render context: made together, and freed in order
 // (the render context before the core it draws from) whoever lets go of them and whenever.
 class MpvCore final : public QObject {

@@ -17,6 +17,11 @@ QByteArray audioOutputs() {
     return {};
 }
 
+bool hasDecoderDevice(const QString& /*deviceFolder*/) {
+    // Direct3D's decoders are there with any display driver.
+    return true;
+}
+
 void addWindowSystemParams(std::vector<mpv_render_param>& /*params*/) {}
 
 }  // namespace tivora

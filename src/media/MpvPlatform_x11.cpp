@@ -2,6 +2,7 @@
 
 #include "forms/LocalPath.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -21,6 +22,16 @@ QByteArray audioOutputs() {
     // mpv's own list ends in SDL, which only wraps these same systems again and takes a tenth of a
     // second to fail where there is no sound: each film's first frame waited for it.
     return QByteArrayLiteral("pipewire,pulse,alsa,jack");
+}
+
+bool hasDecoderDevice(const QString& deviceFolder) {
+    // VA-API and VDPAU reach the graphics card through a DRM node, NVDEC through NVIDIA's own.
+    const QDir devices(deviceFolder);
+    return !QDir(devices.filePath(QStringLiteral("dri")))
+                .entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
+                           QDir::Files | QDir::System)
+                .isEmpty() ||
+           devices.exists(QStringLiteral("nvidiactl"));
 }
 
 void addWindowSystemParams(std::vector<mpv_render_param>& params) {

@@ -386,7 +386,7 @@ bool MpvPlayer::saveScreenshot(const QString& path) {
 
 void MpvPlayer::setHardwareDecoding(bool on) {
     hardwareDecoding_ = on;
-    core_->setProperty(mpvprop::kHwdec, on ? "auto-safe" : "no");
+    core_->setProperty(mpvprop::kHwdec, hwdecMode(on));
 }
 
 void MpvPlayer::showMessage(const QString& text) {

@@ -5,6 +5,7 @@
 
 #include <QMutexLocker>
 #include <QOpenGLFunctions>
+#include <QTimer>
 #include <QWindow>
 
 #include <mpv/render_gl.h>
@@ -67,8 +68,24 @@ public:
         moveToThread(home);
     }
 
-    // Asked for by the window; one draw for all asked for since the last.
+    // Asked for by the window; one draw for all asked for since the last. While a file starts in a
+    // window that shows a picture, the window waits a moment for the file's first frame instead (it
+    // was uncovered by the open dialog, say): drawing the picture it replaces again would take the
+    // time that frame is being decoded in. A window that shows nothing yet is drawn at once.
     void redraw() {
+        const Target target = owner_.target();
+        if (target.startsPicture() && pictureIn_ == target.window) {
+            if (!holding_) {
+                holding_ = true;
+                QTimer::singleShot(kLongestHold, this, [this] {
+                    holding_ = false;
+                    if (owner_.redrawAsked_.exchange(false)) {
+                        draw();
+                    }
+                });
+            }
+            return;
+        }
         if (owner_.redrawAsked_.exchange(false)) {
             draw();
         }
@@ -137,6 +154,7 @@ public:
             gl->glClear(GL_COLOR_BUFFER_BIT);
         }
         gl_->swapBuffers(target.window);
+        pictureIn_ = target.view.picture ? target.window : nullptr;
         if (target.view.picture) {
             libmpv().render_context_report_swap(render_);
             owner_.redrawSkipped_ = false;
@@ -146,6 +164,7 @@ public:
 
     // The window is no longer drawn into: its native surface may go.
     void leaveWindow() {
+        pictureIn_ = nullptr;
         if (gl_ != nullptr) {
             gl_->makeCurrent(&offscreen_);
         }
@@ -189,6 +208,8 @@ private:
     }
 
     static constexpr std::chrono::microseconds kLongestWait{200000};
+    // A file that takes longer to show its first frame has its window drawn meanwhile.
+    static constexpr std::chrono::milliseconds kLongestHold{100};
 
     // A frame nobody sees is still taken and reported shown: mpv would wait for it to be.
     void skipFrame() {
@@ -209,6 +230,8 @@ private:
     std::unique_ptr<QOpenGLContext> gl_;
     mpv_render_context* render_ = nullptr;
     mpv_handle* core_ = nullptr;
+    bool holding_ = false;                // a redraw waits for a file's first frame
+    const QWindow* pictureIn_ = nullptr;  // the window whose last frame drawn was mpv's picture
 };
 
 MpvRenderContext::MpvRenderContext() = default;
@@ -254,6 +277,7 @@ void MpvRenderContext::onRenderer(const std::function<void()>& call) {
 
 void MpvRenderContext::show(QWindow* window, const View& view, bool redraw) {
     bool undrawable = false;
+    bool heldEnds = false;
     {
         const QMutexLocker lock(&mutex_);
         const Target next{window, view};
@@ -262,6 +286,8 @@ void MpvRenderContext::show(QWindow* window, const View& view, bool redraw) {
         if (!target_.view.onTime && view.onTime && redrawSkipped_) {
             redraw = true;
         }
+        // A redraw held for the first frame is drawn once the file no longer starts with one.
+        heldEnds = target_.startsPicture() && !next.startsPicture();
         undrawable = target_.drawable() && (!next.drawable() || next.window != target_.window);
         target_ = next;
     }
@@ -269,7 +295,7 @@ void MpvRenderContext::show(QWindow* window, const View& view, bool redraw) {
     if (undrawable) {
         leaveWindow();
     }
-    if (redraw && !redrawAsked_.exchange(true)) {
+    if ((redraw && !redrawAsked_.exchange(true)) || (heldEnds && redrawAsked_)) {
         interrupt();
         Renderer* renderer = renderer_.get();
         QMetaObject::invokeMethod(

@@ -59,6 +59,8 @@ private:
         [[nodiscard]] bool drawable() const {
             return window != nullptr && view.exposed && !view.pixels.isEmpty();
         }
+        // A file is starting, and its picture is to be shown.
+        [[nodiscard]] bool startsPicture() const { return view.picture && !view.onTime; }
     };
 
     MpvRenderContext();

@@ -130,8 +130,8 @@ void PlayerBar::setContinuousPlay(bool on) {
 }
 
 void PlayerBar::setFullScreenShown(bool fullScreen) {
-    fullScreen_->setIcon(style()->standardIcon(fullScreen ? QStyle::SP_TitleBarNormalButton
-                                                          : QStyle::SP_TitleBarMaxButton));
+    fullScreen_->setIcon(
+        icon(fullScreen ? QStyle::SP_TitleBarNormalButton : QStyle::SP_TitleBarMaxButton));
     fullScreen_->setToolTip(fullScreen ? u"退出全屏 (Esc)"_s : u"全屏 (F)"_s);
 }
 
@@ -139,12 +139,19 @@ QString PlayerBar::timeText() const {
     return time_->text();
 }
 
+QIcon PlayerBar::icon(QStyle::StandardPixmap which) {
+    auto made = icons_.find(which);
+    if (made == icons_.end()) {
+        made = icons_.insert(which, style()->standardIcon(which));
+    }
+    return *made;
+}
+
 void PlayerBar::follow() {
     const bool playing = player_.hasFile() && !player_.isPaused();
     // The time changes with every frame; icons only when their state does.
     if (shown_.playing != playing || !shown_.valid) {
-        play_->setIcon(
-            style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+        play_->setIcon(icon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
         play_->setToolTip(playing ? u"暂停 (空格)"_s : u"播放 (空格)"_s);
     }
     // A paused player moves only when told to, and a jump is a seek: both are shown at once. While
@@ -163,8 +170,7 @@ void PlayerBar::follow() {
     }
     const bool muted = player_.isMuted();
     if (shown_.muted != muted || !shown_.valid) {
-        mute_->setIcon(
-            style()->standardIcon(muted ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
+        mute_->setIcon(icon(muted ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
         mute_->setToolTip(muted ? u"取消静音 (M)"_s : u"静音 (M)"_s);
     }
     if (volume_->value() != player_.volume()) {

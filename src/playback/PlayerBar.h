@@ -3,10 +3,13 @@
 #include "playback/SeekSlider.h"
 
 #include <QElapsedTimer>
+#include <QHash>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QSlider>
+#include <QStyle>
 #include <QToolButton>
 #include <QWidget>
 
@@ -53,6 +56,8 @@ Q_SIGNALS:
 
 private:
     void follow();
+    // The style's icon, made once: making it reads its image files again, at every file change.
+    [[nodiscard]] QIcon icon(QStyle::StandardPixmap which);
     // exact: the seek bar takes the position even when its handle would not move.
     void showPosition(bool exact);
 
@@ -68,6 +73,7 @@ private:
     QPointer<QLabel> speed_;
     QPointer<QToolButton> continuous_;
     QPointer<QToolButton> fullScreen_;
+    QHash<QStyle::StandardPixmap, QIcon> icons_;
     QElapsedTimer positionShown_;
     double shownPosition_ = 0;
     double shownDuration_ = 0;

@@ -238,10 +238,18 @@ void PlayerWindow::automaticOpen() {
 }
 
 void PlayerWindow::openFile() {
+    // The film starts as it is chosen; the dialog closes meanwhile.
+    dialog_->setOnChosen([this] { playChosenFile(); });
     showDialog();
+    dialog_->setOnChosen(nullptr);
     trace::mark(u"player: dialog closed"_s);
+    playChosenFile();
+}
+
+void PlayerWindow::playChosenFile() {
     const QString chosen = dialog_->fileName();
-    // A cancelled dialog still reports the earlier choice, which is the last opened file.
+    // A cancelled dialog still reports the earlier choice, which is the last opened file; so does
+    // one whose choice is already playing.
     if (!chosen.isEmpty() && chosen != lastOpenedPath_) {
         replaceFile([this] { applyChosenFile(); });
     }

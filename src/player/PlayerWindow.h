@@ -60,6 +60,7 @@ private:
     [[nodiscard]] const SettingsFile& settingsFile() const;
     void automaticOpen();
     void openFile();
+    void playChosenFile();
     void showDialog();
     void applyChosenFile();
     void listClick();

@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -16,6 +17,11 @@
 
 #include <clocale>
 #include <memory>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -149,6 +155,48 @@ private Q_SLOTS:
         // A film after it shows its picture again.
         player->setSource(red_);
         player->play();
+        QTRY_VERIFY_WITH_TIMEOUT(isRed(onScreen()), kBound);
+    }
+
+    // A file that is slow to start (an address that does not answer) leaves the picture it replaces
+    // on the screen: uncovered meanwhile, the window shows that picture again, not what lay over
+    // it.
+    void windowUncoveredWhileAFileStartsIsDrawnAgain() {
+        const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        QVERIFY(server >= 0);
+        const auto closeServer = qScopeGuard([server] { ::close(server); });
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        QVERIFY(::bind(server, reinterpret_cast<sockaddr*>(&address), length) == 0);
+        QVERIFY(::listen(server, 4) == 0);
+        QVERIFY(::getsockname(server, reinterpret_cast<sockaddr*>(&address), &length) == 0);
+        QWidget window;
+        window.resize(320, 240);
+        MpvPlayer* player = playerFilling(window);
+        QVERIFY(player != nullptr);
+        auto* video = qobject_cast<MpvVideoWidget*>(player->widget());
+        // The screen itself, whichever window lies on top.
+        const QPoint centre = video->mapToGlobal(video->rect().center());
+        const auto onScreen = [&] {
+            return window.screen()
+                ->grabWindow(0, centre.x(), centre.y(), 1, 1)
+                .toImage()
+                .pixel(0, 0);
+        };
+        player->setSource(red_);
+        player->play();
+        QTRY_VERIFY_WITH_TIMEOUT(isRed(onScreen()), kBound);
+        player->setSource(u"http://127.0.0.1:%1/film.mp4"_s.arg(ntohs(address.sin_port)));
+        player->play();
+        QWidget cover(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        cover.setStyleSheet(u"background: white;"_s);
+        cover.setGeometry(QRect(window.mapToGlobal(QPoint(0, 0)), window.size()));
+        cover.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cover));
+        QTRY_VERIFY_WITH_TIMEOUT(qGreen(onScreen()) > 200, kBound);
+        cover.hide();
         QTRY_VERIFY_WITH_TIMEOUT(isRed(onScreen()), kBound);
     }
 

@@ -834,6 +834,7 @@ private Q_SLOTS:
         QTest::newRow("drop") << u"drop"_s;
         QTest::newRow("hand-over") << u"hand-over"_s;
         QTest::newRow("dialog") << u"dialog"_s;
+        QTest::newRow("dialog from the button") << u"button"_s;
     }
 
     void gbkNamedFilesOpenFromEverywhere() {
@@ -862,10 +863,16 @@ private Q_SLOTS:
             QApplication::sendEvent(w.main().window(), &drop);
         } else if (how == u"hand-over"_s) {
             w.player().openFromOutside(readable);
-        } else {
+        } else if (how == u"dialog"_s) {
             w.choices << QFile::decodeName(first);
             w.open();
             w.services.log = w.opened;
+        } else {
+            // Played as it is chosen, and not again under the name the dialog showed.
+            w.open();
+            w.choices << QFile::decodeName(first);
+            w.services.log.clear();
+            w.clickButton(u"Command1"_s);
         }
         QCOMPARE(playerCalls(w.services.log).filter(u"source"_s), QStringList{source(readable)});
         QCOMPARE(localpath::toBytes(readable), first);

@@ -74,7 +74,7 @@ void FakeFileDialog::showOpen() {
     ++shown;
     const QString chosen = chooser_ ? chooser_() : QString();
     if (!chosen.isEmpty()) {
-        setChosenFile(chosen);
+        reportChosenFile(chosen);
     }
 }
 
