@@ -4,8 +4,10 @@
 #
 #  cpu:         CPU seconds the player process uses per second of playback of a 720p H.264
 #               file, between 3 s and 9 s after start (start-up excluded).
-#  first frame: milliseconds from choosing a file (Return in Tivora's open dialog; a loadfile
-#               sent to mpv's IPC socket) to its first frame on screen, both players busy with
+#  first frame: milliseconds from choosing a file (the press of Return in Tivora's open dialog;
+#               the write of a loadfile to mpv's IPC socket) to its first frame on screen, both
+#               timed from that moment itself (not from the end of the program that acted,
+#               whose own start and end differ between the two), both players busy with
 #               a black film before. The film has a red square in its centre, and the centre of
 #               the video area counts only once it is that red: a placeholder, a background or
 #               a dialog's leftovers drawn first do not count. A film neither player has
@@ -13,7 +15,7 @@
 #               resume the film where an earlier run left it.
 #
 # Prints each run, the medians and the ratios. Needs: ffmpeg, mpv, xvfb-run, xdotool, xwininfo,
-# ImageMagick's import, python3, a C compiler with libX11, and a built Tivora (default
+# ImageMagick's import, a C compiler with libX11, and a built Tivora (default
 # build/release/bin/tivora).
 #
 #   bench/player.sh [RUNS] [TIVORA]
@@ -22,14 +24,14 @@ cd "$(dirname "$0")/.."
 
 runs=${1:-5}
 tivora=$(realpath -m "${2:-build/release/bin/tivora}")
-for tool in ffmpeg mpv xvfb-run xdotool xwininfo import python3 cc; do
+for tool in ffmpeg mpv xvfb-run xdotool xwininfo import cc; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is needed" >&2; exit 2; }
 done
 [ -x "$tivora" ] || { echo "bench: no $tivora; build it first (scripts/run.sh builds it)" >&2; exit 2; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cc -O2 -o "$work/firstpixel" bench/firstpixel.c -lX11
+cc -O2 -o "$work/firstpixel" bench/firstpixel.c -lX11 -l:libXtst.so.6
 film="$work/ab01.mp4"
 black="$work/black.mp4"
 encode=(-c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac)
@@ -104,7 +106,7 @@ sleep 2
 xdotool type --delay 0 "$FILM"
 sleep 0.5
 xdotool mousemove $((tx + tw + 100)) $((ty + th + 100))
-"$WORK/firstpixel" --red $((vx + vw / 2)) $((vy + vh / 2)) xdotool key Return
+"$WORK/firstpixel" --red $((vx + vw / 2)) $((vy + vh / 2)) --key Return
 stop "$pid"
 INNER
 
@@ -114,10 +116,8 @@ mpv "$@" --geometry="$SIZE" --input-ipc-server="$WORK/mpv.sock" "$BLACK" 2>/dev/
 read -r vx vy vw vh < <(geometry "$(window_named 'black.mp4')")
 [ -n "$vh" ] || { stop "$pid"; exit 1; }
 sleep 2
-"$WORK/firstpixel" --red $((vx + vw / 2)) $((vy + vh / 2)) python3 -c '
-import json, socket, sys
-s = socket.socket(socket.AF_UNIX); s.connect(sys.argv[1])
-s.sendall(json.dumps({"command": ["loadfile", sys.argv[2]]}).encode() + b"\n")' "$WORK/mpv.sock" "$FILM"
+"$WORK/firstpixel" --red $((vx + vw / 2)) $((vy + vh / 2)) --ipc "$WORK/mpv.sock" \
+  "{\"command\": [\"loadfile\", \"$FILM\"]}"
 stop "$pid"
 INNER
 

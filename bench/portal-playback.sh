@@ -34,7 +34,7 @@ for tool in mpv xvfb-run xdotool xwininfo cc; do
 done
 
 work=$(mktemp -d)
-cc -O2 -o "$work/firstpixel" bench/firstpixel.c -lX11
+cc -O2 -o "$work/firstpixel" bench/firstpixel.c -lX11 -l:libXtst.so.6
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 "$build/bin/tivora-portal" --port "$port" --db "$work/portal.db" >/dev/null 2>&1 & portal=$!
 trap 'kill $portal 2>/dev/null; rm -rf "$work"' EXIT
