@@ -46,6 +46,12 @@ MpvPlayer* playerFilling(QWidget& window) {
     return QTest::qWaitForWindowExposed(&window) ? player : nullptr;
 }
 
+// The screen's own pixel at the video's centre, whichever window lies on top.
+QRgb centreOnScreen(const QWidget& video) {
+    const QPoint centre = video.mapToGlobal(video.rect().center());
+    return video.screen()->grabWindow(0, centre.x(), centre.y(), 1, 1).toImage().pixel(0, 0);
+}
+
 }  // namespace
 
 class TestMpvVideo final : public QObject {
@@ -97,18 +103,11 @@ private Q_SLOTS:
         frame.save(QStringLiteral(TIVORA_BIN_DIR) + u"/../tests/mpv-video-frame.png"_s);
 
         // Stopped: black again on the screen itself, not only when asked for a new frame.
-        QScreen* screen = window.screen();
-        const QPoint centre = video->mapTo(&window, video->rect().center());
-        const auto onScreen = [&] {
-            return screen->grabWindow(window.winId(), centre.x(), centre.y(), 1, 1)
-                .toImage()
-                .pixel(0, 0);
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(isRed(onScreen()), kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(isRed(centreOnScreen(*video)), kBound);
         QSignalSpy ended(player, &MpvPlayer::endFile);
         player->stop();
         QVERIFY(ended.wait(kBound));
-        QTRY_VERIFY_WITH_TIMEOUT(qRed(onScreen()) < 30, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(qRed(centreOnScreen(*video)) < 30, kBound);
     }
 
     // While a file starts, mpv's redraws of the film it replaces are not drawn; one that has no
@@ -135,27 +134,20 @@ private Q_SLOTS:
         MpvPlayer* player = playerFilling(window);
         QVERIFY(player != nullptr);
         auto* video = qobject_cast<MpvVideoWidget*>(player->widget());
-        const QPoint centre = video->mapTo(&window, video->rect().center());
-        const auto onScreen = [&] {
-            return window.screen()
-                ->grabWindow(window.winId(), centre.x(), centre.y(), 1, 1)
-                .toImage()
-                .pixel(0, 0);
-        };
         player->setSource(red_);
         player->play();
-        QTRY_VERIFY_WITH_TIMEOUT(isRed(onScreen()), kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(isRed(centreOnScreen(*video)), kBound);
         if (stoppedFirst) {
             player->stop();
         }
         player->setSource(sound);
         player->play();
         QTRY_VERIFY_WITH_TIMEOUT(test::MpvProbe::position(*player) > 0.5, kBound);
-        QTRY_VERIFY_WITH_TIMEOUT(qRed(onScreen()) < 30, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(qRed(centreOnScreen(*video)) < 30, kBound);
         // A film after it shows its picture again.
         player->setSource(red_);
         player->play();
-        QTRY_VERIFY_WITH_TIMEOUT(isRed(onScreen()), kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(isRed(centreOnScreen(*video)), kBound);
     }
 
     // A file that is slow to start (an address that does not answer) leaves the picture it replaces
@@ -177,17 +169,9 @@ private Q_SLOTS:
         MpvPlayer* player = playerFilling(window);
         QVERIFY(player != nullptr);
         auto* video = qobject_cast<MpvVideoWidget*>(player->widget());
-        // The screen itself, whichever window lies on top.
-        const QPoint centre = video->mapToGlobal(video->rect().center());
-        const auto onScreen = [&] {
-            return window.screen()
-                ->grabWindow(0, centre.x(), centre.y(), 1, 1)
-                .toImage()
-                .pixel(0, 0);
-        };
         player->setSource(red_);
         player->play();
-        QTRY_VERIFY_WITH_TIMEOUT(isRed(onScreen()), kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(isRed(centreOnScreen(*video)), kBound);
         player->setSource(u"http://127.0.0.1:%1/film.mp4"_s.arg(ntohs(address.sin_port)));
         player->play();
         QWidget cover(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -195,9 +179,9 @@ private Q_SLOTS:
         cover.setGeometry(QRect(window.mapToGlobal(QPoint(0, 0)), window.size()));
         cover.show();
         QVERIFY(QTest::qWaitForWindowExposed(&cover));
-        QTRY_VERIFY_WITH_TIMEOUT(qGreen(onScreen()) > 200, kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(qGreen(centreOnScreen(*video)) > 200, kBound);
         cover.hide();
-        QTRY_VERIFY_WITH_TIMEOUT(isRed(onScreen()), kBound);
+        QTRY_VERIFY_WITH_TIMEOUT(isRed(centreOnScreen(*video)), kBound);
     }
 
     // Moved into another window, the video's native window is made anew: a paused picture is
