@@ -297,6 +297,11 @@ void MpvPlayer::play() {
         video_->setPlaying(true);
     }
     chooseSubtitles();
+    // While the file starts, mpv shows its first frame once that one is decoded, not once the
+    // frame after it is (which it needs only to time the first), and does not wait for it to be
+    // on screen. Off again once started: in steady playback mpv would time frames by the
+    // container's frame rate instead, which many RealMedia files give wrongly.
+    core_->setProperty(mpvprop::kVideoLatencyHacks, "yes");
     const QByteArray path = isNetworkAddress(source_) ? source_.toUtf8() : toMpvPath(source_);
     core_->command({"loadfile", path.constData(), "replace"});
     loadPending_ = true;
@@ -452,6 +457,7 @@ void MpvPlayer::dispatch(const mpv_event& event) {
             // after another file was handed over is the replaced file's.
             if (hasFile_ && !loadPending_ && !std::exchange(started_, true)) {
                 trace::mark(u"player: playback started"_s);
+                core_->setProperty(mpvprop::kVideoLatencyHacks, "no");
                 if (video_) {
                     // A file with sound only leaves nothing of the film before it on screen.
                     if (core_->stringProperty(mpvprop::kVideoTrack) == u"no"_s) {

@@ -29,6 +29,7 @@ inline constexpr const char* kWidth = "width";
 inline constexpr const char* kHeight = "height";
 inline constexpr const char* kSubAuto = "sub-auto";
 inline constexpr const char* kSubFiles = "sub-files";
+inline constexpr const char* kVideoLatencyHacks = "video-latency-hacks";
 
 // An observed property, as mpv hands it back in the reply_userdata of its change events.
 enum class Observed : std::uint64_t {

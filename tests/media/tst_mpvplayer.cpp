@@ -274,6 +274,26 @@ private Q_SLOTS:
         QVERIFY(test::MpvProbe::position(*player_) < 1.0);
     }
 
+    // mpv's shortcut to a file's first frame lasts only while that file starts: each file, the
+    // one replacing another too, opens with it and plays on with mpv's usual frame timing.
+    void firstFrameShortcutLastsOnlyWhileAFileStarts() {
+        QStringList atLoad;
+        connect(player_, &MpvPlayer::fileLoaded, this, [&] {
+            atLoad << test::MpvProbe::property(*player_, "video-latency-hacks");
+        });
+        QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
+        for (const QString& file : {first_, second_}) {
+            player_->setSource(file);
+            player_->play();
+            QTRY_COMPARE_WITH_TIMEOUT(test::MpvProbe::path(*player_), file, kBound);
+            QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && player_->hasStarted(), kBound);
+            QTRY_COMPARE_WITH_TIMEOUT(
+                test::MpvProbe::property(*player_, "video-latency-hacks"), u"no"_s, kBound);
+            loaded.clear();
+        }
+        QCOMPARE(atLoad, QStringList({u"yes"_s, u"yes"_s}));
+    }
+
     void playingTheSameSourceAgainDoesNotRestart() {
         QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
         player_->setSource(first_);
