@@ -302,6 +302,7 @@ void MpvPlayer::play() {
     // on screen. Off again once started: in steady playback mpv would time frames by the
     // container's frame rate instead, which many RealMedia files give wrongly.
     core_->setProperty(mpvprop::kVideoLatencyHacks, "yes");
+    startShortcut_ = true;
     const QByteArray path = isNetworkAddress(source_) ? source_.toUtf8() : toMpvPath(source_);
     core_->command({"loadfile", path.constData(), "replace"});
     loadPending_ = true;
@@ -370,6 +371,8 @@ bool MpvPlayer::setSpeed(double rate) {
 
 void MpvPlayer::stepFrame(bool forward) {
     if (hasFile_ && paused_) {
+        // A step counts frames as shown: the shortcut would let one pass unshown.
+        endStartShortcut();
         core_->command({forward ? "frame-step" : "frame-back-step"});
     }
 }
@@ -392,6 +395,12 @@ bool MpvPlayer::saveScreenshot(const QString& path) {
 void MpvPlayer::setHardwareDecoding(bool on) {
     hardwareDecoding_ = on;
     core_->setProperty(mpvprop::kHwdec, hwdecMode(on));
+}
+
+void MpvPlayer::endStartShortcut() {
+    if (std::exchange(startShortcut_, false)) {
+        core_->setProperty(mpvprop::kVideoLatencyHacks, "no");
+    }
 }
 
 void MpvPlayer::showMessage(const QString& text) {
@@ -457,7 +466,7 @@ void MpvPlayer::dispatch(const mpv_event& event) {
             // after another file was handed over is the replaced file's.
             if (hasFile_ && !loadPending_ && !std::exchange(started_, true)) {
                 trace::mark(u"player: playback started"_s);
-                core_->setProperty(mpvprop::kVideoLatencyHacks, "no");
+                endStartShortcut();
                 if (video_) {
                     // A file with sound only leaves nothing of the film before it on screen.
                     if (core_->stringProperty(mpvprop::kVideoTrack) == u"no"_s) {

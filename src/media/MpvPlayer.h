@@ -101,6 +101,8 @@ private:
     void forgetFile();
     // Whether the file is at its end now; the end is told once the event has been read.
     void noteEnd(bool atEnd);
+    // mpv's usual frame timing back after a file's start.
+    void endStartShortcut();
     // Which subtitle files come with the next file loaded.
     void chooseSubtitles();
 
@@ -120,6 +122,7 @@ private:
     bool started_ = false;
     // A file was handed to mpv and has not opened yet.
     bool loadPending_ = false;
+    bool startShortcut_ = false;  // mpv shows the starting file's first frame once decoded
     bool paused_ = false;
     bool muted_ = false;
     bool subtitlesShown_ = true;
