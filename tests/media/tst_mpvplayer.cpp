@@ -278,17 +278,16 @@ private Q_SLOTS:
     // one replacing another too, opens with it and plays on with mpv's usual frame timing.
     void firstFrameShortcutLastsOnlyWhileAFileStarts() {
         QStringList atLoad;
-        connect(player_, &MpvPlayer::fileLoaded, this, [&] {
-            atLoad << test::MpvProbe::property(*player_, "video-latency-hacks");
-        });
+        connect(player_, &MpvPlayer::fileLoaded, this,
+                [&] { atLoad << test::MpvProbe::property(*player_, "video-latency-hacks"); });
         QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
         for (const QString& file : {first_, second_}) {
             player_->setSource(file);
             player_->play();
             QTRY_COMPARE_WITH_TIMEOUT(test::MpvProbe::path(*player_), file, kBound);
             QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && player_->hasStarted(), kBound);
-            QTRY_COMPARE_WITH_TIMEOUT(
-                test::MpvProbe::property(*player_, "video-latency-hacks"), u"no"_s, kBound);
+            QTRY_COMPARE_WITH_TIMEOUT(test::MpvProbe::property(*player_, "video-latency-hacks"),
+                                      u"no"_s, kBound);
             loaded.clear();
         }
         QCOMPARE(atLoad, QStringList({u"yes"_s, u"yes"_s}));
