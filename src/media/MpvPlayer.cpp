@@ -371,7 +371,7 @@ bool MpvPlayer::setSpeed(double rate) {
 
 void MpvPlayer::stepFrame(bool forward) {
     if (hasFile_ && paused_) {
-        // A step counts frames as shown: the shortcut would let one pass unshown.
+        // Frames are stepped with mpv's usual timing, as in steady playback.
         endStartShortcut();
         core_->command({forward ? "frame-step" : "frame-back-step"});
     }

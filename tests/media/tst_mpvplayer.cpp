@@ -3,6 +3,7 @@
 #include "media/MediaFiles.h"
 #include "media/MpvPlayer.h"
 #include "media/MpvProbe.h"
+#include "media/MpvProperties.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -279,15 +280,15 @@ private Q_SLOTS:
     void firstFrameShortcutLastsOnlyWhileAFileStarts() {
         QStringList atLoad;
         connect(player_, &MpvPlayer::fileLoaded, this,
-                [&] { atLoad << test::MpvProbe::property(*player_, "video-latency-hacks"); });
+                [&] { atLoad << test::MpvProbe::property(*player_, mpvprop::kVideoLatencyHacks); });
         QSignalSpy loaded(player_, &MpvPlayer::fileLoaded);
         for (const QString& file : {first_, second_}) {
             player_->setSource(file);
             player_->play();
             QTRY_COMPARE_WITH_TIMEOUT(test::MpvProbe::path(*player_), file, kBound);
             QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && player_->hasStarted(), kBound);
-            QTRY_COMPARE_WITH_TIMEOUT(test::MpvProbe::property(*player_, "video-latency-hacks"),
-                                      u"no"_s, kBound);
+            QTRY_COMPARE_WITH_TIMEOUT(
+                test::MpvProbe::property(*player_, mpvprop::kVideoLatencyHacks), u"no"_s, kBound);
             loaded.clear();
         }
         QCOMPARE(atLoad, QStringList({u"yes"_s, u"yes"_s}));
